@@ -1,0 +1,138 @@
+#include "db/CDbContext.h"
+
+#include "db/DatabaseAdmin.h"
+#include "db/kroConnection.h"
+#include "db/pgConnection.h"
+#include "foundation/ILogSink.h"
+#include "foundation/IUserNotifier.h"
+
+#include <boost/regex.hpp>
+
+namespace kroDB {
+
+CDbContext::CDbContext(const CStatDefinitions& definitions, IUserNotifier& notifier, ILogSink& log)
+    : m_definitions(definitions)
+    , m_notifier(notifier)
+    , m_log(log)
+{}
+
+CDbContext::~CDbContext()
+{
+    // Connections go before the environment they were made from.
+    m_main.reset();
+    m_admin.reset();
+}
+
+CStatus CDbContext::AllocateEnvironment()
+{
+    return m_env.Allocate();
+}
+
+void CDbContext::SetConnectStrings(const std::wstring& connectString)
+{
+    std::scoped_lock lock(m_lock);
+    m_mainConnect = connectString;
+    // Only the Database value names the program's database; a user or
+    // password containing the same letters stays as it is.
+    static const boost::wregex kDatabase(LR"((;\s*Database=)([^;]*)(;))", boost::regex::icase);
+    m_adminConnect =
+        boost::regex_replace(connectString, kDatabase, L"$1postgres$3", boost::format_first_only);
+}
+
+std::wstring CDbContext::MainConnectString() const
+{
+    std::scoped_lock lock(m_lock);
+    return m_mainConnect;
+}
+
+std::wstring CDbContext::AdminConnectString() const
+{
+    std::scoped_lock lock(m_lock);
+    return m_adminConnect;
+}
+
+IConnection* CDbContext::AcquireConnection(bool /*readOnly*/)
+{
+    // The read-only request is only an access-mode hint of the opening call, and
+    // every row insert also asks for it, so it is not passed to the driver.
+    std::scoped_lock lock(m_lock);
+    if (!m_main) {
+        m_main = std::make_unique<kroConnection>(*this);
+    }
+    m_main->AddUse();
+    if (m_main->Database() != nullptr) {
+        return m_main.get();
+    }
+    if (m_mainConnect.empty()) {
+        return m_main.get();
+    }
+    const std::wstring connectString = m_mainConnect;
+    if (CheckDatabase(*this, connectString) && m_main && m_main->OpenDatabase(connectString)) {
+        return m_main.get();
+    }
+    if (!m_main) {
+        return nullptr;
+    }
+    const bool last = m_main->DropUse();
+    if (last) {
+        m_main.reset();
+        return nullptr;
+    }
+    return m_main.get();
+}
+
+IConnection* CDbContext::AcquireAdminConnection()
+{
+    std::scoped_lock lock(m_lock);
+    if (!m_admin) {
+        m_admin = std::make_unique<pgConnection>(*this);
+    }
+    m_admin->AddUse();
+    if (m_admin->Database() != nullptr) {
+        return m_admin.get();
+    }
+    if (!m_adminConnect.empty() && m_admin->OpenDatabase(m_adminConnect)) {
+        return m_admin.get();
+    }
+    if (m_admin->DropUse()) {
+        m_admin.reset();
+        return nullptr;
+    }
+    return m_admin.get();
+}
+
+void CDbContext::ReleaseMain()
+{
+    std::scoped_lock lock(m_lock);
+    if (m_main && m_main->DropUse()) {
+        m_main.reset();
+    }
+}
+
+void CDbContext::ReleaseAdmin()
+{
+    std::scoped_lock lock(m_lock);
+    if (m_admin && m_admin->DropUse()) {
+        m_admin.reset();
+    }
+}
+
+void CDbContext::ShowError(const std::wstring& text)
+{
+    m_notifier.Notify(text);
+}
+
+CConnectionLease::~CConnectionLease()
+{
+    if (m_connection != nullptr) {
+        m_connection->Release();
+    }
+}
+
+std::wstring MaskPassword(const std::wstring& connectString)
+{
+    static const boost::wregex kPassword(LR"((Pwd=)([^;]*))", boost::regex::icase);
+    return boost::regex_replace(connectString, kPassword, L"$1***");
+}
+
+}  // namespace kroDB

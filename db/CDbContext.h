@@ -1,0 +1,114 @@
+// The process-wide database state: the ODBC environment, the main and
+// administrative connect strings and the two shared, use-counted connections.
+// One object per application (tests make their own). Thread-safe: the
+// connection lock serialises acquisition, release and every statement, and a
+// caller may hold it across several statements (one hand) with LockConnection.
+#pragma once
+
+#include "companion/COdbcEnvironment.h"
+#include "foundation/CStatus.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+class CStatDefinitions;
+class ILogSink;
+class IUserNotifier;
+
+namespace kroDB {
+
+class IConnection;
+class kroConnection;
+class pgConnection;
+
+class CDbContext
+{
+public:
+    // Requires: the three references outlive this object.
+    CDbContext(const CStatDefinitions& definitions, IUserNotifier& notifier, ILogSink& log);
+    ~CDbContext();
+    CDbContext(const CDbContext&) = delete;
+    CDbContext& operator=(const CDbContext&) = delete;
+
+    // Allocates the ODBC environment; idempotent. Fails when the driver
+    // manager cannot be loaded.
+    [[nodiscard]] CStatus AllocateEnvironment();
+    SQLHENV Environment() const { return m_env.Handle(); }
+
+    // The main connection, opened on first use after CheckDatabase succeeds on
+    // the main connect string; null when that fails and nobody else holds it.
+    // With an empty main string the connection has no database and every
+    // operation fails. Pair with one Release().
+    IConnection* AcquireConnection(bool readOnly);
+    // The connection to the server's "postgres" database; null when it cannot
+    // be opened. Pair with one Release().
+    IConnection* AcquireAdminConnection();
+
+    // Stores `connectString` and its administrative form (the same text with
+    // the Database value replaced by "postgres").
+    void SetConnectStrings(const std::wstring& connectString);
+    std::wstring MainConnectString() const;
+    std::wstring AdminConnectString() const;
+
+    // Held for the duration of a unit of work on the shared connection (one
+    // hand); recursive, so the operations inside take it again.
+    std::unique_lock<std::recursive_mutex> LockConnection()
+    {
+        return std::unique_lock<std::recursive_mutex>(m_lock);
+    }
+
+    const CStatDefinitions& Definitions() const { return m_definitions; }
+    IUserNotifier& Notifier() { return m_notifier; }
+    ILogSink& Log() { return m_log; }
+
+    // Shows a failure to the user: `text` as it is.
+    void ShowError(const std::wstring& text);
+
+    // Seconds allowed for logging in to the server.
+    int LoginTimeoutSeconds() const { return m_loginTimeout; }
+    void SetLoginTimeoutSeconds(int seconds) { m_loginTimeout = seconds; }
+
+private:
+    friend class kroConnection;
+    friend class pgConnection;
+    void ReleaseMain();
+    void ReleaseAdmin();
+
+    const CStatDefinitions& m_definitions;
+    IUserNotifier& m_notifier;
+    ILogSink& m_log;
+    COdbcEnvironment m_env;
+    int m_loginTimeout = 5;
+
+    // Guards everything below and every statement on the two connections.
+    mutable std::recursive_mutex m_lock;
+    std::wstring m_mainConnect;
+    std::wstring m_adminConnect;
+    std::unique_ptr<kroConnection> m_main;
+    std::unique_ptr<pgConnection> m_admin;
+};
+
+// Owns one use of a shared connection: releases it when it goes.
+class CConnectionLease
+{
+public:
+    explicit CConnectionLease(IConnection* connection)
+        : m_connection(connection)
+    {}
+    ~CConnectionLease();
+    CConnectionLease(const CConnectionLease&) = delete;
+    CConnectionLease& operator=(const CConnectionLease&) = delete;
+
+    IConnection* get() const { return m_connection; }
+    IConnection* operator->() const { return m_connection; }
+    explicit operator bool() const { return m_connection != nullptr; }
+
+private:
+    IConnection* m_connection;
+};
+
+// The connect string with the password value hidden, for messages and logs.
+std::wstring MaskPassword(const std::wstring& connectString);
+
+}  // namespace kroDB

@@ -1,0 +1,33 @@
+// Game-kind codes as stored in gametypes.idgamekind. Most come from the header's
+// game description (the companion's GetTypeGameHH); the parsers set 202 for
+// "6+ Hold'em" headers and 30 for files of "Fusion" tables themselves.
+//
+// Ranges: 1-3 Hold'em, 6-8 Omaha, 9-11 Omaha Hi/Lo, 13 5-card Omaha, 14-15
+// 5-card Omaha Hi/Lo, 16 Courchevel, 17-18 Courchevel Hi/Lo, 36/37 6-card Omaha.
+// Within a range the betting structure picks the code; the code named first in
+// each range is what the equity tables know.
+#pragma once
+
+enum GameKind : int
+{
+    kGameUnknown = 0,
+    kGameHoldemLimit = 1,
+    kGameHoldemNoLimit = 2,
+    kGameHoldemPotLimit = 3,
+    kGameOmahaLimit = 6,
+    kGameOmahaPotLimit = 7,
+    kGameOmahaNoLimit = 8,
+    kGameOmahaHiLoLimit = 9,
+    kGameOmahaHiLoPotLimit = 10,
+    kGameOmahaHiLoNoLimit = 11,
+    kGameOmaha5PotLimit = 13,
+    kGameOmaha5HiLoPotLimit = 14,
+    kGameOmaha5HiLoOther = 15,
+    kGameCourchevelPotLimit = 16,
+    kGameCourchevelHiLoPotLimit = 17,
+    kGameCourchevelHiLoOther = 18,
+    kGameFusion = 30,
+    kGameOmaha6PotLimit = 36,
+    kGameOmaha6HiLoPotLimit = 37,
+    kGameShortDeckHoldem = 202,
+};

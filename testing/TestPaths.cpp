@@ -1,0 +1,22 @@
+#include "testing/TestPaths.h"
+
+#include <filesystem>
+
+namespace vxtest {
+
+std::string TestDataDir()
+{
+    return VX_TESTDATA_DIR;
+}
+
+std::string CorpusDir()
+{
+    const std::string dir = VX_CORPUS_DIR;
+    std::error_code ec;
+    if (dir.empty() || !std::filesystem::is_directory(dir, ec)) {
+        return std::string();
+    }
+    return dir;
+}
+
+}  // namespace vxtest
