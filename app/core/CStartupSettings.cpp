@@ -1,6 +1,7 @@
 #include "app/core/CStartupSettings.h"
 
 #include "foundation/CIniFile.h"
+#include "foundation/Folders.h"
 #include "foundation/WideText.h"
 
 #include <cwchar>
@@ -63,6 +64,10 @@ CStartupSettings LoadStartupSettings(const CIniFile& ini,
     s.debug = ini.GetUnsigned(L"Debug", L"Debug", 0);
     s.allinEv = ini.GetUnsigned(L"Debug", L"AllinEV", 0);
     s.allinEvFolder = folder(L"Debug", L"FolderAllinEV", home + L"/AllinDir/");
+    // Without a folder to write to, the dump is off; nothing is reported.
+    if (s.allinEv != 0 && !CreateFolderWithParents(ToUtf8(s.allinEvFolder))) {
+        s.allinEv = 0;
+    }
     s.hudFolder = folder(kHudProgramSection, L"Folder", programFolder);
     s.hudFileName = std::wstring(kHudProgramSection) + L".exe";
     s.varnhelmFolder = folder(L"Varnhelm", L"Folder", L"");

@@ -48,8 +48,9 @@ inline constexpr const wchar_t* kHudProgramSection = L"Pelmora";
 inline constexpr const wchar_t* kPokerStarsSection = L"PokerStars";
 
 // Reads the start-up file and then user.ini of the client folder. A missing
-// start-up file leaves everything empty and 0. `programFolder` is the default
-// of the HUD program folder; `home` replaces a leading "~" in folder values.
+// start-up file leaves everything empty and 0. The all-in dump folder is
+// created when the dump is on; when that fails the dump is switched off. `programFolder` is the
+// default of the HUD program folder; `home` replaces a leading "~" in folder values.
 CStartupSettings LoadStartupSettings(const CIniFile& startupFile,
                                      const std::wstring& programFolder,
                                      const CClientProbeResult& probe,

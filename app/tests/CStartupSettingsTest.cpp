@@ -60,3 +60,15 @@ TEST(CStartupSettingsTest, SeatPrefRepeatsTheLastNumber)
     EXPECT_EQ(ParseSeatPref(L"4 5 6 7 8 9 1 2 3"), (std::array<int, 9>{4, 5, 6, 7, 8, 9, 1, 2, 3}));
     EXPECT_EQ(ParseSeatPref(L"x"), (std::array<int, 9>{}));
 }
+
+TEST(CStartupSettingsTest, AllinDumpFolderIsCreatedOrTheDumpSwitchedOff)
+{
+    vxtest::CTempDir dir;
+    dir.Write("blocker", "x");
+    const CIniFile ok(
+        dir.Write("ok.ini", "[Debug]\nAllinEV=1\nFolderAllinEV=" + dir.File("dump/ev/") + "\n"));
+    EXPECT_EQ(LoadStartupSettings(ok, L"", {}, L"").allinEv, 1u);
+    const CIniFile bad(
+        dir.Write("bad.ini", "[Debug]\nAllinEV=1\nFolderAllinEV=" + dir.File("blocker/ev") + "\n"));
+    EXPECT_EQ(LoadStartupSettings(bad, L"", {}, L"").allinEv, 0u);
+}
