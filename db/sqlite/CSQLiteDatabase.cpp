@@ -50,12 +50,12 @@ std::wstring CSQLiteDatabase::ParameterNameWithoutPrefix(std::wstring_view name)
     return std::wstring(name);
 }
 
-std::wstring CSQLiteDatabase::LastError(int rc) const
+std::wstring CSQLiteDatabase::ErrorOf(sqlite3* db, int rc)
 {
-    if (m_connection) {
-        const int code = sqlite3_errcode(m_connection.get());
+    if (db != nullptr) {
+        const int code = sqlite3_errcode(db);
         if (code != SQLITE_OK && code != SQLITE_ROW && code != SQLITE_DONE) {
-            return FromUtf8(sqlite3_errmsg(m_connection.get()));
+            return FromUtf8(sqlite3_errmsg(db));
         }
     }
     return FromUtf8(sqlite3_errstr(rc));
@@ -151,7 +151,7 @@ int CSQLiteDatabase::BindChecked(CAbstractRecordset& rs,
     }
     const int rc = bind(statement, index + 1);
     if (rc != SQLITE_OK) {
-        err = LastError(rc);
+        err = ErrorOf(sqlite3_db_handle(statement), rc);
         return 0;
     }
     return 1;
@@ -226,7 +226,7 @@ int CSQLiteDatabase::ExecuteBlob(const std::wstring& sql,
                                 &raw, nullptr);
     SqliteStatement statement(raw);
     if (rc != SQLITE_OK) {
-        err = LastError(rc);
+        err = ErrorOf(m_connection.get(), rc);
         return 0;
     }
     if (!statement) {
@@ -237,12 +237,12 @@ int CSQLiteDatabase::ExecuteBlob(const std::wstring& sql,
     static const unsigned char kNoBytes = 0;
     rc = sqlite3_bind_blob(statement.get(), 1, size > 0 ? data : &kNoBytes, size, CopyBoundValue());
     if (rc != SQLITE_OK) {
-        err = LastError(rc);
+        err = ErrorOf(m_connection.get(), rc);
         return 0;
     }
     rc = sqlite3_step(statement.get());
     if (rc != SQLITE_DONE) {
-        err = LastError(rc);
+        err = ErrorOf(m_connection.get(), rc);
         return 0;
     }
     return 1;
@@ -263,7 +263,7 @@ int CSQLiteDatabase::Query(const std::wstring& sql,
                                       static_cast<int>(utf8.size()), &raw, nullptr);
     SqliteStatement statement(raw);
     if (rc != SQLITE_OK) {
-        err = LastError(rc);
+        err = ErrorOf(m_connection.get(), rc);
         return 0;
     }
     // Blank text or only a comment prepares to nothing; an open recordset
@@ -287,7 +287,7 @@ int CSQLiteDatabase::Execute(const std::wstring& sql, std::wstring& err)
     const int rc = sqlite3_exec(m_connection.get(), ToUtf8(sql).c_str(), nullptr, nullptr, &raw);
     const std::unique_ptr<char, CSqliteFree> message(raw);
     if (rc != SQLITE_OK) {
-        err = message ? FromUtf8(message.get()) : LastError(rc);
+        err = message ? FromUtf8(message.get()) : ErrorOf(m_connection.get(), rc);
         return 0;
     }
     return 1;

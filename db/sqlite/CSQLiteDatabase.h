@@ -82,7 +82,7 @@ private:
     // Checks a 0-based parameter index against the statement.
     int CheckParameterIndex(sqlite3_stmt* statement, int index, std::wstring& err) const;
     // The connection's message after a failed call, or the library's text of `rc`.
-    std::wstring LastError(int rc) const;
+    static std::wstring ErrorOf(sqlite3* db, int rc);
     // Commit or rollback of the open transaction.
     int FinishTransaction(const char* sql, std::wstring& err);
     // Binds through `bind` after the checks every Bind operation shares.
