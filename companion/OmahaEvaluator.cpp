@@ -6,6 +6,7 @@
 #include "companion/LowHand.h"
 #include "companion/RankEvaluation.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -78,45 +79,61 @@ int getCombinationOmahaFsm5Common(
     if (tables == nullptr || !ValidCards(hole, nHole, board, nBoard)) {
         return 0;
     }
-    uint32_t best = 0;
-    int bestCards[5] = {};
-    for (int i = 0; i < nHole; ++i) {
-        for (int j = i + 1; j < nHole; ++j) {
-            const int hi = hole[i] % 13;
-            const int hj = hole[j] % 13;
-            const int pair = tables->pairIndex[hi][hj];
-            const bool suited = hole[i] / 13 == hole[j] / 13;
-            for (int a = 0; a < nBoard; ++a) {
-                for (int b = a + 1; b < nBoard; ++b) {
-                    for (int c = b + 1; c < nBoard; ++c) {
-                        const int ra = board[a] % 13;
-                        const int rb = board[b] % 13;
-                        const int rc = board[c] % 13;
-                        const int suit = hole[i] / 13;
-                        uint32_t value = tables->omahaRank[pair][tables->tripleIndex[ra][rb][rc]];
-                        if (suited && board[a] / 13 == suit && board[b] / 13 == suit &&
-                            board[c] / 13 == suit) {
-                            value = BestFlushValue(
-                                1u << hi | 1u << hj | 1u << ra | 1u << rb | 1u << rc, false);
-                        }
-                        if (value > best) {
-                            best = value;
-                            const int cards[5] = {hole[i], hole[j], board[a], board[b], board[c]};
-                            for (int k = 0; k < 5; ++k) {
-                                bestCards[k] = cards[k];
-                            }
-                        }
-                    }
-                }
+    // The board's three-card choices once, then every pair of hole cards with each.
+    struct CTriple
+    {
+        int cards[3];
+        int index;
+        int suit;  // the suit of all three, or -1
+        uint32_t ranks;
+    };
+    CTriple triples[10];
+    int tripleCount = 0;
+    for (int a = 0; a < nBoard; ++a) {
+        for (int b = a + 1; b < nBoard; ++b) {
+            for (int c = b + 1; c < nBoard; ++c) {
+                CTriple& t = triples[tripleCount++];
+                t.cards[0] = board[a];
+                t.cards[1] = board[b];
+                t.cards[2] = board[c];
+                t.index = tables->tripleIndex[board[a] % 13][board[b] % 13][board[c] % 13];
+                const bool oneSuit =
+                    board[a] / 13 == board[b] / 13 && board[b] / 13 == board[c] / 13;
+                t.suit = oneSuit ? board[a] / 13 : -1;
+                t.ranks = 1u << (board[a] % 13) | 1u << (board[b] % 13) | 1u << (board[c] % 13);
             }
         }
     }
-    if (best5 != nullptr) {
-        for (int k = 0; k < 5; ++k) {
-            best5[k] = bestCards[k];
+    // The best value with the number of its hole pair and triple in the low byte,
+    // so that the loop needs no branch to remember where it came from.
+    uint64_t best = 0;
+    int pairs[21][2];
+    int pairCount = 0;
+    for (int i = 0; i < nHole; ++i) {
+        for (int j = i + 1; j < nHole; ++j) {
+            const uint32_t* row = tables->omahaRank[tables->pairIndex[hole[i] % 13][hole[j] % 13]];
+            const int suit = hole[i] / 13 == hole[j] / 13 ? hole[i] / 13 : -2;
+            const uint32_t ranks = 1u << (hole[i] % 13) | 1u << (hole[j] % 13);
+            for (int t = 0; t < tripleCount; ++t) {
+                const uint32_t value = triples[t].suit == suit
+                                           ? BestFlushValue(triples[t].ranks | ranks, false)
+                                           : row[triples[t].index];
+                best = std::max(best,
+                                uint64_t{value} << 8 | static_cast<uint64_t>(pairCount * 10 + t));
+            }
+            pairs[pairCount][0] = hole[i];
+            pairs[pairCount][1] = hole[j];
+            ++pairCount;
         }
     }
-    return static_cast<int>(best);
+    if (best5 != nullptr) {
+        const int combo = static_cast<int>(best & 0xFF);
+        const CTriple& triple = triples[combo % 10];
+        best5[0] = pairs[combo / 10][0];
+        best5[1] = pairs[combo / 10][1];
+        std::copy(triple.cards, triple.cards + 3, best5 + 2);
+    }
+    return static_cast<int>(best >> 8);
 }
 
 int Get_rankFsm5(int value)
