@@ -39,6 +39,8 @@ bool CConnectionBase::OpenDatabase(const std::wstring& connectString)
 void CConnectionBase::CloseDatabase()
 {
     auto lock = m_context.LockConnection();
+    m_deferred.clear();
+    m_deferredChars = 0;
     m_db.reset();
 }
 
@@ -50,14 +52,18 @@ bool CConnectionBase::OpenRecordset(const std::wstring& sql,
         return false;
     }
     recordset.reset();
+    if (!FlushDeferred()) {
+        return false;
+    }
     try {
         auto rs = std::make_unique<CODBCRecordset>(*m_db);
         const CStatus status = rs->Open(sql, 2, 0x2004);
         if (!status.IsOk()) {
+            ++m_failures;
             m_context.ShowError(FormatW(L"Ошибка [%ls] при выполнении <%ls> ",
                                         status.Message().c_str(),
                                         MaskPassword(m_db->ConnectString()).c_str()));
-            m_context.Log().Log(L"SQL: " + sql);
+            m_context.Log().Log(L"SQL: " + sql.substr(0, 4000));
             return false;
         }
         recordset = std::move(rs);
@@ -74,10 +80,11 @@ bool CConnectionBase::Run(const std::wstring& sql)
     try {
         const CStatus status = m_db->ExecuteSQL(sql);
         if (!status.IsOk()) {
+            ++m_failures;
             m_context.ShowError(FormatW(L"Ошибка [%ls] при выполнении <%ls> ",
                                         status.Message().c_str(),
                                         MaskPassword(m_db->ConnectString()).c_str()));
-            m_context.Log().Log(L"SQL: " + sql);
+            m_context.Log().Log(L"SQL: " + sql.substr(0, 4000));
             return false;
         }
         return true;
@@ -94,7 +101,62 @@ bool CConnectionBase::Execute(const std::wstring& sql)
     if (!m_db || !m_db->IsOpen()) {
         return false;
     }
+    if (m_deferDepth > 0) {
+        m_deferred.push_back(sql);
+        m_deferredChars += sql.size();
+        // Bounded, so that a huge hand cannot build an endless text.
+        return m_deferredChars < (1u << 20) || FlushDeferred();
+    }
     return Run(sql);
+}
+
+void CConnectionBase::BeginDeferred()
+{
+    auto lock = m_context.LockConnection();
+    ++m_deferDepth;
+}
+
+bool CConnectionBase::EndDeferred()
+{
+    auto lock = m_context.LockConnection();
+    const bool ok = FlushDeferred();
+    if (m_deferDepth > 0) {
+        --m_deferDepth;
+    }
+    return ok;
+}
+
+void CConnectionBase::DiscardDeferred()
+{
+    auto lock = m_context.LockConnection();
+    m_deferred.clear();
+    m_deferredChars = 0;
+    if (m_deferDepth > 0) {
+        --m_deferDepth;
+    }
+}
+
+bool CConnectionBase::FlushDeferred()
+{
+    auto lock = m_context.LockConnection();
+    if (m_deferred.empty()) {
+        return true;
+    }
+    std::wstring text;
+    text.reserve(m_deferredChars + m_deferred.size() * 2);
+    for (const auto& sql : m_deferred) {
+        text += sql;
+        if (sql.empty() || sql.back() != L';') {
+            text += L';';
+        }
+        text += L'\n';
+    }
+    m_deferred.clear();
+    m_deferredChars = 0;
+    if (!m_db || !m_db->IsOpen()) {
+        return false;
+    }
+    return Run(text);
 }
 
 bool CConnectionBase::ExecuteBatch(const std::vector<std::wstring>& statements)
@@ -102,6 +164,15 @@ bool CConnectionBase::ExecuteBatch(const std::vector<std::wstring>& statements)
     auto lock = m_context.LockConnection();
     if (!m_db || !m_db->IsOpen()) {
         return false;
+    }
+    if (m_deferDepth > 0) {
+        // Queued behind what came before, so that the order stays.
+        for (const auto& sql : statements) {
+            if (!Execute(sql)) {
+                return false;
+            }
+        }
+        return true;
     }
     const int previous = m_db->QueryTimeout();
     m_db->SetQueryTimeout(600);

@@ -1,7 +1,9 @@
 #include "db/CDbContext.h"
 
+#include "db/Catalog.h"
 #include "db/DatabaseAdmin.h"
 #include "db/kroConnection.h"
+#include "db/kroTable.h"
 #include "db/pgConnection.h"
 #include "foundation/ILogSink.h"
 #include "foundation/IUserNotifier.h"
@@ -106,7 +108,50 @@ void CDbContext::ReleaseMain()
     std::scoped_lock lock(m_lock);
     if (m_main && m_main->DropUse()) {
         m_main.reset();
+        m_nextIds.clear();
+        m_columns.clear();
     }
+}
+
+int64_t CDbContext::TakeId(const std::wstring& maxQuery)
+{
+    std::scoped_lock lock(m_lock);
+    const auto it = m_nextIds.find(maxQuery);
+    if (it != m_nextIds.end()) {
+        return it->second++;
+    }
+    const int64_t next = ReadNextId(*this, maxQuery);
+    if (next < 0) {
+        return -1;
+    }
+    m_nextIds[maxQuery] = next + 1;
+    return next;
+}
+
+void CDbContext::NoteIdUsed(const std::wstring& maxQuery, int64_t id)
+{
+    std::scoped_lock lock(m_lock);
+    const auto it = m_nextIds.find(maxQuery);
+    if (it != m_nextIds.end() && it->second <= id) {
+        it->second = id + 1;
+    }
+}
+
+void CDbContext::ForgetIds()
+{
+    std::scoped_lock lock(m_lock);
+    m_nextIds.clear();
+    m_columns.clear();
+}
+
+const std::set<std::wstring>& CDbContext::TableColumns(const std::wstring& table)
+{
+    std::scoped_lock lock(m_lock);
+    const auto it = m_columns.find(table);
+    if (it != m_columns.end() && !it->second.empty()) {
+        return it->second;
+    }
+    return m_columns[table] = ColumnNames(*this, table);
 }
 
 void CDbContext::ReleaseAdmin()

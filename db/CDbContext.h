@@ -8,8 +8,10 @@
 #include "companion/COdbcEnvironment.h"
 #include "foundation/CStatus.h"
 
+#include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 
 class CStatDefinitions;
@@ -65,6 +67,20 @@ public:
     // Shows a failure to the user: `text` as it is.
     void ShowError(const std::wstring& text);
 
+    // The next free id of a table whose largest id `maxQuery` reads ("maxid"):
+    // the query runs once, later ids are counted on from it. Requires the
+    // connection lock. -1 when the query fails.
+    int64_t TakeId(const std::wstring& maxQuery);
+    // Records that `id` was used, so that TakeId never hands it out again.
+    void NoteIdUsed(const std::wstring& maxQuery, int64_t id);
+    // Forgets the counted ids (another program may have written since).
+    void ForgetIds();
+
+    // The columns of `table` as the catalogue lists them, read once per
+    // connection. Statistic values whose column is missing are left out of
+    // the statements rather than failing the whole hand.
+    const std::set<std::wstring>& TableColumns(const std::wstring& table);
+
     // Seconds allowed for logging in to the server.
     int LoginTimeoutSeconds() const { return m_loginTimeout; }
     void SetLoginTimeoutSeconds(int seconds) { m_loginTimeout = seconds; }
@@ -87,6 +103,8 @@ private:
     std::wstring m_adminConnect;
     std::unique_ptr<kroConnection> m_main;
     std::unique_ptr<pgConnection> m_admin;
+    std::map<std::wstring, int64_t> m_nextIds;
+    std::map<std::wstring, std::set<std::wstring>> m_columns;
 };
 
 // Owns one use of a shared connection: releases it when it goes.

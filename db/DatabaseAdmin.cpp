@@ -104,6 +104,7 @@ bool CreateDatabase(CDbContext& context, const std::wstring& connectString)
             return false;
         }
     }
+    context.ForgetIds();
     CConnectionLease main(context.AcquireConnection(true));
     if (!main || main->Database() == nullptr) {
         return false;
@@ -121,6 +122,7 @@ bool DropDatabase(CDbContext& context, const std::wstring& connectString)
     if (!PrepareAdmin(context, connectString, parts, admin, found) || !found) {
         return false;
     }
+    context.ForgetIds();
     return (*admin)->Execute(L"DROP DATABASE " + SqlIdentifier(parts.database));
 }
 

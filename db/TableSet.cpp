@@ -58,7 +58,10 @@ std::wstring IndexScript()
            L"CREATE INDEX IF NOT EXISTS haindex3 ON handsactions (idplayer);"
            L"CREATE INDEX IF NOT EXISTS plindex1 ON players (idsite, name);"
            L"CREATE INDEX IF NOT EXISTS hpindex1 ON handsplayers (idhand);"
-           L"CREATE INDEX IF NOT EXISTS hpindex2 ON handsplayers (idplayer);";
+           L"CREATE INDEX IF NOT EXISTS hpindex2 ON handsplayers (idplayer);"
+           // The same hand is looked up by its room hand number whichever file
+           // brings it; the file-first index above cannot serve that.
+           L"CREATE INDEX IF NOT EXISTS handsindex6 ON hands (sitehandnumber);";
 }
 
 }  // namespace kroDB

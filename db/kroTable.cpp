@@ -65,7 +65,26 @@ void kroTable::AddStatColumnStatements(const std::wstring& section,
     }
 }
 
+bool kroTable::UpgradeFromSections(const std::vector<std::pair<std::wstring, bool>>& passes)
+{
+    std::set<std::wstring> existing = ColumnNames(m_context, TableName());
+    std::vector<std::wstring> statements;
+    for (const auto& [section, asCounts] : passes) {
+        AddStatColumnStatements(section, existing, asCounts, statements);
+    }
+    if (statements.empty()) {
+        return false;
+    }
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    return connection && connection->ExecuteBatch(statements);
+}
+
 int64_t NextTableId(CDbContext& context, const std::wstring& maxQuery)
+{
+    return context.TakeId(maxQuery);
+}
+
+int64_t ReadNextId(CDbContext& context, const std::wstring& maxQuery)
 {
     CConnectionLease connection(context.AcquireConnection(true));
     if (!connection) {

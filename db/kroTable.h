@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kroDB {
@@ -55,12 +56,20 @@ protected:
                                  bool asCounts,
                                  std::vector<std::wstring>& statements) const;
 
+    // One batch of the statements of AddStatColumnStatements for each
+    // (section, asCounts) pass in turn; false when nothing was missing.
+    bool UpgradeFromSections(const std::vector<std::pair<std::wstring, bool>>& passes);
+
     CDbContext& m_context;
 };
 
 // The next id of a table: 1 + the value of the `maxQuery` column "maxid" (1
-// for an empty table); -1 when the query fails or the table holds id -1.
+// for an empty table); -1 when the query fails or the table holds id -1. Read
+// from the database once per connection and counted on afterwards.
 int64_t NextTableId(CDbContext& context, const std::wstring& maxQuery);
+
+// The same, always read from the database.
+int64_t ReadNextId(CDbContext& context, const std::wstring& maxQuery);
 
 // True when `sql` yields at least one row.
 bool QueryHasRow(CDbContext& context, const std::wstring& sql);

@@ -4,11 +4,29 @@
 #include "app/cli/CCommandLine.h"
 #include "app/cli/DbCommand.h"
 #include "app/cli/DbOptions.h"
+#include "app/cli/ImportCommand.h"
 #include "foundation/WideText.h"
 
+#include <functional>
+#include <map>
 #include <ostream>
 
 namespace {
+
+struct CCommand
+{
+    std::function<std::wstring()> help;
+    std::function<int(const CCommandLine&, CCliContext&)> run;
+};
+
+const std::map<std::string, CCommand>& Commands()
+{
+    static const std::map<std::string, CCommand> commands = {
+        {"db", {DbCommandHelp, RunDbCommand}},
+        {"import", {ImportCommandHelp, RunImportCommand}},
+    };
+    return commands;
+}
 
 std::wstring GeneralHelp()
 {
@@ -16,13 +34,16 @@ std::wstring GeneralHelp()
            L"\n"
            L"usage: veltrix-cli COMMAND [options]\n"
            L"  db create|check|drop|upgrade   administer the database\n"
+           L"  import [options] PATH...       import hand-history files and folders\n"
            L"  help                           this text\n"
            L"\n"
            L"Every command takes --help.\n" +
            DbOptionsHelp();
 }
 
-const std::set<std::string> kValueOptions = {"server", "port", "name", "user", "password"};
+// Options of every command; each command checks what it needs.
+const std::set<std::string> kValueOptions = {"server",   "port", "name",      "user",
+                                             "password", "room", "hh-format", "nick"};
 const std::set<std::string> kFlagOptions = {"help"};
 
 }  // namespace
@@ -44,18 +65,18 @@ int RunCli(const std::vector<std::string>& args,
         (asked ? out : err) << GeneralHelp();
         return asked ? 0 : 2;
     }
-    const std::string& command = line.positional[0];
-    if (command != "db") {
-        err << L"unknown command: " << FromUtf8(command) << L"\n" << GeneralHelp();
+    const auto command = Commands().find(line.positional[0]);
+    if (command == Commands().end()) {
+        err << L"unknown command: " << FromUtf8(line.positional[0]) << L"\n" << GeneralHelp();
         return 2;
     }
     if (line.Has("help")) {
-        out << DbCommandHelp();
+        out << command->second.help();
         return 0;
     }
     CCliContext context(out, err, profile);
     if (!context.Start(programFolder)) {
         return 1;
     }
-    return RunDbCommand(line, context);
+    return command->second.run(line, context);
 }

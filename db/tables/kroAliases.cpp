@@ -1,10 +1,69 @@
 #include "db/tables/kroAliases.h"
 
+#include "companion/CODBCRecordset.h"
+#include "db/CDbContext.h"
+#include "db/IConnection.h"
+#include "db/SqlText.h"
+#include "foundation/WideText.h"
+
 namespace kroDB {
+
+namespace {
+
+const wchar_t* const kMaxId = L"SELECT max(id) AS maxid from aliases;";
+
+}  // namespace
 
 std::wstring kroAliases::CreateText() const
 {
-    return L"CREATE TABLE aliases (id integer PRIMARY KEY not null , name character varying(255) UNIQUE)";
+    return L"CREATE TABLE aliases (id integer PRIMARY KEY not null , name character varying(255) "
+           L"UNIQUE)";
+}
+
+bool kroAliases::data::Insert()
+{
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    if (!connection) {
+        return false;
+    }
+    auto lock = m_context.LockConnection();
+    if (id < 1) {
+        const int64_t next = NextTableId(m_context, kMaxId);
+        if (next < 0) {
+            return false;
+        }
+        id = static_cast<int32_t>(next);
+    } else {
+        m_context.NoteIdUsed(kMaxId, id);
+    }
+    if (Exists()) {
+        return false;
+    }
+    return connection->Execute(FormatW(L"insert into aliases (id,name) values(%ld,'%ls');",
+                                       static_cast<long>(id), SqlEscape(name).c_str()));
+}
+
+bool kroAliases::data::Load()
+{
+    const std::wstring sql =
+        id >= 1 ? FormatW(L"select * from aliases where id=%ld;", static_cast<long>(id))
+                : FormatW(L"select * from aliases where name='%ls';", SqlEscape(name).c_str());
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    std::unique_ptr<CODBCRecordset> rs;
+    if (!connection || !connection->OpenRecordset(sql, rs) || rs->IsEOF()) {
+        return false;
+    }
+    id = rs->Field(L"id").AsInt();
+    name = Trim(rs->Field(L"name").AsString());
+    return true;
+}
+
+bool kroAliases::data::Exists()
+{
+    return QueryHasRow(m_context,
+                       FormatW(L"SELECT 1 from aliases where id=%ld;", static_cast<long>(id))) ||
+           QueryHasRow(m_context, FormatW(L"SELECT 1 from aliases where name='%ls';",
+                                          SqlEscape(name).c_str()));
 }
 
 }  // namespace kroDB

@@ -1,18 +1,34 @@
-// The aliases table: names under which several players are counted together.
+// The aliases table: names under which several player accounts count as one.
 #pragma once
 
 #include "db/kroTable.h"
+#include "foundation/records/CPeopleRecords.h"
 
 #include <string>
 
 namespace kroDB {
 
-class kroAliases : public kroDB::kroTable
+class kroAliases : public kroTable
 {
 public:
-    using kroDB::kroTable::kroTable;
+    using kroTable::kroTable;
     std::wstring CreateText() const override;
     std::wstring TableName() const override { return L"aliases"; }
+
+    class data : public IData, public CAliasRecord
+    {
+    public:
+        explicit data(CDbContext& context)
+            : m_context(context)
+        {}
+        bool Insert() override;
+        // By id when 1 or more, else by name.
+        bool Load() override;
+        bool Exists() override;
+
+    private:
+        CDbContext& m_context;
+    };
 };
 
 }  // namespace kroDB

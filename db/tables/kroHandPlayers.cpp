@@ -1,28 +1,205 @@
 #include "db/tables/kroHandPlayers.h"
 
+#include "companion/CODBCRecordset.h"
+#include "companion/CardMasks.h"
 #include "db/CDbContext.h"
 #include "db/Catalog.h"
 #include "db/IConnection.h"
-
-#include <vector>
+#include "db/RowValueUpdate.h"
+#include "db/SqlText.h"
+#include "foundation/WideText.h"
 
 namespace kroDB {
 
+namespace {
+
+const wchar_t* const kMaxId = L"SELECT max(id)AS maxid from handsplayers;";
+
+void AddCards(const std::vector<int>& cards,
+              std::vector<std::wstring>& columns,
+              std::vector<std::wstring>& values)
+{
+    for (size_t i = 0; i < cards.size() && i < 7; ++i) {
+        columns.push_back(FormatW(L"card%d", static_cast<int>(i + 1)));
+        values.push_back(std::to_wstring(cards[i]));
+    }
+    columns.push_back(L"cards64");
+    values.push_back(FormatW(L"%llu", static_cast<unsigned long long>(VecToInt64(cards))));
+}
+
+}  // namespace
+
 std::wstring kroHandPlayers::CreateText() const
 {
-    return L"CREATE TABLE handsplayers (id bigint not null, idhand bigint not null, idplayer integer null, startcashincents integer null, seat smallint null, position smallint null, card1 smallint null, card2 smallint null, card3 smallint null, card4 smallint null, card5 smallint null, card6 smallint null, card7 smallint null, cards64 bigint null, combination integer null, lowcombination integer null, handtype char(10) null, totalwin integer null, bet integer null, netwin integer null, rakeincents integer null, showdownwin integer null, nonshowdownwin integer null,allinev integer null, PRIMARY KEY(id));";
+    return L"CREATE TABLE handsplayers (id bigint not null, idhand bigint not null, idplayer "
+           L"integer null, startcashincents integer null, seat smallint null, position smallint "
+           L"null, card1 smallint null, card2 smallint null, card3 smallint null, card4 smallint "
+           L"null, card5 smallint null, card6 smallint null, card7 smallint null, cards64 bigint "
+           L"null, combination integer null, lowcombination integer null, handtype char(10) null, "
+           L"totalwin integer null, bet integer null, netwin integer null, rakeincents integer "
+           L"null, showdownwin integer null, nonshowdownwin integer null,allinev integer null, "
+           L"PRIMARY KEY(id));";
 }
 
 bool kroHandPlayers::UpgradeColumns()
 {
-    std::set<std::wstring> existing = kroDB::ColumnNames(m_context, TableName());
-    std::vector<std::wstring> statements;
-    AddStatColumnStatements(L"handplayerstats", existing, false, statements);
-    if (statements.empty()) {
+    return UpgradeFromSections({{L"handplayerstats", false}});
+}
+
+bool kroHandPlayers::data::Exists()
+{
+    if (id > 0 && QueryHasRow(m_context, FormatW(L"SELECT 1 from handsplayers where id=%ld;",
+                                                 static_cast<long>(id)))) {
+        return true;
+    }
+    return QueryHasRow(m_context,
+                       FormatW(L"SELECT 1 from handsplayers where idhand=%ld and idplayer=%ld;",
+                               static_cast<long>(idhand), static_cast<long>(idplayer)));
+}
+
+bool kroHandPlayers::data::Insert()
+{
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    if (!connection) {
         return false;
     }
-    kroDB::CConnectionLease connection(m_context.AcquireConnection(true));
-    return connection && connection->ExecuteBatch(statements);
+    auto lock = m_context.LockConnection();
+    if (id < 1) {
+        id = NextTableId(m_context, kMaxId);
+        if (id < 0) {
+            return false;
+        }
+    } else {
+        m_context.NoteIdUsed(kMaxId, id);
+    }
+    if (!m_knownNew && Exists()) {
+        return false;
+    }
+    if (!connection->Execute(FormatW(
+            L"insert into "
+            L"handsplayers(id,idhand,idplayer,startcashincents,seat,position,handtype,totalwin,"
+            L"bet,netwin,rakeincents,showdownwin,nonshowdownwin,cards64,combination,"
+            L"lowcombination)values(%ld,%ld,%ld,%ld,%d,%d,'%ls',%ld,%ld,%d,%ld,%ld,%ld,%llu,%ld,%"
+            L"ld);",
+            static_cast<long>(id), static_cast<long>(idhand), static_cast<long>(idplayer),
+            static_cast<long>(startcashincents), seat, position, SqlEscape(handtype).c_str(),
+            static_cast<long>(totalwin), static_cast<long>(bet), netwin,
+            static_cast<long>(rakeincents), static_cast<long>(showdownwin),
+            static_cast<long>(nonshowdownwin), static_cast<unsigned long long>(VecToInt64(cards)),
+            static_cast<long>(combination), static_cast<long>(lowcombination)))) {
+        return false;
+    }
+    std::vector<std::wstring> columns;
+    std::vector<std::wstring> values;
+    if (!cards.empty()) {
+        AddCards(cards, columns, values);
+    }
+    const std::set<std::wstring>& known = m_context.TableColumns(L"handsplayers");
+    const auto keep = [&known](const std::wstring& column) {
+        return known.empty() || known.count(ToLowerAscii(column)) != 0;
+    };
+    for (const auto& [column, value] : stats.flags) {
+        if (keep(column)) {
+            columns.push_back(column);
+            values.push_back(SqlBool(value));
+        }
+    }
+    for (const auto& [column, value] : stats.counts) {
+        if (keep(column)) {
+            columns.push_back(column);
+            values.push_back(std::to_wstring(value));
+        }
+    }
+    for (const auto& [column, value] : stats.values) {
+        if (keep(column)) {
+            columns.push_back(column);
+            values.push_back(std::to_wstring(value));
+        }
+    }
+    if (values.empty()) {
+        return true;
+    }
+    return connection->Execute(RowValueUpdate(L"handsplayers", columns, values,
+                                              FormatW(L"id=%ld", static_cast<long>(id))));
+}
+
+bool kroHandPlayers::data::Load()
+{
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    std::unique_ptr<CODBCRecordset> rs;
+    const std::wstring sql =
+        id > 0 ? FormatW(L"select * from handsplayers where id=%ld;", static_cast<long>(id))
+               : FormatW(L"select * from handsplayers where idhand=%ld and idplayer=%ld;",
+                         static_cast<long>(idhand), static_cast<long>(idplayer));
+    if (!connection || !connection->OpenRecordset(sql, rs) || rs->IsEOF()) {
+        return false;
+    }
+    id = rs->Field(L"id").AsLong();
+    idhand = rs->Field(L"idhand").AsLong();
+    idplayer = rs->Field(L"idplayer").AsInt();
+    startcashincents = rs->Field(L"startcashincents").AsInt();
+    seat = rs->Field(L"seat").AsInt();
+    position = rs->Field(L"position").AsInt();
+    handtype = Trim(rs->Field(L"handtype").AsString());
+    totalwin = rs->Field(L"totalwin").AsInt();
+    bet = rs->Field(L"bet").AsInt();
+    netwin = rs->Field(L"netwin").AsInt();
+    rakeincents = rs->Field(L"rakeincents").AsInt();
+    showdownwin = rs->Field(L"showdownwin").AsInt();
+    nonshowdownwin = rs->Field(L"nonshowdownwin").AsInt();
+    allinev = rs->Field(L"allinev").AsInt();
+    combination = rs->Field(L"combination").AsInt();
+    lowcombination = rs->Field(L"lowcombination").AsInt();
+    cards.clear();
+    for (int i = 1; i <= 7; ++i) {
+        const CDBField& card = rs->Field(FormatW(L"card%d", i));
+        if (card.IsNull()) {
+            break;
+        }
+        cards.push_back(card.AsInt());
+    }
+    return true;
+}
+
+bool kroHandPlayers::data::Update(const std::wstring& assignment)
+{
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    return connection && connection->Execute(L"update handsplayers set " + assignment +
+                                             FormatW(L" where id=%ld", static_cast<long>(id)));
+}
+
+bool kroHandPlayers::data::SetCombination(int32_t value)
+{
+    combination = value;
+    return Update(FormatW(L"combination=%d", value));
+}
+
+bool kroHandPlayers::data::SetLowCombination(int32_t value)
+{
+    lowcombination = value;
+    return Update(FormatW(L"lowcombination=%d", value));
+}
+
+bool kroHandPlayers::data::SetAllinEV()
+{
+    if (id == 0) {
+        return false;
+    }
+    return Update(FormatW(L"allinev=%ld", static_cast<long>(allinev)));
+}
+
+bool kroHandPlayers::data::StoreCards(int64_t handId,
+                                      int32_t playerId,
+                                      const std::vector<int>& shown)
+{
+    std::vector<std::wstring> columns;
+    std::vector<std::wstring> values;
+    AddCards(shown, columns, values);
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    return connection && connection->Execute(RowValueUpdate(
+                             L"handsplayers", columns, values,
+                             FormatW(L"idhand=%ld and idplayer=%ld", static_cast<long>(handId),
+                                     static_cast<long>(playerId))));
 }
 
 }  // namespace kroDB

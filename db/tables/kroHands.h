@@ -2,19 +2,61 @@
 #pragma once
 
 #include "db/kroTable.h"
+#include "foundation/records/CHandRecord.h"
 
 #include <string>
 
 namespace kroDB {
 
-class kroHands : public kroDB::kroTable
+class kroHands : public kroTable
 {
 public:
-    using kroDB::kroTable::kroTable;
+    using kroTable::kroTable;
     std::wstring CreateText() const override;
     std::wstring TableName() const override { return L"hands"; }
     // Adds the columns of the stat definitions that the table lacks.
     bool UpgradeColumns() override;
+
+    class data : public IData, public CHandRecord
+    {
+    public:
+        explicit data(CDbContext& context)
+            : m_context(context)
+        {}
+        // Takes the next id, inserts the row and then its board cards.
+        bool Insert() override;
+        // By id; else by file, room hand number and utc; else by room hand
+        // number alone.
+        bool Load() override;
+        // By id, then by file, room hand number and utc; false for id <= 0.
+        bool Exists() override;
+
+        // The id of the stored hand of this room with the same room hand number
+        // and utc, whichever file it came from; 0 when there is none. The same
+        // hand is written to the client's file and again to exports.
+        int64_t FindStored(int32_t siteId);
+
+        // The board cards, their mask and the board texture; false for id 0.
+        bool StoreBoard();
+        // The hand's statistic maps in one update; true when there is nothing.
+        bool StoreStats();
+
+        bool SetGameType(int32_t value);
+        bool SetShowdown(bool value);
+        bool SetTotalPot(int32_t value);
+        bool SetRake(int32_t value);
+        bool SetRunItTwice(bool value);
+        bool SetStreetAllin(int32_t value);
+        bool SetSeats(int32_t value);
+
+    private:
+        bool LoadFrom(const std::wstring& sql);
+        bool Update(const std::wstring& assignment);
+        // The board update; `withTexture` adds boardtype.
+        std::wstring BoardUpdate(bool withTexture) const;
+
+        CDbContext& m_context;
+    };
 };
 
 }  // namespace kroDB

@@ -1,10 +1,90 @@
 #include "db/tables/kroPlayers.h"
 
+#include "companion/CODBCRecordset.h"
+#include "db/CDbContext.h"
+#include "db/IConnection.h"
+#include "db/SqlText.h"
+#include "foundation/WideText.h"
+
 namespace kroDB {
+
+namespace {
+
+const wchar_t* const kMaxId = L"SELECT max(idplayer)AS maxid from players;";
+
+}  // namespace
 
 std::wstring kroPlayers::CreateText() const
 {
-    return L"CREATE TABLE players (idplayer integer null, name character varying(255) null, idsite integer null, hero boolean null, comment text null, PRIMARY KEY(idplayer))";
+    return L"CREATE TABLE players (idplayer integer null, name character varying(255) null, "
+           L"idsite integer null, hero boolean null, comment text null, PRIMARY KEY(idplayer))";
+}
+
+bool kroPlayers::data::Insert()
+{
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    if (!connection) {
+        return false;
+    }
+    auto lock = m_context.LockConnection();
+    if (idplayer < 1) {
+        const int64_t next = NextTableId(m_context, kMaxId);
+        if (next < 0) {
+            return false;
+        }
+        idplayer = static_cast<int32_t>(next);
+    } else {
+        m_context.NoteIdUsed(kMaxId, idplayer);
+    }
+    if (Exists()) {
+        return false;
+    }
+    return connection->Execute(
+        FormatW(L"insert into players (idplayer,name,idsite,hero) values(%ld,'%ls',%ld,%ls);",
+                static_cast<long>(idplayer), SqlEscape(name).c_str(), static_cast<long>(idsite),
+                SqlBool(hero)));
+}
+
+bool kroPlayers::data::Load()
+{
+    std::wstring sql;
+    if (idplayer >= 1) {
+        sql = FormatW(L"select * from players where idplayer=%ld;", static_cast<long>(idplayer));
+    } else if (idsite != 0) {
+        sql = FormatW(L"select * from players where idsite=%ld and name='%ls';",
+                      static_cast<long>(idsite), SqlEscape(name).c_str());
+    } else {
+        return false;
+    }
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    std::unique_ptr<CODBCRecordset> rs;
+    if (!connection || !connection->OpenRecordset(sql, rs) || rs->IsEOF()) {
+        return false;
+    }
+    idplayer = rs->Field(L"idplayer").AsInt();
+    name = Trim(rs->Field(L"name").AsString());
+    idsite = rs->Field(L"idsite").AsInt();
+    hero = rs->Field(L"hero").AsBool();
+    return true;
+}
+
+bool kroPlayers::data::Exists()
+{
+    return QueryHasRow(m_context, FormatW(L"SELECT 1 from players where idplayer=%ld;",
+                                          static_cast<long>(idplayer))) ||
+           QueryHasRow(m_context, FormatW(L"SELECT 1 from players where idsite=%ld and name='%ls';",
+                                          static_cast<long>(idsite), SqlEscape(name).c_str()));
+}
+
+bool kroPlayers::data::SetHero(int32_t playerId)
+{
+    if (playerId == 0) {
+        return false;
+    }
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    return connection &&
+           connection->Execute(FormatW(L"update players set hero=%ls where idplayer=%ld;",
+                                       SqlBool(true), static_cast<long>(playerId)));
 }
 
 }  // namespace kroDB

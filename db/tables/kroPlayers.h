@@ -2,17 +2,35 @@
 #pragma once
 
 #include "db/kroTable.h"
+#include "foundation/records/CPeopleRecords.h"
 
 #include <string>
 
 namespace kroDB {
 
-class kroPlayers : public kroDB::kroTable
+class kroPlayers : public kroTable
 {
 public:
-    using kroDB::kroTable::kroTable;
+    using kroTable::kroTable;
     std::wstring CreateText() const override;
     std::wstring TableName() const override { return L"players"; }
+
+    class data : public IData, public CPlayerRecord
+    {
+    public:
+        explicit data(CDbContext& context)
+            : m_context(context)
+        {}
+        bool Insert() override;
+        // By id when 1 or more, else by site and name when the site is nonzero.
+        bool Load() override;
+        bool Exists() override;
+        // Marks the player as the hero; false for id 0.
+        bool SetHero(int32_t playerId);
+
+    private:
+        CDbContext& m_context;
+    };
 };
 
 }  // namespace kroDB

@@ -18,15 +18,7 @@ std::wstring kroStatCache::CreateText() const
 
 bool kroStatCache::UpgradeColumns()
 {
-    std::set<std::wstring> existing = kroDB::ColumnNames(m_context, TableName());
-    std::vector<std::wstring> statements;
-    AddStatColumnStatements(L"handplayerstats", existing, true, statements);
-    AddStatColumnStatements(L"statcache", existing, false, statements);
-    if (statements.empty()) {
-        return false;
-    }
-    kroDB::CConnectionLease connection(m_context.AcquireConnection(true));
-    return connection && connection->ExecuteBatch(statements);
+    return UpgradeFromSections({{L"handplayerstats", true}, {L"statcache", false}});
 }
 
 }  // namespace kroStats

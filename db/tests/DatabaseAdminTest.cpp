@@ -36,7 +36,7 @@ TEST_F(DatabaseAdminTest, CreateCheckCreateAgainUpgradeDrop)
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM pg_tables WHERE schemaname='public'"), L"14");
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM pg_indexes WHERE indexname LIKE 'h%index%' OR "
                      L"indexname LIKE 'plindex1'"),
-              L"11");
+              L"12");
 
     m_notifier.messages.clear();
     ASSERT_TRUE(CreateDatabase(*m_context, m_connect));

@@ -1,0 +1,154 @@
+#include "parser/CHandHistoryImporter.h"
+
+#include "companion/ReadHistoryFileEx.h"
+#include "db/CDbContext.h"
+#include "db/IConnection.h"
+#include "db/tables/CActionList.h"
+#include "db/tables/kroFiles.h"
+#include "foundation/CStatDefinitions.h"
+#include "foundation/Sites.h"
+#include "foundation/WideText.h"
+#include "parser/CParserEnvironment.h"
+#include "parser/CRoomDetector.h"
+#include "parser/datsource/ImportHandHistoryDatabase.h"
+#include "parser/kroParseStrategyI.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace kroHandParser {
+
+namespace {
+
+// GGPoker files with a zero byte are damaged downloads.
+bool HasZeroByte(const std::string& path, bool& opened)
+{
+    std::ifstream in(path, std::ios::binary);
+    opened = static_cast<bool>(in);
+    char buffer[65536];
+    while (in) {
+        in.read(buffer, sizeof buffer);
+        const std::streamsize n = in.gcount();
+        for (std::streamsize i = 0; i < n; ++i) {
+            if (buffer[i] == '\0') {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+const wchar_t* RoomWord(int siteCode)
+{
+    switch (siteCode) {
+    case kSiteUpokerHm3:
+        return L"UPoker";
+    case kSitePPPokerHm3:
+        return L"PPPoker";
+    case kSitePokerBrosHm3:
+        return L"PokerBros";
+    case kSiteSuprema:
+        return L"Suprema";
+    default:
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+std::string FileExtension(const std::string& path)
+{
+    for (size_t i = path.size(); i-- > 0;) {
+        if (path[i] == '/') {
+            return std::string();
+        }
+        if (path[i] == '.') {
+            return path.substr(i);
+        }
+    }
+    return std::string();
+}
+
+int CHandHistoryImporter::ImportHandHistoryFile(const std::string& path,
+                                                int64_t& fileId,
+                                                int& currency,
+                                                int64_t& readPosition,
+                                                const std::wstring& roomName,
+                                                int32_t aliasId)
+{
+    const int siteCode = SiteCodeFromRoomName(roomName, m_env.db.Definitions());
+    return ImportWithSiteCode(path, fileId, currency, readPosition, siteCode, aliasId);
+}
+
+int CHandHistoryImporter::ImportWithSiteCode(const std::string& path,
+                                             int64_t& fileId,
+                                             int& currency,
+                                             int64_t& readPosition,
+                                             int siteCode,
+                                             int32_t aliasId)
+{
+    (void)m_env.actions.LoadActions(m_env.db);
+    const std::string extension = FileExtension(path);
+    if (extension == ".txt") {
+        return ImportText(path, siteCode, fileId, currency, readPosition, aliasId);
+    }
+    if (extension == ".dat") {
+        return ImportHandHistoryDatabase(FromUtf8(path), m_env.notifier);
+    }
+    return 0;
+}
+
+int CHandHistoryImporter::ImportText(const std::string& path,
+                                     int siteCode,
+                                     int64_t& fileId,
+                                     int& currency,
+                                     int64_t& readPosition,
+                                     int32_t aliasId)
+{
+    if (siteCode == kSiteGGPoker) {
+        bool opened = false;
+        if (HasZeroByte(path, opened) && opened) {
+            return 0;
+        }
+    }
+    std::vector<std::wstring> lines;
+    if (ReadHistoryFileEx(path, readPosition, lines) != kReadOk) {
+        return 0;
+    }
+    kroDB::CConnectionLease connection(m_env.db.AcquireConnection(true));
+    if (!connection || connection->Database() == nullptr) {
+        return 0;
+    }
+    if (const wchar_t* word = RoomWord(siteCode)) {
+        for (auto& line : lines) {
+            std::wstring trimmed = Trim(line);
+            if (trimmed.rfind(L"PokerStars", 0) == 0) {
+                line = ReplaceAll(trimmed, L"PokerStars", word);
+            }
+        }
+    }
+    const std::wstring fileName = FromUtf8(path.substr(path.rfind('/') + 1));
+    CRoomDetector detector(m_env);
+    std::unique_ptr<kroParseStrategyI> strategy = detector.Detect(siteCode, lines, fileName);
+    if (!strategy) {
+        return 0;
+    }
+
+    kroDB::kroFiles::data file(m_env.db);
+    file.path = fileName;
+    file.idsite = strategy->SiteId();
+    if (!file.Load()) {
+        file.id = 0;
+        file.finish = false;
+        // The import goes on with the chosen id even when the row cannot be
+        // written; its hands still name the file.
+        (void)file.Insert();
+    }
+    fileId = file.id;
+    if (file.id <= 0 || file.finish) {
+        return 0;
+    }
+    return strategy->ParseFile(lines, file.id, currency, aliasId);
+}
+
+}  // namespace kroHandParser

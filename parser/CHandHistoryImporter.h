@@ -1,0 +1,57 @@
+// The single entry through which a hand-history file is imported, by hand or
+// live: the reader chosen by the extension, the lines read from a position,
+// the room recognised, the file registered, and the lines handed to the
+// room's parse strategy. One import at a time per importer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kroHandParser {
+
+struct CParserEnvironment;
+
+class CHandHistoryImporter
+{
+public:
+    // Requires: `env` outlives the importer.
+    explicit CHandHistoryImporter(CParserEnvironment& env)
+        : m_env(env)
+    {}
+
+    // Imports what follows `readPosition` in the file at `path` for the room of
+    // display name `roomName`; the number of hands handled (0 on any failure:
+    // an unknown extension, a read error, no database, no room line, a file
+    // marked finished). `fileId` receives the file row's id, `currency` the
+    // currency of the last hand, and `readPosition` is advanced.
+    int ImportHandHistoryFile(const std::string& path,
+                              int64_t& fileId,
+                              int& currency,
+                              int64_t& readPosition,
+                              const std::wstring& roomName,
+                              int32_t aliasId);
+
+    // The same with the room given by its site code (0..13).
+    int ImportWithSiteCode(const std::string& path,
+                           int64_t& fileId,
+                           int& currency,
+                           int64_t& readPosition,
+                           int siteCode,
+                           int32_t aliasId);
+
+private:
+    int ImportText(const std::string& path,
+                   int siteCode,
+                   int64_t& fileId,
+                   int& currency,
+                   int64_t& readPosition,
+                   int32_t aliasId);
+
+    CParserEnvironment& m_env;
+};
+
+// The extension of `path`: from its last "." to the end, "" when a "/" comes
+// after that "." or there is none.
+std::string FileExtension(const std::string& path);
+
+}  // namespace kroHandParser

@@ -1,0 +1,21 @@
+// The settings the parsers read: how hand texts are stored, the all-in dump,
+// and the local offset from UTC measured at start.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kroHandParser {
+
+struct CParseSettings
+{
+    // 0..3: '0' nothing, 'U' text, '8' UTF-8 in hex, 'z' zipped in hex.
+    int handHistoryFormat = 0;
+    // Write each evaluated all-in hand to <allinDumpFolder><hand number>.dat.
+    bool allinDump = false;
+    std::wstring allinDumpFolder;
+    // L: now - (now's UTC broken-down time read as local time), in seconds.
+    int64_t localOffset = 0;
+};
+
+}  // namespace kroHandParser

@@ -1,0 +1,67 @@
+#include "parser/HeaderFields.h"
+
+#include "foundation/LocalTime.h"
+#include "foundation/Money.h"
+
+#include <cwchar>
+
+namespace kroHandParser {
+
+namespace {
+
+int IntOf(const boost::wssub_match& g)
+{
+    const std::wstring text = g.str();
+    if (text.empty() || text.size() > 9) {
+        return -1;
+    }
+    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
+}
+
+}  // namespace
+
+std::optional<int64_t> DateTimeFromGroups(const boost::wsmatch& m, int first)
+{
+    return LocalDateTimeToSeconds(IntOf(m[first]), IntOf(m[first + 1]), IntOf(m[first + 2]),
+                                  IntOf(m[first + 3]), IntOf(m[first + 4]), IntOf(m[first + 5]));
+}
+
+std::optional<int64_t> DateTimeFromGroupsNoSeconds(const boost::wsmatch& m, int first)
+{
+    return LocalDateTimeToSeconds(IntOf(m[first]), IntOf(m[first + 1]), IntOf(m[first + 2]),
+                                  IntOf(m[first + 3]), IntOf(m[first + 4]), 0);
+}
+
+int CurrencyFromLetters(const std::wstring& text)
+{
+    if (text == L"USD") {
+        return 0;
+    }
+    if (text == L"EUR" || text == L"EURO") {
+        return 1;
+    }
+    if (text == L"GBP") {
+        return 2;
+    }
+    if (text == L"CNY") {
+        return 3;
+    }
+    return -1;
+}
+
+int32_t CentsOf(const boost::wssub_match& group)
+{
+    return AmountToCents(group.str());
+}
+
+bool MatchLine(const std::wstring& line, const boost::wregex& pattern, boost::wsmatch& m)
+{
+    return boost::regex_match(line, m, pattern);
+}
+
+bool SearchLine(const std::wstring& line, const boost::wregex& pattern, boost::wsmatch& m)
+{
+    return boost::regex_search(line, m, pattern);
+}
+
+}  // namespace kroHandParser

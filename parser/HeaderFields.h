@@ -1,0 +1,31 @@
+// Small readers shared by the header parsers: dates, currencies, amounts.
+#pragma once
+
+#include <boost/regex.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kroHandParser {
+
+// Seconds of the date and time in groups first..first+5 (year, month, day,
+// hour, minute, second) read as local time; nothing when a field is out of
+// range or the conversion rejects it.
+std::optional<int64_t> DateTimeFromGroups(const boost::wsmatch& m, int first);
+
+// The same with no seconds group (seconds 0): groups first..first+4.
+std::optional<int64_t> DateTimeFromGroupsNoSeconds(const boost::wsmatch& m, int first);
+
+// "USD" 0, "EUR"/"EURO" 1, "GBP" 2, "CNY" 3, else -1.
+int CurrencyFromLetters(const std::wstring& text);
+
+// Cents of a matched amount.
+int32_t CentsOf(const boost::wssub_match& group);
+
+// A whole-line match.
+bool MatchLine(const std::wstring& line, const boost::wregex& pattern, boost::wsmatch& m);
+// A search anywhere in the line.
+bool SearchLine(const std::wstring& line, const boost::wregex& pattern, boost::wsmatch& m);
+
+}  // namespace kroHandParser

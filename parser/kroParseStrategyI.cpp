@@ -1,0 +1,145 @@
+#include "parser/kroParseStrategyI.h"
+
+#include "db/CHandTransaction.h"
+#include "db/HandHistoryArchive.h"
+#include "db/tables/kroAliasData.h"
+#include "db/tables/kroGameTypes.h"
+#include "db/tables/kroHandHistory.h"
+#include "db/tables/kroPlayers.h"
+#include "foundation/ILogSink.h"
+#include "parser/CParseContext.h"
+#include "parser/CParserEnvironment.h"
+
+#include <cstring>
+#include <exception>
+
+namespace kroHandParser {
+
+kroParseStrategyI::kroParseStrategyI(CParserEnvironment& env, int32_t siteId, std::wstring fileName)
+    : m_env(env)
+    , m_siteId(siteId)
+    , m_fileName(std::move(fileName))
+{}
+
+bool kroParseStrategyI::ParseHandAsUnit(std::vector<std::wstring>& lines,
+                                        int64_t fileId,
+                                        int& currency,
+                                        int32_t aliasId)
+{
+    kroDB::CHandTransaction unit(m_env.db);
+    if (!unit.IsActive()) {
+        ++m_env.counts.rejected;
+        return false;
+    }
+    m_env.context.BeginUnit();
+    m_outcome = HandOutcome::Failed;
+    bool handled = false;
+    try {
+        handled = ParseHand(lines, fileId, currency, aliasId);
+    } catch (const std::exception& e) {
+        // A hand that breaks the parser must not stop the rest of the file.
+        m_env.log.Log(L"hand parse failed: " + std::wstring(e.what(), e.what() + strlen(e.what())));
+        handled = false;
+    }
+    if (handled && unit.Commit()) {
+        m_env.context.CommitUnit();
+        switch (m_outcome) {
+        case HandOutcome::Stored:
+            ++m_env.counts.stored;
+            break;
+        case HandOutcome::AlreadyStored:
+            ++m_env.counts.alreadyStored;
+            break;
+        case HandOutcome::Skipped:
+            ++m_env.counts.skipped;
+            break;
+        case HandOutcome::Failed:
+            ++m_env.counts.rejected;
+            break;
+        }
+        return true;
+    }
+    m_env.context.RollbackUnit();
+    if (m_outcome == HandOutcome::Skipped) {
+        ++m_env.counts.skipped;
+    } else {
+        ++m_env.counts.rejected;
+    }
+    return false;
+}
+
+bool kroParseStrategyI::FindOrInsertGameType(CGameTypeRecord& gameType)
+{
+    if (const auto cached = m_env.context.CachedGameType(gameType)) {
+        gameType.id = *cached;
+        return true;
+    }
+    kroDB::kroGameTypes::data row(m_env.db);
+    static_cast<CGameTypeRecord&>(row) = gameType;
+    row.id = 0;
+    if (!row.FindOrInsert()) {
+        return false;
+    }
+    // The row read back may differ in fields outside the key (small blind).
+    m_env.context.CacheGameType(gameType, row.id);
+    gameType.id = row.id;
+    return true;
+}
+
+int32_t kroParseStrategyI::ResolvePlayer(const std::wstring& name)
+{
+    if (const auto cached = m_env.context.CachedPlayer(m_siteId, name)) {
+        return *cached;
+    }
+    kroDB::kroPlayers::data player(m_env.db);
+    player.idsite = m_siteId;
+    player.name = name;
+    if (!player.Load()) {
+        player.idplayer = 0;
+        player.hero = false;
+        if (!player.Insert()) {
+            return 0;
+        }
+    }
+    if (player.hero) {
+        m_env.context.AddHeroId(player.idplayer);
+    }
+    m_env.context.CachePlayer(m_siteId, name, player.idplayer);
+    return player.idplayer;
+}
+
+void kroParseStrategyI::MarkHero(int32_t playerId, int32_t aliasId, bool addToAlias)
+{
+    if (m_env.context.IsHeroId(playerId)) {
+        return;
+    }
+    kroDB::kroPlayers::data player(m_env.db);
+    if (!player.SetHero(playerId)) {
+        return;
+    }
+    m_env.context.AddHeroId(playerId);
+    if (addToAlias && aliasId != 0) {
+        kroDB::kroAliasData::data member(m_env.db);
+        member.idalias = aliasId;
+        member.idplayer = playerId;
+        if (!member.Exists()) {
+            (void)member.Insert();
+        }
+    }
+}
+
+bool kroParseStrategyI::StoreHandHistory(int64_t handId, const std::vector<std::wstring>& lines)
+{
+    kroDB::kroHandHistory::data history(m_env.db);
+    history.id = handId;
+    history.nvar = kroDB::StorageModeFromIndex(m_env.settings.handHistoryFormat);
+    history.Encode(lines);
+    return history.Insert();
+}
+
+void kroParseStrategyI::Trace(const std::wstring& text)
+{
+    m_env.log.Trace(text);
+}
+
+}  // namespace kroHandParser

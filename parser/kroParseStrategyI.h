@@ -1,0 +1,102 @@
+// The interface of a room format's parse strategy, and what all strategies
+// share: storing each hand as one unit, and finding or inserting the game
+// type, the hand row, its text and the players. One object per imported file;
+// it borrows the environment, which must outlive it.
+#pragma once
+
+#include "foundation/records/CGameTypeRecord.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kroDB {
+class kroHands;
+}
+
+namespace kroHandParser {
+
+struct CParserEnvironment;
+
+// How a header line was read.
+enum class HeaderStatus
+{
+    Ok,
+    // No pattern matched: the game type stays as initialised, the times 0.
+    NoMatch,
+    // A date or time out of range: the hand must not be stored.
+    InvalidDateTime,
+};
+
+// What became of the hand that ParseHand handled last.
+enum class HandOutcome
+{
+    Stored,
+    AlreadyStored,
+    Skipped,
+    Failed,
+};
+
+class kroParseStrategyI
+{
+public:
+    // `siteId` is the database id of the room; `fileName` the imported file's
+    // name (some rooms mark game kinds through it).
+    kroParseStrategyI(CParserEnvironment& env, int32_t siteId, std::wstring fileName);
+    virtual ~kroParseStrategyI() = default;
+    kroParseStrategyI(const kroParseStrategyI&) = delete;
+    kroParseStrategyI& operator=(const kroParseStrategyI&) = delete;
+
+    // Splits the file's lines into hands and parses each; the number of hands
+    // handled. `currency` receives the currency of the last hand.
+    virtual int ParseFile(const std::vector<std::wstring>& lines,
+                          int64_t fileId,
+                          int& currency,
+                          int32_t aliasId) = 0;
+    // Parses and stores one hand; true when it was handled (stored, found
+    // already stored, or deliberately left out).
+    virtual bool ParseHand(std::vector<std::wstring>& lines,
+                           int64_t fileId,
+                           int& currency,
+                           int32_t aliasId) = 0;
+    virtual uint64_t ValueFromText(const std::wstring& /*text*/) { return 0; }
+    // Reads a header line into the game type and the three times; returns
+    // localtime. LastHeaderStatus() tells whether it was valid.
+    virtual int64_t ParseHeader(const std::wstring& header,
+                                CGameTypeRecord& gameType,
+                                int64_t& et,
+                                int64_t& utc) = 0;
+
+    int32_t SiteId() const { return m_siteId; }
+    HeaderStatus LastHeaderStatus() const { return m_headerStatus; }
+    HandOutcome LastOutcome() const { return m_outcome; }
+
+protected:
+    // Runs ParseHand inside one database transaction and parse-context unit;
+    // true when the hand was handled and everything it wrote was committed.
+    bool ParseHandAsUnit(std::vector<std::wstring>& lines,
+                         int64_t fileId,
+                         int& currency,
+                         int32_t aliasId);
+
+    // The game type's id, found by its key (remembered for the run) or
+    // inserted; false when neither works.
+    bool FindOrInsertGameType(CGameTypeRecord& gameType);
+    // The player id of `name` in this room, from the run's cache or the
+    // players table (inserted when missing); 0 when neither works.
+    int32_t ResolvePlayer(const std::wstring& name);
+    // Marks the player as hero once per run (and adds it to the alias).
+    void MarkHero(int32_t playerId, int32_t aliasId, bool addToAlias);
+    // Stores the hand's text in the configured mode.
+    bool StoreHandHistory(int64_t handId, const std::vector<std::wstring>& lines);
+    // A line of the debug trace file.
+    void Trace(const std::wstring& text);
+
+    CParserEnvironment& m_env;
+    const int32_t m_siteId;
+    const std::wstring m_fileName;
+    HeaderStatus m_headerStatus = HeaderStatus::Ok;
+    HandOutcome m_outcome = HandOutcome::Failed;
+};
+
+}  // namespace kroHandParser

@@ -1,0 +1,77 @@
+// The PokerStars hand-history layout, which GGPoker and the club rooms share
+// with small differences: splitting files into hands, headers, and one hand's
+// lines from the header to the summary.
+#pragma once
+
+#include "parser/CHandState.h"
+#include "parser/kroParseStrategyI.h"
+
+#include <boost/regex.hpp>
+
+namespace kroHandParser {
+
+class kroPokerStarsParseStrategy : public kroParseStrategyI
+{
+public:
+    using kroParseStrategyI::kroParseStrategyI;
+
+    int ParseFile(const std::vector<std::wstring>& lines,
+                  int64_t fileId,
+                  int& currency,
+                  int32_t aliasId) override;
+    bool ParseHand(std::vector<std::wstring>& lines,
+                   int64_t fileId,
+                   int& currency,
+                   int32_t aliasId) override;
+    int64_t ParseHeader(const std::wstring& header,
+                        CGameTypeRecord& gameType,
+                        int64_t& et,
+                        int64_t& utc) override;
+
+    // The hand as read so far (for tests and the end-of-hand steps).
+    const CHandState& Hand() const { return m_hand; }
+
+protected:
+    // A line that opens a hand in this room's files.
+    virtual bool IsHandStart(const std::wstring& line) const;
+
+    // The hand-start steps: header, game type, hand row (or the stored one)
+    // and hand text. False when the hand must not be stored; sets m_outcome.
+    bool StartHand(const std::vector<std::wstring>& lines,
+                   const boost::wsmatch& start,
+                   bool ggHeader,
+                   int64_t fileId,
+                   int& currency);
+    // The rest of the hand's lines, from the second on.
+    bool ParseBody(const std::vector<std::wstring>& lines, int32_t aliasId);
+
+    // One line of the body; the tests in their fixed order.
+    void ParseLine(const std::wstring& line, int32_t aliasId);
+    void RecordStreetLinePosition(const std::wstring& line);
+    bool ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId);
+    bool ParseActions(const std::wstring& line);
+    bool ParseCashOut(const std::wstring& line);
+    bool ParseInsurance(const std::wstring& line);
+    bool ParseStreetLine(const std::wstring& line);
+    bool ParsePots(const std::wstring& line);
+    bool ParseBoard(const std::wstring& line);
+    bool ParseShowdown(const std::wstring& line);
+    void SettleClubGameType();
+    void SummaryComputation();
+    void EndOfHand();
+
+    // Appends an action of player index `index` (-1 for none) by code.
+    void AddAction(int index, const wchar_t* code, int32_t amount);
+    void AddActionByName(int index, const wchar_t* name, int32_t amount);
+    // The name with its trailing seat tags removed ("(button)", "(big blind)").
+    static std::wstring WithoutSeatTags(std::wstring name, bool onlyOne = false);
+    int ListedPlayer(const std::wstring& name) const { return m_hand.PlayerIndex(name); }
+    void StoreBoardOfHand();
+    void StoreRunItTwice();
+
+    CHandState m_hand;
+    // True while the hand is new and its rows are being written.
+    bool m_storing = false;
+};
+
+}  // namespace kroHandParser

@@ -1,0 +1,205 @@
+// All-in cash-outs, cash-out risk payments, EV cash-outs and all-in insurance
+// of GGPoker hands.
+#include "foundation/WideText.h"
+#include "parser/CParserEnvironment.h"
+#include "parser/HandSplitter.h"
+#include "parser/HeaderFields.h"
+#include "parser/strategies/kroPokerStarsParseStrategy.h"
+
+namespace kroHandParser {
+
+namespace {
+
+bool EndsWith(const std::wstring& line, const std::wstring& tail)
+{
+    return line.size() >= tail.size() &&
+           line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::wstring WithoutTrailingButton(std::wstring name)
+{
+    const std::wstring tag = L" (button)";
+    if (EndsWith(name, tag)) {
+        name.erase(name.size() - tag.size());
+    }
+    return name;
+}
+
+}  // namespace
+
+bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
+{
+    static const boost::wregex kWithFee(
+        LR"((.*) cashed out the hand for [\$|€|£|¥](\d+.?[0-9]{0,2}) \| Cash Out Fee [\$|€|£|¥](\d+.?[0-9]{0,2}))");
+    static const boost::wregex kCashOut(
+        LR"((.*) cashed out the hand for [\$|€|£|¥](\d+.?[0-9]{0,2}))");
+    static const boost::wregex kNotAwardedTagged(
+        LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and won \([\$|€|£|¥](\d+.?[0-9]{0,2})\) (.*) \(pot not awarded as player cashed out\))");
+    static const boost::wregex kNotAwarded(
+        LR"(Seat \d+: (.*) showed \[(.*)\] and won \([\$|€|£|¥](\d+.?[0-9]{0,2})\) (.*) \(pot not awarded as player cashed out\))");
+    static const boost::wregex kRiskTagged(
+        LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and won \([\$|€|£|¥](\d+.?[0-9]{0,2})\) (.*) Cashout Risk \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+    static const boost::wregex kRisk(
+        LR"(Seat \d+: (.*) showed \[(.*)\] and won \([\$|€|£|¥](\d+.?[0-9]{0,2})\) (.*) Cashout Risk \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+    static const boost::wregex kLostCashedTagged(
+        LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and lost with (.*) \(cashed out\))");
+    static const boost::wregex kLostCashed(
+        LR"(Seat \d+: (.*) showed \[(.*)\] and lost with (.*) \(cashed out\))");
+    static const boost::wregex kEvTagged(
+        LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and lost with (.*) EV Cashout \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+    static const boost::wregex kEv(
+        LR"(Seat \d+: (.*) showed \[(.*)\] and lost with (.*) EV Cashout \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+    static const boost::wregex kPaysRisk(LR"((.*): Pays Cashout Risk \(\$(\d+.?[0-9]{0,2})\))");
+    static const boost::wregex kReceives(LR"((.*): Receives Cashout \(\$(\d+.?[0-9]{0,2})\))");
+    boost::wsmatch m;
+
+    const auto cashOut = [this](int index, int32_t amount, int32_t fee) {
+        auto& player = m_hand.players[static_cast<size_t>(index)];
+        AddAction(index, L"ACO", amount);
+        player.cashOutAmount = amount;
+        m_hand.collected[player.name] += amount;
+        player.cashOutFlag = true;
+        m_hand.cashOutFee = fee;
+        player.stats.values[L"val_cash_out"] = amount;
+        player.stats.values[L"val_fee"] = fee;
+        player.stats.flags[L"flag_allin_cash_out"] = true;
+    };
+    const auto player = [this](const std::wstring& name) -> CHandPlayerRecord* {
+        const int index = ListedPlayer(name);
+        return index >= 0 ? &m_hand.players[static_cast<size_t>(index)] : nullptr;
+    };
+
+    if (SearchLine(line, kWithFee, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            cashOut(index, CentsOf(m[2]), CentsOf(m[3]));
+        }
+        return true;
+    }
+    if (SearchLine(line, kCashOut, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            cashOut(index, CentsOf(m[2]), 0);
+        }
+        return true;
+    }
+    if (EndsWith(line, L" cashed out)")) {
+        if (SearchLine(line, kNotAwardedTagged, m)) {
+            if (auto* p = player(WithoutTrailingButton(m[1].str()))) {
+                p->stats.values[L"val_netwon_hand"] = CentsOf(m[4]) + p->netwin - p->cashOutAmount;
+            }
+        } else if (SearchLine(line, kNotAwarded, m)) {
+            if (auto* p = player(m[1].str())) {
+                p->stats.values[L"val_netwon_hand"] = CentsOf(m[3]) + p->netwin - p->cashOutAmount;
+            }
+        }
+        return true;
+    }
+    if (m_hand.gg && line.find(L"Cashout Risk (") != std::wstring::npos &&
+        line.rfind(L"Seat ", 0) == 0) {
+        if (SearchLine(line, kRiskTagged, m)) {
+            if (auto* p = player(WithoutSeatTags(m[1].str(), true))) {
+                p->stats.values[L"val_netwon_hand"] = CentsOf(m[4]) - p->bet;
+            }
+            return true;
+        }
+        if (SearchLine(line, kRisk, m)) {
+            if (auto* p = player(m[1].str())) {
+                p->stats.values[L"val_netwon_hand"] = CentsOf(m[3]) - p->bet;
+            }
+            return true;
+        }
+    }
+    if (EndsWith(line, L"(cashed out).") || EndsWith(line, L"(cashed out)")) {
+        if (SearchLine(line, kLostCashedTagged, m)) {
+            if (auto* p = player(WithoutSeatTags(m[1].str(), true))) {
+                p->stats.values[L"val_netwon_hand"] = p->netwin - p->cashOutAmount;
+            }
+        } else if (SearchLine(line, kLostCashed, m)) {
+            if (auto* p = player(m[1].str())) {
+                p->stats.values[L"val_netwon_hand"] = p->netwin - p->cashOutAmount;
+            }
+        }
+        return true;
+    }
+    if (m_hand.gg) {
+        if (ContainsAfterFirst(line, L"Chooses to EV Cashout")) {
+            return true;
+        }
+        if (ContainsAfterFirst(line, L"EV Cashout")) {
+            if (SearchLine(line, kEvTagged, m)) {
+                if (auto* p = player(WithoutSeatTags(m[1].str(), true))) {
+                    p->totalwin = CentsOf(m[5]);
+                    p->stats.values[L"val_netwon_hand"] = -p->bet;
+                }
+            } else if (SearchLine(line, kEv, m)) {
+                if (auto* p = player(m[1].str())) {
+                    p->totalwin = CentsOf(m[4]);
+                    p->stats.values[L"val_netwon_hand"] = -p->bet;
+                }
+            }
+            return true;
+        }
+        if (line.rfind(L"Hero: Pays Cashout Risk", 0) == 0) {
+            ++m_hand.discount;
+            if (SearchLine(line, kPaysRisk, m)) {
+                const int index = ListedPlayer(m[1].str());
+                if (index >= 0) {
+                    const int32_t amount = CentsOf(m[2]);
+                    cashOut(index, amount, amount);
+                    m_hand.players[static_cast<size_t>(index)].stats.values[L"val_fee"] = 0;
+                    m_hand.players[static_cast<size_t>(index)].stats.values.erase(L"val_cash_out");
+                    m_hand.cashOutMode = 1;
+                }
+            }
+            return true;
+        }
+        if (ContainsAfterFirst(line, L"Pays Cashout Risk")) {
+            return true;
+        }
+    }
+    if (SearchLine(line, kReceives, m)) {
+        if (auto* p = player(m[1].str())) {
+            p->cashOutFlag = true;
+            p->stats.values[L"val_fee"] = 0;
+            p->stats.flags[L"flag_allin_cash_out"] = true;
+            p->stats.values[L"val_netwon_hand"] = -p->bet;
+            p->totalwin = CentsOf(m[2]);
+            m_hand.cashOutMode = 2;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool kroPokerStarsParseStrategy::ParseInsurance(const std::wstring& line)
+{
+    static const boost::wregex kPremium(
+        LR"((.*): pay premium of all-in insurance \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+    static const boost::wregex kCompensation(
+        LR"((.*): get main compensation of all-in insurance \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+    boost::wsmatch m;
+    if (SearchLine(line, kPremium, m)) {
+        if (ListedPlayer(m[1].str()) >= 0) {
+            m_hand.cashOutFee = CentsOf(m[2]);
+        }
+        return true;
+    }
+    if (SearchLine(line, kCompensation, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            auto& p = m_hand.players[static_cast<size_t>(index)];
+            const int32_t amount = CentsOf(m[2]) - m_hand.cashOutFee;
+            AddAction(index, L"ACO", amount);
+            p.cashOutFlag = true;
+            p.cashOutAmount = amount;
+            p.stats.values[L"val_cash_out"] = amount;
+            p.stats.values[L"val_fee"] = m_hand.cashOutFee;
+            p.stats.flags[L"flag_allin_cash_out"] = true;
+        }
+        return true;
+    }
+    return false;
+}
+
+}  // namespace kroHandParser

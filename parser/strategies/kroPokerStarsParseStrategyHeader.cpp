@@ -1,0 +1,205 @@
+// Reading the first line of a PokerStars-layout hand: the game, the blinds,
+// the currency and the three times.
+#include "companion/GetTypeGameHH.h"
+#include "foundation/GameKinds.h"
+#include "foundation/WideText.h"
+#include "parser/CParserEnvironment.h"
+#include "parser/HeaderFields.h"
+#include "parser/strategies/kroPokerStarsParseStrategy.h"
+
+namespace kroHandParser {
+
+namespace {
+
+// Times of a header whose T is the client's ET (or only) time.
+int64_t EtTimes(int64_t t, int64_t localOffset, int64_t& et, int64_t& utc)
+{
+    et = t;
+    utc = t + 14400;
+    return t + 14400 - localOffset;
+}
+
+int SymbolCurrency(const std::wstring& symbol, bool yuan)
+{
+    if (symbol == L"$") {
+        return 0;
+    }
+    if (symbol == L"\u20AC") {
+        return 1;
+    }
+    if (symbol == L"\u00A3") {
+        return 2;
+    }
+    if (yuan && symbol == L"\u00A5") {
+        return 3;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
+                                                CGameTypeRecord& gameType,
+                                                int64_t& et,
+                                                int64_t& utc)
+{
+    // Home Game and old "Game #" headers are read as ordinary ones. Some
+    // clients write a no-break space or nothing between a word and an amount,
+    // and capped tables put their cap between the stakes and the currency.
+    std::wstring line = ReplaceAll(header, L"\u00A0", L" ");
+    static const boost::wregex kGluedAmount(LR"((Blind|Ante)([\$€£¥]))");
+    static const boost::wregex kCap(LR"( - [\$€£¥]?\d+(?:\.\d+)? Cap - )");
+    line = boost::regex_replace(line, kGluedAmount, L"$1 $2");
+    line = boost::regex_replace(line, kCap, L" ");
+    static const boost::wregex kSpacesBeforeCurrency(LR"(\s+(USD|EUR|EURO|GBP|CNY)\))");
+    line = boost::regex_replace(line, kSpacesBeforeCurrency, L" $1)");
+    if (line.find(L"PokerStars Home Game Hand #") != std::wstring::npos) {
+        line = ReplaceAll(line, L"PokerStars Home Game Hand #", L"PokerStars Hand #");
+    } else if (line.find(L"PokerStars Game #") != std::wstring::npos) {
+        line = ReplaceAll(line, L"PokerStars Game #", L"PokerStars Hand #");
+    }
+
+    static const boost::wregex kH1(
+        LR"(.*PokerStars Hand #\d+: (.*) \(.(\d+.?[0-9]{0,2})/.(\d+.?[0-9]{0,2}) (USD|EURO|EUR|GBP)\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+) \[(\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+)\])");
+    static const boost::wregex kH2(
+        LR"(.*PokerStars Hand #\d+: (.*) \([\$|€|£|¥](\d+.?[0-9]{0,2})/[\$|€|£|¥](\d+.?[0-9]{0,2}) (USD|EURO|EUR|GBP|CNY)\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+))");
+    static const boost::wregex kH3(
+        LR"(.*PokerStars Hand #\d+: (.*) \((\d+.?[0-9]{0,2})/(\d+.?[0-9]{0,2}) (USD|EURO|EUR|GBP)\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+) \[(\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+)\])");
+    static const boost::wregex kH4(
+        LR"(PokerStars Hand #\d+: (.*) \([\$|€|£|¥](\d+.?[0-9]{0,2})/[\$|€|£|¥](\d+.?[0-9]{0,2}) (USD|EURO|EUR|GBP|CNY)\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+) \[(\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+)\])");
+    static const boost::wregex kH5(
+        LR"(.*PokerStars Zoom Hand #\d+: (.*) \(([\$|€|£|¥])(\d+.?[0-9]{0,2})/[\$|€|?](\d+.?[0-9]{0,2})(?: [A-Z]{3,4})?\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+) \[(\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+)\])");
+    static const boost::wregex kH6(
+        LR"(.*PokerStars Zoom Hand #\d+: (.*) \(([\$|€|£|¥])(\d+.?[0-9]{0,2})/[\$|€|?](\d+.?[0-9]{0,2})(?: [A-Z]{3,4})?\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+))");
+    static const boost::wregex kH7(
+        LR"(.*PokerStars Hand #\d+:\s+6\+ Hold'em No Limit \(Button Blind .(\d+.?[0-9]{0,2}) - Ante .(\d+.?[0-9]{0,2})\s+(USD|EURO|EUR|GBP)\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+) \[(\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+)\])");
+    static const boost::wregex kH8(
+        LR"(.*PokerStars Hand #\d+:\s+6\+ Hold'em No Limit \(Button Blind ([\$|€|£|¥])(\d+.?[0-9]{0,2}) - Ante ([\$|€|£])(\d+.?[0-9]{0,2})\s+(USD|EURO|EUR|GBP)\)\s+- (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+).*)");
+    static const boost::wregex kH9(
+        LR"(Poker Hand #\D+\d+: (.*) \(([\$|€|£|¥])(\d+.?[0-9]{0,2})/[\$|€|£|¥](\d+.?[0-9]{0,2})\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+))");
+    // Home games and play money give no currency letters.
+    static const boost::wregex kChips(
+        LR"(.*PokerStars Hand #\d+: (.*) \((\d+.?[0-9]{0,2})/(\d+.?[0-9]{0,2})\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+)(?: \[(\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+)\])?.*)");
+
+    gameType.fast = false;
+    gameType.idgamekind = -1;
+    et = 0;
+    utc = 0;
+    m_headerStatus = HeaderStatus::Ok;
+    const int64_t offset = m_env.settings.localOffset;
+    std::wstring description;
+    boost::wsmatch m;
+
+    const auto invalid = [this]() -> int64_t {
+        m_headerStatus = HeaderStatus::InvalidDateTime;
+        return 0;
+    };
+
+    if (MatchLine(line, kH1, m) || MatchLine(line, kH3, m)) {
+        description = m[1].str();
+        gameType.smallblind = CentsOf(m[2]);
+        gameType.bigblind = CentsOf(m[3]);
+        gameType.currency = CurrencyFromLetters(m[4].str());
+        const auto room = DateTimeFromGroups(m, 5);
+        const auto eastern = DateTimeFromGroups(m, 12);
+        if (!room || !eastern) {
+            return invalid();
+        }
+        gameType.idgamekind = GetTypeGameHH(description);
+        return EtTimes(*eastern, offset, et, utc);
+    }
+    if (MatchLine(line, kH2, m)) {
+        description = m[1].str();
+        gameType.smallblind = CentsOf(m[2]);
+        gameType.bigblind = CentsOf(m[3]);
+        gameType.currency = CurrencyFromLetters(m[4].str());
+        const auto t = DateTimeFromGroups(m, 5);
+        if (!t) {
+            return invalid();
+        }
+        gameType.idgamekind = GetTypeGameHH(description);
+        return EtTimes(*t, offset, et, utc);
+    }
+    if (SearchLine(line, kH4, m)) {
+        description = Trim(m[1].str());
+        gameType.smallblind = CentsOf(m[2]);
+        gameType.bigblind = CentsOf(m[3]);
+        gameType.currency = CurrencyFromLetters(m[4].str());
+        const auto eastern = DateTimeFromGroups(m, 12);
+        if (!eastern) {
+            return invalid();
+        }
+        gameType.idgamekind = GetTypeGameHH(description);
+        return EtTimes(*eastern, offset, et, utc);
+    }
+    const bool h5 = MatchLine(line, kH5, m);
+    if (h5 || MatchLine(line, kH6, m)) {
+        description = m[1].str();
+        gameType.currency = SymbolCurrency(m[2].str(), false);
+        gameType.smallblind = CentsOf(m[3]);
+        gameType.bigblind = CentsOf(m[4]);
+        gameType.fast = true;
+        const auto t = DateTimeFromGroups(m, h5 ? 12 : 5);
+        if (!t || (h5 && !DateTimeFromGroups(m, 5))) {
+            return invalid();
+        }
+        gameType.idgamekind = GetTypeGameHH(description);
+        return EtTimes(*t, offset, et, utc);
+    }
+    if (SearchLine(line, kH7, m)) {
+        gameType.bigblind = CentsOf(m[1]);
+        gameType.ante = CentsOf(m[2]);
+        gameType.smallblind = 0;
+        gameType.currency = CurrencyFromLetters(m[3].str());
+        gameType.idgamekind = kGameShortDeckHoldem;
+        const auto eastern = DateTimeFromGroups(m, 11);
+        if (!eastern) {
+            return invalid();
+        }
+        return EtTimes(*eastern, offset, et, utc);
+    }
+    if (SearchLine(line, kH8, m)) {
+        gameType.bigblind = CentsOf(m[2]);
+        gameType.ante = CentsOf(m[4]);
+        gameType.smallblind = 0;
+        gameType.currency = CurrencyFromLetters(m[5].str());
+        gameType.idgamekind = kGameShortDeckHoldem;
+        const auto t = DateTimeFromGroups(m, 6);
+        if (!t) {
+            return invalid();
+        }
+        return EtTimes(*t, offset, et, utc);
+    }
+    if (SearchLine(line, kH9, m)) {
+        description = Trim(m[1].str());
+        gameType.currency = SymbolCurrency(m[2].str(), true);
+        gameType.smallblind = CentsOf(m[3]);
+        gameType.bigblind = CentsOf(m[4]);
+        const auto t = DateTimeFromGroups(m, 5);
+        if (!t) {
+            return invalid();
+        }
+        gameType.idgamekind = GetTypeGameHH(description);
+        et = *t - 14400;
+        utc = *t;
+        return *t - offset;
+    }
+    if (MatchLine(line, kChips, m)) {
+        description = m[1].str();
+        gameType.smallblind = CentsOf(m[2]);
+        gameType.bigblind = CentsOf(m[3]);
+        gameType.currency = -1;
+        const bool bracket = m[11].matched;
+        const auto t = DateTimeFromGroups(m, bracket ? 11 : 4);
+        if (!t || (bracket && !DateTimeFromGroups(m, 4))) {
+            return invalid();
+        }
+        gameType.idgamekind = GetTypeGameHH(description);
+        return EtTimes(*t, offset, et, utc);
+    }
+    m_headerStatus = HeaderStatus::NoMatch;
+    gameType.idgamekind = GetTypeGameHH(std::wstring());
+    return 0;
+}
+
+}  // namespace kroHandParser

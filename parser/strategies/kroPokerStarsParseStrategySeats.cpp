@@ -1,0 +1,192 @@
+// The table line, seats, blind and ante posts and the dealt cards of a
+// PokerStars-layout hand.
+#include "db/tables/kroHands.h"
+#include "foundation/Cards.h"
+#include "foundation/Money.h"
+#include "foundation/WideText.h"
+#include "parser/CParserEnvironment.h"
+#include "parser/HeaderFields.h"
+#include "parser/strategies/kroPokerStarsParseStrategy.h"
+
+#include <cwchar>
+
+namespace kroHandParser {
+
+namespace {
+
+int ToInt(const std::wstring& text)
+{
+    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
+}
+
+}  // namespace
+
+bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId)
+{
+    static const boost::wregex kTable(LR"(Table '.*' (\d+)-max Seat #(\d+) is the button)");
+    static const boost::wregex kSeat(
+        LR"(Seat (\d+): (.*) \([\$|€|£|¥](\d+.?[0-9]{0,2}) in chips\))");
+    static const boost::wregex kSeatLoose(LR"(Seat (\d+): (.*) \([\$|€|£|¥](.*) in chips\))");
+    static const boost::wregex kPost(
+        LR"((.*): posts (small|big|small & big|button) blinds? [\$|€|£|¥](\d+.?[0-9]{0,2}))");
+    static const boost::wregex kPostNoAmount(
+        LR"((.*): posts (small|big|small & big|button) blinds?)");
+    static const boost::wregex kAnte(
+        LR"((.*): posts (the ante|straddle|missed blind) .(\d+.?[0-9]{0,2}))");
+    static const boost::wregex kStraddle(LR"((.*): straddle [\$|€|£|¥](\d+.?[0-9]{0,2}))");
+    static const boost::wregex kHoleCards(LR"(.*HOLE CARDS.*\[(.*)\].*)");
+    static const boost::wregex kDealtTwo(LR"(Dealt to (.*) \[(.*)\] \[(.*)\])");
+    static const boost::wregex kDealt(LR"(Dealt to (.*) \[(.*)\])");
+    boost::wsmatch m;
+
+    if (MatchLine(line, kTable, m)) {
+        m_hand.buttonSeat = ToInt(m[2].str());
+        return true;
+    }
+    if (line.rfind(L"Seat ", 0) == 0 && !m_hand.summarySeen && m_hand.seatsAccepted) {
+        int32_t stack = 0;
+        bool seat = false;
+        if (MatchLine(line, kSeat, m)) {
+            stack = CentsOf(m[3]);
+            seat = true;
+        } else if (SearchLine(line, kSeatLoose, m)) {
+            stack = AmountToCents(m[3].str(), true);
+            seat = true;
+        }
+        if (seat) {
+            const std::wstring name = m[2].str();
+            CHandPlayerRecord player;
+            player.idplayer = ResolvePlayer(name);
+            player.name = name;
+            player.idhand = m_hand.hand.id;
+            player.startcashincents = stack;
+            player.seat = ToInt(m[1].str());
+            m_hand.posts[name] = 0;
+            for (auto& street : m_hand.streets) {
+                street[name] = 0;
+            }
+            m_hand.collected[name] = 0;
+            m_hand.players.push_back(std::move(player));
+            m_hand.streetState.push_back(0);
+            m_hand.showdownState.push_back(0);
+            return true;
+        }
+    }
+
+    const bool withAmount = SearchLine(line, kPost, m);
+    if (withAmount || SearchLine(line, kPostNoAmount, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            const std::wstring kind = m[2].str();
+            const std::wstring& name = m_hand.players[static_cast<size_t>(index)].name;
+            const int32_t amount = withAmount ? CentsOf(m[3]) : m_hand.gameType.bigblind;
+            if (kind.find(L"small & big") != std::wstring::npos) {
+                AddAction(index, L"SBBB", amount);
+                m_hand.streets[0][name] = amount;
+            } else if (kind.find(L"big") == std::wstring::npos &&
+                       kind.find(L"button") == std::wstring::npos) {
+                AddAction(index, L"SB", amount);
+                // A second small blind is a dead one, posted out of turn: it
+                // is money in the pot, not a bet of this street.
+                if (m_hand.firstSmallBlind) {
+                    m_hand.streets[0][name] = amount;
+                    m_hand.firstSmallBlind = false;
+                } else {
+                    m_hand.posts[name] += amount;
+                }
+            } else {
+                AddAction(index, L"BB", amount);
+                if (m_hand.firstBigBlind) {
+                    m_hand.streets[0][name] = amount;
+                    m_hand.firstBigBlind = false;
+                    m_hand.bigBlindPosted = amount;
+                } else {
+                    m_hand.posts[name] += amount;
+                }
+            }
+        }
+        return true;
+    }
+    if (MatchLine(line, kAnte, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            const int32_t amount = CentsOf(m[3]);
+            AddAction(index, L"A", amount);
+            m_hand.posts[m_hand.players[static_cast<size_t>(index)].name] += amount;
+            m_hand.lastAnte = amount;
+            if (m_hand.club) {
+                ++m_hand.antePosts;
+            }
+        }
+        return true;
+    }
+    if (SearchLine(line, kStraddle, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            const int32_t amount = CentsOf(m[2]);
+            AddAction(index, L"A", amount);
+            m_hand.posts[m_hand.players[static_cast<size_t>(index)].name] += amount;
+        }
+        return true;
+    }
+    if (MatchLine(line, kHoleCards, m)) {
+        AddAction(-1, L"FET", 0);
+        return true;
+    }
+    if (line.rfind(L"Dealt to", 0) == 0) {
+        if (MatchLine(line, kDealtTwo, m)) {
+            const int index = ListedPlayer(m[1].str());
+            if (index >= 0) {
+                m_hand.heroIndex = index;
+                CardsFromText(m[3].str(), m_hand.players[static_cast<size_t>(index)].cards);
+            }
+            return true;
+        }
+        if (MatchLine(line, kDealt, m)) {
+            const int index = ListedPlayer(m[1].str());
+            if (index >= 0) {
+                CHandPlayerRecord& player = m_hand.players[static_cast<size_t>(index)];
+                if (!player.hero) {
+                    MarkHero(player.idplayer, aliasId, m_hand.club);
+                    player.hero = true;
+                }
+                m_hand.heroIndex = index;
+                player.cards.clear();
+                CardsFromText(m[2].str(), player.cards);
+                if (!player.cards.empty()) {
+                    AddAction(index, L"DC", static_cast<int32_t>(player.cards.size()));
+                }
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void kroPokerStarsParseStrategy::SettleClubGameType()
+{
+    if (!m_hand.club) {
+        return;
+    }
+    // Clubs post an ante from every player in ante games; only then is the
+    // ante part of the table's format.
+    int withPosts = 0;
+    for (const auto& [name, amount] : m_hand.posts) {
+        if (amount > 0) {
+            ++withPosts;
+        }
+    }
+    if (withPosts == m_hand.antePosts) {
+        m_hand.gameType.ante = m_hand.lastAnte;
+    }
+    if (!m_storing || !FindOrInsertGameType(m_hand.gameType)) {
+        return;
+    }
+    kroDB::kroHands::data row(m_env.db);
+    static_cast<CHandRecord&>(row) = m_hand.hand;
+    if (row.SetGameType(m_hand.gameType.id)) {
+        m_hand.hand.idgametype = m_hand.gameType.id;
+    }
+}
+
+}  // namespace kroHandParser
