@@ -25,7 +25,14 @@ CStatus CDatabase::Open(const std::wstring& connectString, int loginTimeoutSecon
     }
     SQLSetConnectAttrW(m_dbc, SQL_ATTR_LOGIN_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(loginTimeoutSeconds)), 0);
-    std::vector<SQLWCHAR> in = ToSqlWide(connectString);
+    // Transaction-level rollback: the driver would otherwise wrap every
+    // statement in a savepoint of its own, which the callers never use.
+    std::wstring options = connectString;
+    if (!options.empty() && options.back() != L';') {
+        options += L';';
+    }
+    options += L"Protocol=7.4-1;";
+    std::vector<SQLWCHAR> in = ToSqlWide(options);
     SQLWCHAR out[1024];
     SQLSMALLINT outLength = 0;
     const SQLRETURN rc = SQLDriverConnectW(m_dbc, nullptr, in.data(), SQL_NTS, out,

@@ -93,6 +93,20 @@ CStatus CODBCRecordset::AfterExecute(SQLRETURN rc)
     }
     SQLSMALLINT columns = 0;
     SQLNumResultCols(m_stmt, &columns);
+    // A text of several statements: the rows are those of the first statement
+    // that returns any; an error of a later statement still fails the query.
+    while (columns == 0) {
+        const SQLRETURN more = SQLMoreResults(m_stmt);
+        if (more == SQL_NO_DATA) {
+            break;
+        }
+        if (!SQL_SUCCEEDED(more)) {
+            CStatus status = CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_STMT, m_stmt));
+            Close();
+            return status;
+        }
+        SQLNumResultCols(m_stmt, &columns);
+    }
     m_names.clear();
     for (SQLSMALLINT c = 1; c <= columns; ++c) {
         SQLWCHAR name[256] = {};

@@ -23,6 +23,7 @@ public:
     CODBCRecordset& operator=(const CODBCRecordset&) = delete;
 
     // Executes `sql` and moves to the first row (IsEOF() when there is none).
+    // With several statements, the rows are those of the first that has any.
     [[nodiscard]] CStatus Open(const std::wstring& sql);
     // The form with the framework's open type (2, forward only) and options
     // (0x2004, read-only and executed directly): the same, the numbers are fixed.

@@ -5,9 +5,21 @@
 #include "foundation/ILogSink.h"
 #include "foundation/WideText.h"
 
+#include <chrono>
 #include <new>
 
 namespace kroDB {
+
+namespace {
+
+uint64_t Elapsed(std::chrono::steady_clock::time_point start)
+{
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count());
+}
+
+}  // namespace
 
 CConnectionBase::CConnectionBase(CDbContext& context)
     : m_context(context)
@@ -52,12 +64,14 @@ bool CConnectionBase::OpenRecordset(const std::wstring& sql,
         return false;
     }
     recordset.reset();
-    if (!FlushDeferred()) {
-        return false;
-    }
+    // Queued statements travel in front of the query: one round trip for both.
+    std::wstring text = TakeDeferredText();
+    text += sql;
     try {
         auto rs = std::make_unique<CODBCRecordset>(*m_db);
-        const CStatus status = rs->Open(sql, 2, 0x2004);
+        const auto start = std::chrono::steady_clock::now();
+        const CStatus status = rs->Open(text, 2, 0x2004);
+        m_context.AddTraffic(Elapsed(start));
         if (!status.IsOk()) {
             ++m_failures;
             m_context.ShowError(FormatW(L"Ошибка [%ls] при выполнении <%ls> ",
@@ -78,7 +92,9 @@ bool CConnectionBase::OpenRecordset(const std::wstring& sql,
 bool CConnectionBase::Run(const std::wstring& sql)
 {
     try {
+        const auto start = std::chrono::steady_clock::now();
         const CStatus status = m_db->ExecuteSQL(sql);
+        m_context.AddTraffic(Elapsed(start));
         if (!status.IsOk()) {
             ++m_failures;
             m_context.ShowError(FormatW(L"Ошибка [%ls] при выполнении <%ls> ",
@@ -136,12 +152,8 @@ void CConnectionBase::DiscardDeferred()
     }
 }
 
-bool CConnectionBase::FlushDeferred()
+std::wstring CConnectionBase::TakeDeferredText()
 {
-    auto lock = m_context.LockConnection();
-    if (m_deferred.empty()) {
-        return true;
-    }
     std::wstring text;
     text.reserve(m_deferredChars + m_deferred.size() * 2);
     for (const auto& sql : m_deferred) {
@@ -153,6 +165,16 @@ bool CConnectionBase::FlushDeferred()
     }
     m_deferred.clear();
     m_deferredChars = 0;
+    return text;
+}
+
+bool CConnectionBase::FlushDeferred()
+{
+    auto lock = m_context.LockConnection();
+    if (m_deferred.empty()) {
+        return true;
+    }
+    const std::wstring text = TakeDeferredText();
     if (!m_db || !m_db->IsOpen()) {
         return false;
     }

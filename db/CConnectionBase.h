@@ -50,6 +50,8 @@ protected:
 
 private:
     bool Run(const std::wstring& sql);
+    // The queued statements as one text (each ended by ";"), and an empty queue.
+    std::wstring TakeDeferredText();
 
     std::unique_ptr<CDatabase> m_db;
     int m_uses = 0;

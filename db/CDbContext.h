@@ -8,6 +8,7 @@
 #include "companion/COdbcEnvironment.h"
 #include "foundation/CStatus.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -23,6 +24,14 @@ namespace kroDB {
 class IConnection;
 class kroConnection;
 class pgConnection;
+
+// What the shared connection has spent: round trips to the server and the
+// time waited for them.
+struct CDbTraffic
+{
+    uint64_t roundTrips = 0;
+    uint64_t nanoseconds = 0;
+};
 
 class CDbContext
 {
@@ -81,6 +90,18 @@ public:
     // the statements rather than failing the whole hand.
     const std::set<std::wstring>& TableColumns(const std::wstring& table);
 
+    CDbTraffic Traffic() const
+    {
+        std::scoped_lock lock(m_lock);
+        return m_traffic;
+    }
+    void AddTraffic(uint64_t nanoseconds)
+    {
+        std::scoped_lock lock(m_lock);
+        ++m_traffic.roundTrips;
+        m_traffic.nanoseconds += nanoseconds;
+    }
+
     // Seconds allowed for logging in to the server.
     int LoginTimeoutSeconds() const { return m_loginTimeout; }
     void SetLoginTimeoutSeconds(int seconds) { m_loginTimeout = seconds; }
@@ -103,6 +124,7 @@ private:
     std::wstring m_adminConnect;
     std::unique_ptr<kroConnection> m_main;
     std::unique_ptr<pgConnection> m_admin;
+    CDbTraffic m_traffic;
     std::map<std::wstring, int64_t> m_nextIds;
     std::map<std::wstring, std::set<std::wstring>> m_columns;
 };

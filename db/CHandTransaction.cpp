@@ -7,6 +7,10 @@
 
 namespace kroDB {
 
+// The unit is opened and closed by statements of its own instead of the
+// driver's transaction calls: "BEGIN" goes out with the first statements that
+// need sending and "COMMIT" with the last, so that a new hand costs one round
+// trip for its lookup and one for all of its rows.
 CHandTransaction::CHandTransaction(CDbContext& context)
     : m_context(context)
     , m_lock(context.LockConnection())
@@ -15,13 +19,14 @@ CHandTransaction::CHandTransaction(CDbContext& context)
     if (connection == nullptr) {
         return;
     }
-    if (connection->Database() == nullptr || !connection->Database()->SetAutoCommit(false).IsOk()) {
+    if (connection->Database() == nullptr) {
         connection->Release();
         return;
     }
     m_connection = connection;
     m_failuresAtStart = connection->FailureCount();
     m_connection->BeginDeferred();
+    (void)m_connection->Execute(L"BEGIN");
 }
 
 CHandTransaction::~CHandTransaction()
@@ -36,17 +41,15 @@ bool CHandTransaction::Commit()
     if (m_connection == nullptr || m_done) {
         return false;
     }
-    const bool sent = m_connection->EndDeferred();
-    // A failed statement has aborted the server's transaction: committing it
+    // A failed statement has aborted the server's transaction: its COMMIT
     // would quietly roll back, so the unit fails as a whole.
-    if (!sent || m_connection->FailureCount() != m_failuresAtStart) {
+    if (m_connection->FailureCount() != m_failuresAtStart) {
         End(false);
         return false;
     }
-    CDatabase* db = m_connection->Database();
-    const CStatus status = db->Commit();
-    if (!status.IsOk()) {
-        m_context.ShowError(status.Message());
+    (void)m_connection->Execute(L"COMMIT");
+    const bool sent = m_connection->EndDeferred();
+    if (!sent || m_connection->FailureCount() != m_failuresAtStart) {
         End(false);
         return false;
     }
@@ -57,18 +60,15 @@ bool CHandTransaction::Commit()
 void CHandTransaction::End(bool committed)
 {
     m_done = true;
-    CDatabase* db = m_connection->Database();
     if (!committed) {
         m_connection->DiscardDeferred();
-        if (db != nullptr) {
-            (void)db->Rollback();
+        if (CDatabase* db = m_connection->Database()) {
+            // Harmless when nothing was sent: the server only warns then.
+            (void)db->ExecuteSQL(L"ROLLBACK");
         }
-        // Ids counted during the unit may now be free again or taken by
-        // nobody; reading them afresh keeps them right either way.
+        // Ids counted during the unit may now be free again; reading them
+        // afresh keeps them right either way.
         m_context.ForgetIds();
-    }
-    if (db != nullptr) {
-        (void)db->SetAutoCommit(true);
     }
     m_connection->Release();
     m_connection = nullptr;

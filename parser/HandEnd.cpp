@@ -1,10 +1,19 @@
 #include "parser/HandEnd.h"
 
+#include "companion/CardMasks.h"
 #include "db/tables/kroHandPlayers.h"
 #include "db/tables/kroHands.h"
+#include "foundation/Folders.h"
+#include "foundation/ILogSink.h"
+#include "foundation/WideText.h"
 #include "parser/CHandState.h"
 #include "parser/CParseContext.h"
 #include "parser/CParserEnvironment.h"
+#include "stats/BuildAllinEvInput.h"
+#include "stats/ComputeAllinEv.h"
+#include "stats/flags/HandFlags.h"
+
+#include <fstream>
 
 namespace kroHandParser {
 
@@ -26,7 +35,7 @@ void CHandEnd::Store(CHandState& h)
     }
 
     if (h.hand.totalpot > 0) {
-        // TODO(issue 7): statistic flags once the flag passes are in.
+        kroStats::ComputeHandFlags(h.gameType.idgamekind, h.hand, h.players, h.actions);
         for (auto& p : h.players) {
             p.rakeincents =
                 static_cast<int32_t>(static_cast<int64_t>(h.hand.rake) * p.bet / h.hand.totalpot);
@@ -56,9 +65,61 @@ void CHandEnd::Store(CHandState& h)
     }
 }
 
-void CHandEnd::ComputeAllinEv(CHandState& /*h*/)
+void CHandEnd::ComputeAllinEv(CHandState& h)
 {
-    // TODO(issue 7): all-in EV once the equity engine is in.
+    if (h.hand.streetAllin == 0 || h.heroIndex < 0) {
+        return;
+    }
+    CAllinHandFacts facts;
+    facts.gameKind = h.gameType.idgamekind;
+    facts.allinStreet = h.hand.streetAllin;
+    facts.handNumber = h.handNumberText;
+    facts.totalPot = h.hand.totalpot;
+    facts.rake = h.hand.rake;
+    facts.board = h.hand.board;
+    facts.pots = h.potList;
+    facts.lastPotAmount = h.lastPotAmount;
+    for (size_t i = 0; i < h.players.size(); ++i) {
+        const CHandPlayerRecord& p = h.players[i];
+        CAllinHandPlayer player;
+        player.handPlayerId = static_cast<int32_t>(p.id);
+        player.startCash = p.startcashincents;
+        player.cards = p.cards;
+        player.cards64 = VecToInt64(p.cards);
+        player.hero = static_cast<int>(i) == h.heroIndex;
+        // Still in: the player acted on and was never folded, and its cards are known.
+        player.stillIn = i < h.streetState.size() && h.streetState[i] != 0 && !p.cards.empty();
+        player.netWin = p.netwin;
+        player.bet = p.bet;
+        facts.players.push_back(std::move(player));
+    }
+    std::optional<AllinEvInput> input = BuildAllinEvInput(facts);
+    if (!input) {
+        return;
+    }
+    const bool dump = m_env.settings.allinDump;
+    std::vector<std::wstring> lines;
+    if (::ComputeAllinEv(*input, dump, lines, &m_env.log) != 1) {
+        return;
+    }
+    CHandPlayerRecord& hero = h.players[static_cast<size_t>(h.heroIndex)];
+    hero.allinev = AllinEvCents(input->ev);
+    kroDB::kroHandPlayers::data row(m_env.db);
+    static_cast<CHandPlayerRecord&>(row) = hero;
+    (void)row.SetAllinEV();
+    if (dump && !m_env.settings.allinDumpFolder.empty() &&
+        CreateFolderWithParents(ToUtf8(m_env.settings.allinDumpFolder))) {
+        std::wstring folder = m_env.settings.allinDumpFolder;
+        if (folder.back() != L'/') {
+            folder += L'/';
+        }
+        std::ofstream out(ToUtf8(folder + h.handNumberText + L".dat"),
+                          std::ios::binary | std::ios::trunc);
+        out << ToUtf8(m_fileName) << "\n";
+        for (const auto& line : lines) {
+            out << ToUtf8(line) << "\n";
+        }
+    }
 }
 
 }  // namespace kroHandParser

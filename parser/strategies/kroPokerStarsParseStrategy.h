@@ -54,6 +54,7 @@ protected:
     bool ParseInsurance(const std::wstring& line);
     bool ParseStreetLine(const std::wstring& line);
     bool ParsePots(const std::wstring& line);
+    bool ReadPotLine(const std::wstring& line);
     bool ParseBoard(const std::wstring& line);
     bool ParseShowdown(const std::wstring& line);
     void SettleClubGameType();

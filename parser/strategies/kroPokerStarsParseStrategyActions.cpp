@@ -184,6 +184,20 @@ bool kroPokerStarsParseStrategy::ParseStreetLine(const std::wstring& line)
 
 bool kroPokerStarsParseStrategy::ParsePots(const std::wstring& line)
 {
+    const bool handled = ReadPotLine(line);
+    // The hand row keeps its pot and rake: without them no report could show
+    // what the table took.
+    if (handled && m_storing) {
+        kroDB::kroHands::data row(m_env.db);
+        static_cast<CHandRecord&>(row) = m_hand.hand;
+        (void)row.SetTotalPot(m_hand.hand.totalpot);
+        (void)row.SetRake(m_hand.hand.rake);
+    }
+    return handled;
+}
+
+bool kroPokerStarsParseStrategy::ReadPotLine(const std::wstring& line)
+{
     static const boost::wregex kJackpot(
         LR"(Total pot [\$|€|£|¥](\d+.?[0-9]{0,2}) \| Rake [\$|€|£|¥](\d+.?[0-9]{0,2}) \| Jackpot [\$|€|£|¥](\d+.?[0-9]{0,2}) \| Bingo [\$|€|£|¥](\d+.?[0-9]{0,2}))");
     static const boost::wregex kTotal(

@@ -8,6 +8,7 @@
 #include "parser/HeaderFields.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace kroHandParser {
@@ -82,7 +83,11 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
             const int32_t amount = withAmount ? CentsOf(m[3]) : m_hand.gameType.bigblind;
             if (kind.find(L"small & big") != std::wstring::npos) {
                 AddAction(index, L"SBBB", amount);
-                m_hand.streets[0][name] = amount;
+                // Of both blinds only the big one is a live bet; the small one
+                // is dead money, so a later raise "to" an amount adds to it.
+                const int32_t live = std::min(amount, m_hand.gameType.bigblind);
+                m_hand.streets[0][name] = live > 0 ? live : amount;
+                m_hand.posts[name] += live > 0 ? amount - live : 0;
             } else if (kind.find(L"big") == std::wstring::npos &&
                        kind.find(L"button") == std::wstring::npos) {
                 AddAction(index, L"SB", amount);
@@ -96,12 +101,12 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
                 }
             } else {
                 AddAction(index, L"BB", amount);
+                // A big blind posted by a player who comes in is a live bet like
+                // the table's own: a later raise "to" an amount includes it.
+                m_hand.streets[0][name] = amount;
                 if (m_hand.firstBigBlind) {
-                    m_hand.streets[0][name] = amount;
                     m_hand.firstBigBlind = false;
                     m_hand.bigBlindPosted = amount;
-                } else {
-                    m_hand.posts[name] += amount;
                 }
             }
         }
@@ -125,7 +130,9 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
         if (index >= 0) {
             const int32_t amount = CentsOf(m[2]);
             AddAction(index, L"A", amount);
-            m_hand.posts[m_hand.players[static_cast<size_t>(index)].name] += amount;
+            // A straddle is a live bet, the total the player has in: a later
+            // call adds to it and a raise "to" an amount replaces it.
+            m_hand.streets[0][m_hand.players[static_cast<size_t>(index)].name] = amount;
         }
         return true;
     }

@@ -1,0 +1,101 @@
+// Importing the largest PokerStars cash file of the corpus into a fresh
+// database: hands per second, and how the time splits between reading hands
+// (parsing, statistics, all-in EV) and waiting for the database. Needs the
+// test server of ./test (VX_TEST_PG_PORT); prints nothing else without it.
+#include "db/CDbContext.h"
+#include "db/DatabaseAdmin.h"
+#include "db/tables/CActionList.h"
+#include "foundation/CStatDefinitions.h"
+#include "foundation/ILogSink.h"
+#include "foundation/IUserNotifier.h"
+#include "foundation/LocalTime.h"
+#include "parser/CHandHistoryImporter.h"
+#include "parser/CParseContext.h"
+#include "parser/CParserEnvironment.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+class CQuietNotifier : public IUserNotifier
+{
+public:
+    void Notify(const std::wstring&) override {}
+};
+
+std::wstring TestServerConnect(const std::string& name)
+{
+    const char* port = std::getenv("VX_TEST_PG_PORT");
+    const std::string p = port ? port : "";
+    return std::wstring(L"Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=") +
+           std::wstring(p.begin(), p.end()) + L";Database=" +
+           std::wstring(name.begin(), name.end()) + L";Uid=postgres;Pwd=lindqvarte42;";
+}
+
+void BM_ImportPokerStarsCashFile(benchmark::State& state)
+{
+    if (std::getenv("VX_TEST_PG_PORT") == nullptr) {
+        state.SkipWithError("no test server (VX_TEST_PG_PORT)");
+        return;
+    }
+    const std::string file = std::string(VX_CORPUS_DIR) + "/pokerstars/PokerStudier_allHands.txt";
+    CStatDefinitions definitions;
+    definitions.LoadStatTypes(std::string(VX_SOURCE_DIR) + "/data/predeftypes.json");
+    CNullLogSink log;
+    CQuietNotifier notifier;
+    int64_t hands = 0;
+    double seconds = 0;
+    double dbSeconds = 0;
+    uint64_t roundTrips = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string name = "vxbench_" + std::to_string(::getpid());
+        const std::wstring connect = TestServerConnect(name);
+        kroDB::CDbContext db(definitions, notifier, log);
+        (void)db.AllocateEnvironment();
+        (void)kroDB::DropDatabase(db, connect);
+        if (!kroDB::CreateDatabase(db, connect)) {
+            state.SkipWithError("cannot create the benchmark database");
+            return;
+        }
+        db.SetConnectStrings(connect);
+        kroDB::CActionList actions;
+        kroHandParser::CParseContext context;
+        kroHandParser::CParseSettings settings;
+        settings.localOffset = MeasureLocalUtcOffset();
+        kroHandParser::CParserEnvironment env(db, actions, context, log, notifier, settings);
+        kroHandParser::CHandHistoryImporter importer(env);
+        const kroDB::CDbTraffic before = db.Traffic();
+        state.ResumeTiming();
+
+        const auto start = std::chrono::steady_clock::now();
+        int64_t fileId = 0;
+        int currency = 0;
+        int64_t position = 0;
+        hands += importer.ImportHandHistoryFile(file, fileId, currency, position, L"PokerStars", 0);
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+        state.PauseTiming();
+        const kroDB::CDbTraffic after = db.Traffic();
+        dbSeconds += static_cast<double>(after.nanoseconds - before.nanoseconds) / 1e9;
+        roundTrips += after.roundTrips - before.roundTrips;
+        (void)kroDB::DropDatabase(db, connect);
+        state.ResumeTiming();
+    }
+    state.counters["hands_per_second"] = seconds > 0 ? static_cast<double>(hands) / seconds : 0;
+    state.counters["db_share"] = seconds > 0 ? dbSeconds / seconds : 0;
+    state.counters["round_trips_per_hand"] =
+        hands > 0 ? static_cast<double>(roundTrips) / static_cast<double>(hands) : 0;
+    state.counters["ms_reading_per_hand"] =
+        hands > 0 ? (seconds - dbSeconds) * 1000 / static_cast<double>(hands) : 0;
+    state.counters["ms_database_per_hand"] =
+        hands > 0 ? dbSeconds * 1000 / static_cast<double>(hands) : 0;
+}
+BENCHMARK(BM_ImportPokerStarsCashFile)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
