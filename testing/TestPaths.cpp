@@ -19,4 +19,9 @@ std::string CorpusDir()
     return dir;
 }
 
+std::string CorpusFile(const std::string& relative)
+{
+    return CorpusDir() + "/" + relative;
+}
+
 }  // namespace vxtest

@@ -337,11 +337,21 @@ bool kroPokerStarsParseStrategy::ParseBoard(const std::wstring& line)
             StoreRunItTwice();
         }
     } else if (which == L"third") {
-        boards[2] = cards;
-        for (size_t k = 0; k < boards[2].size() && k < boards[0].size(); ++k) {
-            if (boards[0][k] == -1) {
-                boards[2][k] = -1;
+        // Like the second board: the cards shared with the first are -1. A
+        // room that writes only the cards of the extra run gives fewer cards.
+        boards[2].clear();
+        if (boards[0].size() == cards.size()) {
+            boards[2] = cards;
+            for (size_t k = 0; k < cards.size(); ++k) {
+                if (boards[0][k] == -1) {
+                    boards[2][k] = -1;
+                }
             }
+        } else {
+            const size_t shared =
+                boards[0].size() > cards.size() ? boards[0].size() - cards.size() : 0;
+            boards[2].assign(shared, -1);
+            boards[2].insert(boards[2].end(), cards.begin(), cards.end());
         }
         StoreRunItTwice();
     }
