@@ -283,3 +283,74 @@ TEST_F(PokerStarsHandTest, NetWinsOfEveryCorpusHandAddUpToMinusTheRake)
         ADD_FAILURE() << ToUtf8(row[0]) << " hand " << ToUtf8(row[1]);
     }
 }
+
+TEST_F(PokerStarsHandTest, ClubSidePotsAreRebuiltFromTheStacks)
+{
+    const std::string hand =
+        "PokerMaster Hand #123: Omaha Pot Limit ($0.01/$0.02 USD) - 2019/05/26 12:53:33 UTC\n"
+        "Table 'club' 6-max Seat #1 is the button\n"
+        "Seat 1: A ($1 in chips)\n"
+        "Seat 2: B ($0.60 in chips)\n"
+        "Seat 3: C ($0.30 in chips)\n"
+        "B: posts small blind $0.01\n"
+        "C: posts big blind $0.02\n"
+        "*** HOLE CARDS ***\n"
+        "A: raises $0.58 to $0.60\n"
+        "B: calls $0.59 and is all-in\n"
+        "C: calls $0.28 and is all-in\n"
+        "*** FLOP *** [2c 3d 4h]\n"
+        "*** TURN *** [2c 3d 4h] [5s]\n"
+        "*** RIVER *** [2c 3d 4h 5s] [6c]\n"
+        "*** SHOW DOWN ***\n"
+        "A: shows [Ac Kc Qc Jc]\n"
+        "B: shows [Ad Kd Qd Jd]\n"
+        "C: shows [Ah Kh Qh Jh]\n"
+        "C collected $0.90 from pot\n"
+        "B collected $0.60 from pot\n"
+        "*** SUMMARY ***\n"
+        "Total pot $1.50 | Rake $0\n"
+        "Board [2c 3d 4h 5s 6c]\n";
+    ASSERT_EQ(ImportText(hand, L"PokerMaster HM3"), 1);
+    EXPECT_EQ(Scalar(L"SELECT string_agg(amt::text, ',' ORDER BY potnum) FROM pots"), L"90,60");
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands WHERE idgametype > 0 AND streetallin = 1"), L"1");
+}
+
+TEST_F(PokerStarsHandTest, GGPokerBlindsOutOfProportionAreRepairedFromTheLastHand)
+{
+    const auto hand = [](const char* number, const char* stakes) {
+        return std::string("Poker Hand #RC") + number + ": Hold'em No Limit (" + stakes +
+               ") - 2025/08/09 08:19:13\n"
+               "Table 'RC' 6-max Seat #1 is the button\n"
+               "Seat 1: a1 ($5 in chips)\n"
+               "Seat 2: b2 ($5 in chips)\n"
+               "a1: posts small blind $0.05\n"
+               "b2: posts big blind $0.10\n"
+               "*** HOLE CARDS ***\n"
+               "a1: folds\n"
+               "Uncalled bet ($0.05) returned to b2\n"
+               "b2 collected $0.10 from pot\n"
+               "*** SUMMARY ***\n"
+               "Total pot $0.10 | Rake $0\n\n";
+    };
+    ASSERT_EQ(ImportText(hand("1", "$0.05/$0.10") + hand("2", "$0.05/$0.50"), L"GGPoker"), 2);
+    EXPECT_EQ(Scalar(L"SELECT string_agg(bigblind::text, ',') FROM gametypes"), L"10");
+}
+
+TEST_F(PokerStarsHandTest, LongClubHandNumbersAndStrangersAreLeftAlone)
+{
+    const std::string hand =
+        "PokerMaster Hand #1234567890123456789: Omaha Pot Limit ($1/$2 USD) - 2019/05/26 "
+        "12:53:33 UTC\n"
+        "Table 'club' 6-max Seat #1 is the button\n"
+        "Seat 1: A ($100 in chips)\n";
+    EXPECT_EQ(ImportText(hand, L"PokerMaster HM3"), 1);
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"0");
+    const std::string stranger = std::string(kSixHanded) +
+                                 "*** HOLE CARDS ***\n"
+                                 "Dealt to Nobody [Ah Kh]\n"
+                                 "*** SUMMARY ***\n"
+                                 "Total pot $0 | Rake $0\n";
+    ASSERT_EQ(ImportText(stranger, L"PokerStars", "stranger.txt"), 1);
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM handsactions WHERE idaction = 29"), L"0");
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM players WHERE hero"), L"0");
+}
