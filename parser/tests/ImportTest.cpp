@@ -194,3 +194,21 @@ TEST_F(ImportTest, TruncatedAndRandomFilesDoNotCrashOrHalfStore)
     EXPECT_EQ(Import(m_dir.Write("noise.txt", noise)), 0);
     EXPECT_EQ(Import(m_dir.Write("long.txt", std::string(10 * 1024 * 1024, 'x'))), 0);
 }
+
+TEST_F(ImportTest, AHandHistoryDatabaseThatIsNoDatabaseIsReported)
+{
+    EXPECT_EQ(Import(m_dir.Write("hands.dat", std::string(4096, '\x5a')), L"PokerStars"), 0);
+    ASSERT_FALSE(m_t.sink.notices.empty());
+    EXPECT_EQ(m_t.sink.notices.back().rfind(L"Failed to", 0), 0u);
+}
+
+TEST_F(ImportTest, ThirtiethOfFebruaryIsAcceptedAndNormalised)
+{
+    VX_REQUIRE_CORPUS();
+    std::string bytes = ReadBytes(CorpusFile("pokerstars/hhsmithy-SidePot.txt"));
+    const size_t at = bytes.find(" - 20");
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at + 3, 10, "2021/02/30");
+    EXPECT_EQ(Import(m_dir.Write("feb.txt", bytes)), 1);
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"1");
+}
