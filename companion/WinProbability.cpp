@@ -13,9 +13,6 @@ using namespace ostrand;
 
 constexpr uint64_t kFullDeck = (uint64_t{1} << 52) - 1;
 constexpr uint64_t kSeed = 0x0A11F1E1D5EEDull;
-// Rejection sampling of hand choices gives up after this many clashes in a row;
-// lists that rarely fit together are not worth an answer that takes minutes.
-constexpr int kMaxClashes = 100000;
 
 constexpr uint64_t ShortDeck()
 {
@@ -42,8 +39,11 @@ struct CDeal
     uint64_t deck;  // cards that neither the board nor the dead cards hold
     int missing;
     std::vector<std::vector<uint64_t>> lists;
-    CBoardTotals totals;
+    CBoardTotals totals;  // exact counts
     int64_t choices = 0;
+    // Sampled deals, each hand choice weighted as below.
+    double weightedShares[kMaxPlayers] = {};
+    double weightedBoards = 0;
 };
 
 double Fail(CWinResults* results, int& counter1, int& counter2)
@@ -78,59 +78,98 @@ std::vector<uint64_t> PlayableHands(const std::vector<uint64_t>& hands,
     return playable;
 }
 
-void ScoreChoice(
-    CDeal& deal, const uint64_t* hands, uint64_t used, bool sample, int64_t boards, CRandom& random)
+// A card that every hand of a list holds is that player's for certain, so no
+// other player's hand can hold it. Dropping such hands up front keeps the
+// sampler from drawing choices that can never fit together.
+void DropHandsTakingKnownCards(std::vector<std::vector<uint64_t>>& lists)
+{
+    std::vector<uint64_t> certain;
+    for (const auto& list : lists) {
+        uint64_t common = ~uint64_t{0};
+        for (const uint64_t hand : list) {
+            common &= hand;
+        }
+        certain.push_back(common);
+    }
+    for (size_t p = 0; p < lists.size(); ++p) {
+        uint64_t others = 0;
+        for (size_t q = 0; q < lists.size(); ++q) {
+            others |= q != p ? certain[q] : 0;
+        }
+        auto& list = lists[p];
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](uint64_t hand) { return (hand & others) != 0; }),
+                   list.end());
+    }
+}
+
+void ScoreChoice(CDeal& deal, const uint64_t* hands, uint64_t used)
 {
     const int players = static_cast<int>(deal.lists.size());
-    if (sample) {
-        const CHandScorer scorer(deal.tables, deal.game, hands, players, boards > 45);
-        SampleBoards(deal.tables, scorer, deal.board, deal.deck & ~used, boards, random,
-                     deal.totals);
-    } else {
-        const CHandScorer scorer(deal.tables, deal.game, hands, players, deal.missing >= 2);
-        EnumerateBoards(deal.tables, scorer, deal.board, deal.deck & ~used, deal.totals);
-    }
+    const CHandScorer scorer(deal.tables, deal.game, hands, players, deal.missing >= 2);
+    EnumerateBoards(deal.tables, scorer, deal.board, deal.deck & ~used, deal.totals);
     ++deal.choices;
 }
 
-void EnumerateChoices(CDeal& deal, int player, uint64_t used, uint64_t* hands, CRandom& random)
+void EnumerateChoices(CDeal& deal, int player, uint64_t used, uint64_t* hands)
 {
     if (player == static_cast<int>(deal.lists.size())) {
-        ScoreChoice(deal, hands, used, false, 0, random);
+        ScoreChoice(deal, hands, used);
         return;
     }
     for (const uint64_t hand : deal.lists[static_cast<size_t>(player)]) {
         if ((hand & used) == 0) {
             hands[player] = hand;
-            EnumerateChoices(deal, player + 1, used | hand, hands, random);
+            EnumerateChoices(deal, player + 1, used | hand, hands);
         }
     }
 }
 
+// Draws `draws` hand choices, one player after the other, each hand uniform among
+// those of its list that fit the cards drawn before, and scores each on
+// `boardsEach` random boards. A choice is weighted by how many hands fitted at
+// each step, which makes every fitting combination of hands equally likely in
+// the sum, as the deal itself does; for lists that hold every completion of a
+// player's known cards the weights are all equal. False when nothing fits.
 bool SampleChoices(CDeal& deal, int64_t draws, int64_t boardsEach, CRandom& random)
 {
+    const int players = static_cast<int>(deal.lists.size());
     uint64_t hands[kMaxPlayers] = {};
     for (int64_t draw = 0; draw < draws; ++draw) {
         uint64_t used = 0;
-        for (int clashes = 0;; ++clashes) {
-            if (clashes == kMaxClashes) {
-                return false;
-            }
-            used = 0;
-            bool clash = false;
-            for (size_t p = 0; p < deal.lists.size() && !clash; ++p) {
-                const auto& list = deal.lists[p];
-                hands[p] = list[random.Below(list.size())];
-                clash = (hands[p] & used) != 0;
-                used |= hands[p];
-            }
-            if (!clash) {
+        double weight = 1;
+        for (int p = 0; p < players && weight > 0; ++p) {
+            const auto& list = deal.lists[static_cast<size_t>(p)];
+            const auto fits = static_cast<uint64_t>(std::count_if(
+                list.begin(), list.end(), [&](uint64_t hand) { return (hand & used) == 0; }));
+            weight *= static_cast<double>(fits) / static_cast<double>(list.size());
+            if (fits == 0) {
                 break;
             }
+            uint64_t pick = random.Below(fits);
+            for (const uint64_t hand : list) {
+                if ((hand & used) == 0 && pick-- == 0) {
+                    hands[p] = hand;
+                    break;
+                }
+            }
+            used |= hands[p];
         }
-        ScoreChoice(deal, hands, used, true, boardsEach, random);
+        if (weight <= 0) {
+            continue;
+        }
+        CBoardTotals totals;
+        const CHandScorer scorer(deal.tables, deal.game, hands, players, boardsEach > 45);
+        SampleBoards(deal.tables, scorer, deal.board, deal.deck & ~used, boardsEach, random,
+                     totals);
+        for (int p = 0; p < players; ++p) {
+            deal.weightedShares[p] += weight * static_cast<double>(totals.shares[p]);
+        }
+        deal.weightedBoards += weight * static_cast<double>(totals.boards);
+        deal.totals.boards += totals.boards;
+        ++deal.choices;
     }
-    return true;
+    return deal.choices > 0;
 }
 
 double Probability(const CGameRules& rules,
@@ -154,16 +193,19 @@ double Probability(const CGameRules& rules,
         *tables, rules.game, board, rules.deck & ~board & ~dead, 5 - __builtin_popcountll(board),
         {},      {},         0};
     bool bad = false;
-    double product = 1;
-    int holeCards = 0;
     for (int p = 0; p <= opponentCount && !bad; ++p) {
         const auto& hands = p == 0 ? hero : opponents[p - 1];
         deal.lists.push_back(PlayableHands(hands, rules, board | dead, bad));
-        if (deal.lists.back().empty()) {
-            bad = true;
-        } else {
-            product *= static_cast<double>(deal.lists.back().size());
-            holeCards += __builtin_popcountll(deal.lists.back().front());
+        bad = bad || deal.lists.back().empty();
+    }
+    double product = 1;
+    int holeCards = 0;
+    if (!bad) {
+        DropHandsTakingKnownCards(deal.lists);
+        for (const auto& list : deal.lists) {
+            bad = bad || list.empty();
+            product *= static_cast<double>(list.size());
+            holeCards += list.empty() ? 0 : __builtin_popcountll(list.front());
         }
     }
     const int left = __builtin_popcountll(deal.deck) - holeCards;
@@ -172,24 +214,23 @@ double Probability(const CGameRules& rules,
     }
     const double boardsEach = static_cast<double>(Binomial(left, deal.missing));
     const bool exact = product == 1 || product * boardsEach <= static_cast<double>(counter1);
-    CRandom random(kSeed);
     if (exact) {
         uint64_t hands[kMaxPlayers] = {};
-        EnumerateChoices(deal, 0, 0, hands, random);
+        EnumerateChoices(deal, 0, 0, hands);
     } else {
+        CRandom random(kSeed);
         const int64_t draws = std::max(1, counter2);
         const int64_t each = std::max<int64_t>(1, counter1 / draws);
-        if (!SampleChoices(deal, draws, each, random)) {
-            return Fail(results, counter1, counter2);
-        }
+        SampleChoices(deal, draws, each, random);
     }
     if (deal.choices == 0 || deal.totals.boards == 0) {
         return Fail(results, counter1, counter2);
     }
     CWinResults found;
-    const double pots = static_cast<double>(deal.totals.boards) * static_cast<double>(kShareUnits);
     for (size_t p = 0; p < deal.lists.size(); ++p) {
-        found.share[p] = static_cast<double>(deal.totals.shares[p]) / pots;
+        found.share[p] = exact ? static_cast<double>(deal.totals.shares[p]) /
+                                     (static_cast<double>(deal.totals.boards) * kShareUnits)
+                               : deal.weightedShares[p] / (deal.weightedBoards * kShareUnits);
     }
     found.deals = deal.totals.boards;
     found.exact = exact;

@@ -54,6 +54,36 @@ int32_t CentsOf(const boost::wssub_match& group)
     return AmountToCents(group.str());
 }
 
+void RemoveThousandsSeparators(std::wstring& line)
+{
+    if (line.find(L',') == std::wstring::npos) {
+        return;
+    }
+    const auto digit = [&line](size_t i) {
+        return i < line.size() && line[i] >= L'0' && line[i] <= L'9';
+    };
+    const auto sign = [](wchar_t c) {
+        return c == L'$' || c == L'\u20AC' || c == L'\u00A3' || c == L'\u00A5';
+    };
+    std::wstring out;
+    out.reserve(line.size());
+    bool inAmount = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const wchar_t c = line[i];
+        if (sign(c)) {
+            inAmount = true;
+        } else if (c == L',' && inAmount && i > 0 && digit(i - 1) && digit(i + 1) && digit(i + 2) &&
+                   digit(i + 3) && !digit(i + 4)) {
+            // A separator is followed by exactly three digits.
+            continue;
+        } else if (!digit(i) && c != L'.') {
+            inAmount = false;
+        }
+        out += c;
+    }
+    line.swap(out);
+}
+
 bool MatchLine(const std::wstring& line, const boost::wregex& pattern, boost::wsmatch& m)
 {
     return boost::regex_match(line, m, pattern);

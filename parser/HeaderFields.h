@@ -23,6 +23,10 @@ int CurrencyFromLetters(const std::wstring& text);
 // Cents of a matched amount.
 int32_t CentsOf(const boost::wssub_match& group);
 
+// Removes the thousands separators of amounts written after a currency sign
+// ("$1,306.18" becomes "$1306.18"); other commas stay.
+void RemoveThousandsSeparators(std::wstring& line);
+
 // A whole-line match.
 bool MatchLine(const std::wstring& line, const boost::wregex& pattern, boost::wsmatch& m);
 // A search anywhere in the line.

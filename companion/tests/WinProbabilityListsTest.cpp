@@ -143,6 +143,39 @@ TEST(WinProbabilityListsTest, LargeListsAreSampledReproduciblyAndCloseToExact)
     EXPECT_EQ(Omaha(hero, villain, board, c1, c2, again), estimate);
 }
 
+TEST(WinProbabilityListsTest, CrowdedListsStillDeal)
+{
+    // Ten players with two known cards each and two to come: hardly any random
+    // choice of ten hands fits together, yet every draw must find one.
+    const std::wstring known[10] = {L"AsAh", L"KsKh", L"QsQh", L"JsJh", L"TsTh",
+                                    L"9s9h", L"8s8h", L"7s7h", L"6s6h", L"5s5h"};
+    std::vector<uint64_t> lists[10];
+    for (int p = 0; p < 10; ++p) {
+        const uint64_t mine = Mask(known[p]);
+        for (int i = 0; i < 52; ++i) {
+            for (int j = i + 1; j < 52; ++j) {
+                const uint64_t extra = uint64_t{1} << i | uint64_t{1} << j;
+                if (!(extra & mine)) {
+                    lists[p].push_back(mine | extra);
+                }
+            }
+        }
+    }
+    int c1 = 10000;
+    int c2 = 1000;
+    CWinResults results;
+    const double hero =
+        getProbabilityOfWinOmaha64Common(4, lists[0], 0, 5, lists + 1, 9, 0, &results, c1, c2);
+    EXPECT_GT(hero, 0.0);
+    EXPECT_EQ(c2, 1000);
+    double sum = 0;
+    for (const double share : results.share) {
+        sum += share;
+    }
+    EXPECT_NEAR(sum, 1.0, 1e-9);
+    EXPECT_GT(results.share[0], results.share[9]);  // aces against fives
+}
+
 TEST(WinProbabilityListsTest, FixedHandsAreExactWhateverTheBudget)
 {
     int c1 = 1;

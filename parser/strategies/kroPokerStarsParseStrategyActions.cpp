@@ -209,6 +209,8 @@ bool kroPokerStarsParseStrategy::ReadPotLine(const std::wstring& line)
     static const boost::wregex kSides(
         LR"(Total pot .(\d+.?[0-9]{0,2}) Main pot .(\d+.?[0-9]{0,2}). Side pot-1 .(\d+.?[0-9]{0,2}). (.*) \| Rake .(\d+.?[0-9]{0,2}))");
     static const boost::wregex kNextSide(LR"(Side pot-(\d) .(\d+.?[0-9]{0,2}).(.*))");
+    // Some clients write the total alone when they take no rake.
+    static const boost::wregex kTotalOnly(LR"(Total pot [\$|€|£|¥](\d+.?[0-9]{0,2}))");
     boost::wsmatch m;
     CHandRecord& hand = m_hand.hand;
 
@@ -281,6 +283,12 @@ bool kroPokerStarsParseStrategy::ReadPotLine(const std::wstring& line)
             StorePot(m_env.db, m_storing, m_hand, potNumber++, CentsOf(s[2]));
             rest = Trim(s[3].str());
         }
+        return true;
+    }
+    if (MatchLine(line, kTotalOnly, m)) {
+        hand.totalpot = CentsOf(m[1]);
+        hand.rake = 0;
+        StorePot(m_env.db, m_storing, m_hand, 0, hand.totalpot);
         return true;
     }
     return false;

@@ -4,6 +4,7 @@
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HandSplitter.h"
+#include "parser/HeaderFields.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
 
 namespace kroHandParser {
@@ -12,7 +13,10 @@ bool kroPokerStarsParseStrategy::ParseBody(const std::vector<std::wstring>& line
 {
     for (size_t i = 1; i < lines.size(); ++i) {
         m_hand.lineNumber = static_cast<int>(i);
-        const std::wstring& line = lines[i];
+        std::wstring line = lines[i];
+        // Large amounts come with thousands separators ("$1,306.18"), which
+        // the amount patterns would cut at the comma.
+        RemoveThousandsSeparators(line);
         if (line.empty() || ContainsAfterFirst(line, L"joins the table at seat")) {
             continue;
         }

@@ -2,6 +2,7 @@
 #include "foundation/GameKinds.h"
 #include "foundation/WideText.h"
 #include "parser/HandSplitter.h"
+#include "parser/HeaderFields.h"
 #include "parser/strategies/kroGGPokerParseStrategy.h"
 #include "parser/strategies/kroPokerMasterParseStrategy.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
@@ -200,4 +201,14 @@ TEST_F(HeaderTest, EveryCashHeaderOfThePokerStarsCorpusIsRead)
         }
     }
     EXPECT_GT(headers, 3000);
+}
+
+TEST(HeaderFieldsTest, ThousandsSeparatorsGoOnlyFromAmounts)
+{
+    std::wstring line = L"Hero: Receives Cashout ($1,306.18), player 1,234 with $12,345,678";
+    kroHandParser::RemoveThousandsSeparators(line);
+    EXPECT_EQ(line, L"Hero: Receives Cashout ($1306.18), player 1,234 with $12345678");
+    std::wstring cards = L"Board [Ah, Kd] $5,00";
+    kroHandParser::RemoveThousandsSeparators(cards);
+    EXPECT_EQ(cards, L"Board [Ah, Kd] $5,00");
 }

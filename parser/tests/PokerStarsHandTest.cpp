@@ -161,6 +161,32 @@ TEST_F(PokerStarsHandTest, AHandWithoutSummaryOrWithAnEmptyPotStoresNoPlayers)
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM handsplayers"), L"0");
 }
 
+TEST_F(PokerStarsHandTest, ThousandsSeparatorsAndPotsWithoutRake)
+{
+    const std::string hand =
+        "Poker Hand #RC9000002: Hold'em No Limit ($5/$10) - 2025/08/09 08:19:13\n"
+        "Table 'RC' 6-max Seat #1 is the button\n"
+        "Seat 1: a1 ($5,000 in chips)\n"
+        "Seat 2: b2 ($3,000.50 in chips)\n"
+        "a1: posts small blind $5\n"
+        "b2: posts big blind $10\n"
+        "*** HOLE CARDS ***\n"
+        "a1: raises $1,190 to $1,200\n"
+        "b2: calls $1,190\n"
+        "*** FLOP *** [2c 7d Ts]\n"
+        "b2: checks\n"
+        "a1: bets $1,000\n"
+        "b2: folds\n"
+        "Uncalled bet ($1,000) returned to a1\n"
+        "a1 collected $2,400 from pot\n"
+        "*** SUMMARY ***\n"
+        "Total pot $2,400\n";
+    ASSERT_EQ(ImportText(hand, L"GGPoker"), 1);
+    EXPECT_EQ(ByPlayer(L"startcashincents").at(L"b2"), L"300050");
+    EXPECT_EQ(ByPlayer(L"netwin").at(L"a1"), L"120000");
+    EXPECT_EQ(Scalar(L"SELECT totalpot || '/' || rake FROM hands"), L"240000/0");
+}
+
 TEST_F(PokerStarsHandTest, BingoIsShownToTheUser)
 {
     const std::string hand =
@@ -282,6 +308,13 @@ TEST_F(PokerStarsHandTest, NetWinsOfEveryCorpusHandAddUpToMinusTheRake)
     for (const auto& row : unexplained) {
         ADD_FAILURE() << ToUtf8(row[0]) << " hand " << ToUtf8(row[1]);
     }
+    // Every hand with a pot has its players.
+    for (const auto& row : Rows(L"SELECT f.path, h.sitehandnumber::text FROM hands h JOIN files f "
+                                L"ON f.id = h.idfile WHERE NOT EXISTS (SELECT 1 FROM handsplayers "
+                                L"hp WHERE hp.idhand = h.id) AND h.totalpot > 0")) {
+        ADD_FAILURE() << "no players: " << ToUtf8(row[0]) << " hand " << ToUtf8(row[1]);
+    }
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands WHERE totalpot = 0"), L"0");
 }
 
 TEST_F(PokerStarsHandTest, ClubSidePotsAreRebuiltFromTheStacks)
