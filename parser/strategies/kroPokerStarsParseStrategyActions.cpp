@@ -37,10 +37,10 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
     static const boost::wregex kCheckCallBet(
         LR"((.*): (checks|calls|bets)\s?[\$|€|£|¥]?(\d+.?[0-9]{0,2})?.*)");
     static const boost::wregex kRaise(
-        LR"((.*): raises [\$|€|£|¥](\d+.?[0-9]{0,2}) to [\$|€|£|¥](\d+.?[0-9]{0,2}).*)");
+        LR"((.*): raises [\$|€|£|¥]?(\d+.?[0-9]{0,2}) to [\$|€|£|¥]?(\d+.?[0-9]{0,2}).*)");
     static const boost::wregex kUncalled(
-        LR"(Uncalled bet \([\$|€|£|¥](\d+.?[0-9]{0,2})\) returned to (.*))");
-    static const boost::wregex kCollected(LR"((.*) collected [\$|€|£|¥](\d+.?[0-9]{0,2}).*)");
+        LR"(Uncalled bet \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\) returned to (.*))");
+    static const boost::wregex kCollected(LR"((.*) collected [\$|€|£|¥]?(\d+.?[0-9]{0,2}).*)");
     boost::wsmatch m;
     const int street = std::clamp(m_hand.street, 0, 3);
 
@@ -199,18 +199,18 @@ bool kroPokerStarsParseStrategy::ParsePots(const std::wstring& line)
 bool kroPokerStarsParseStrategy::ReadPotLine(const std::wstring& line)
 {
     static const boost::wregex kJackpot(
-        LR"(Total pot [\$|€|£|¥](\d+.?[0-9]{0,2}) \| Rake [\$|€|£|¥](\d+.?[0-9]{0,2}) \| Jackpot [\$|€|£|¥](\d+.?[0-9]{0,2}) \| Bingo [\$|€|£|¥](\d+.?[0-9]{0,2}))");
+        LR"(Total pot [\$|€|£|¥]?(\d+.?[0-9]{0,2}) \| Rake [\$|€|£|¥]?(\d+.?[0-9]{0,2}) \| Jackpot [\$|€|£|¥]?(\d+.?[0-9]{0,2}) \| Bingo [\$|€|£|¥]?(\d+.?[0-9]{0,2}))");
     static const boost::wregex kTotal(
-        LR"(Total pot [\$|€|£|¥](\d+.?[0-9]{0,2}) \| Rake [\$|€|£|¥](\d+.?[0-9]{0,2}).*)");
+        LR"(Total pot [\$|€|£|¥]?(\d+.?[0-9]{0,2}) \| Rake [\$|€|£|¥]?(\d+.?[0-9]{0,2}).*)");
     static const boost::wregex kTotalColon(
-        LR"(Total pot: [\$|€|£|¥](\d+.?[0-9]{0,2}) \| Rake [\$|€|£|¥](\d+.?[0-9]{0,2}).*)");
+        LR"(Total pot: [\$|€|£|¥]?(\d+.?[0-9]{0,2}) \| Rake [\$|€|£|¥]?(\d+.?[0-9]{0,2}).*)");
     static const boost::wregex kSide(
-        LR"(Total pot .(\d+.?[0-9]{0,2}) Main pot .(\d+.?[0-9]{0,2}). Side pot .(\d+.?[0-9]{0,2}). \| Rake .(\d+.?[0-9]{0,2}))");
+        LR"(Total pot [^\d\s]?(\d+.?[0-9]{0,2}) Main pot [^\d\s]?(\d+.?[0-9]{0,2}). Side pot [^\d\s]?(\d+.?[0-9]{0,2}). \| Rake [^\d\s]?(\d+.?[0-9]{0,2}))");
     static const boost::wregex kSides(
-        LR"(Total pot .(\d+.?[0-9]{0,2}) Main pot .(\d+.?[0-9]{0,2}). Side pot-1 .(\d+.?[0-9]{0,2}). (.*) \| Rake .(\d+.?[0-9]{0,2}))");
-    static const boost::wregex kNextSide(LR"(Side pot-(\d) .(\d+.?[0-9]{0,2}).(.*))");
+        LR"(Total pot [^\d\s]?(\d+.?[0-9]{0,2}) Main pot [^\d\s]?(\d+.?[0-9]{0,2}). Side pot-1 [^\d\s]?(\d+.?[0-9]{0,2}). (.*) \| Rake [^\d\s]?(\d+.?[0-9]{0,2}))");
+    static const boost::wregex kNextSide(LR"(Side pot-(\d) [^\d\s]?(\d+.?[0-9]{0,2}).(.*))");
     // Some clients write the total alone when they take no rake.
-    static const boost::wregex kTotalOnly(LR"(Total pot [\$|€|£|¥](\d+.?[0-9]{0,2}))");
+    static const boost::wregex kTotalOnly(LR"(Total pot [\$|€|£|¥]?(\d+.?[0-9]{0,2}))");
     boost::wsmatch m;
     CHandRecord& hand = m_hand.hand;
 

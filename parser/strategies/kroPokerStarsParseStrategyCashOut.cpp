@@ -30,25 +30,25 @@ std::wstring WithoutTrailingButton(std::wstring name)
 bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
 {
     static const boost::wregex kWithFee(
-        LR"((.*) cashed out the hand for [\$|€|£|¥](\d+.?[0-9]{0,2}) \| Cash Out Fee [\$|€|£|¥](\d+.?[0-9]{0,2}))");
+        LR"((.*) cashed out the hand for [\$|€|£|¥]?(\d+.?[0-9]{0,2}) \| Cash Out Fee [\$|€|£|¥]?(\d+.?[0-9]{0,2}))");
     static const boost::wregex kCashOut(
-        LR"((.*) cashed out the hand for [\$|€|£|¥](\d+.?[0-9]{0,2}))");
+        LR"((.*) cashed out the hand for [\$|€|£|¥]?(\d+.?[0-9]{0,2}))");
     static const boost::wregex kNotAwardedTagged(
-        LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and won \([\$|€|£|¥](\d+.?[0-9]{0,2})\) (.*) \(pot not awarded as player cashed out\))");
+        LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and won \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\) (.*) \(pot not awarded as player cashed out\))");
     static const boost::wregex kNotAwarded(
-        LR"(Seat \d+: (.*) showed \[(.*)\] and won \([\$|€|£|¥](\d+.?[0-9]{0,2})\) (.*) \(pot not awarded as player cashed out\))");
+        LR"(Seat \d+: (.*) showed \[(.*)\] and won \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\) (.*) \(pot not awarded as player cashed out\))");
     static const boost::wregex kRiskTagged(
-        LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and won \([\$|€|£|¥](\d+.?[0-9]{0,2})\) (.*) Cashout Risk \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+        LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and won \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\) (.*) Cashout Risk \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\))");
     static const boost::wregex kRisk(
-        LR"(Seat \d+: (.*) showed \[(.*)\] and won \([\$|€|£|¥](\d+.?[0-9]{0,2})\) (.*) Cashout Risk \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+        LR"(Seat \d+: (.*) showed \[(.*)\] and won \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\) (.*) Cashout Risk \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\))");
     static const boost::wregex kLostCashedTagged(
         LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and lost with (.*) \(cashed out\))");
     static const boost::wregex kLostCashed(
         LR"(Seat \d+: (.*) showed \[(.*)\] and lost with (.*) \(cashed out\))");
     static const boost::wregex kEvTagged(
-        LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and lost with (.*) EV Cashout \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+        LR"(Seat \d+: (.*) \((.*)\) showed \[(.*)\] and lost with (.*) EV Cashout \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\))");
     static const boost::wregex kEv(
-        LR"(Seat \d+: (.*) showed \[(.*)\] and lost with (.*) EV Cashout \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+        LR"(Seat \d+: (.*) showed \[(.*)\] and lost with (.*) EV Cashout \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\))");
     static const boost::wregex kPaysRisk(LR"((.*): Pays Cashout Risk \(\$(\d+.?[0-9]{0,2})\))");
     static const boost::wregex kReceives(LR"((.*): Receives Cashout \(\$(\d+.?[0-9]{0,2})\))");
     boost::wsmatch m;
@@ -175,9 +175,9 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
 bool kroPokerStarsParseStrategy::ParseInsurance(const std::wstring& line)
 {
     static const boost::wregex kPremium(
-        LR"((.*): pay premium of all-in insurance \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+        LR"((.*): pay premium of all-in insurance \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\))");
     static const boost::wregex kCompensation(
-        LR"((.*): get main compensation of all-in insurance \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+        LR"((.*): get main compensation of all-in insurance \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\))");
     boost::wsmatch m;
     if (SearchLine(line, kPremium, m)) {
         if (ListedPlayer(m[1].str()) >= 0) {

@@ -24,17 +24,18 @@ int ToInt(const std::wstring& text)
 
 bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId)
 {
+    // Currency signs are optional: home games and play money give chips.
     static const boost::wregex kTable(LR"(Table '.*' (\d+)-max Seat #(\d+) is the button)");
     static const boost::wregex kSeat(
-        LR"(Seat (\d+): (.*) \([\$|€|£|¥](\d+.?[0-9]{0,2}) in chips\))");
-    static const boost::wregex kSeatLoose(LR"(Seat (\d+): (.*) \([\$|€|£|¥](.*) in chips\))");
+        LR"(Seat (\d+): (.*) \([\$|€|£|¥]?(\d+.?[0-9]{0,2}) in chips\))");
+    static const boost::wregex kSeatLoose(LR"(Seat (\d+): (.*) \([\$|€|£|¥]?(.*) in chips\))");
     static const boost::wregex kPost(
-        LR"((.*): posts (small|big|small & big|button) blinds? [\$|€|£|¥](\d+.?[0-9]{0,2}))");
+        LR"((.*): posts (small|big|small & big|button) blinds? [\$|€|£|¥]?(\d+.?[0-9]{0,2}))");
     static const boost::wregex kPostNoAmount(
         LR"((.*): posts (small|big|small & big|button) blinds?)");
     static const boost::wregex kAnte(
-        LR"((.*): posts (the ante|straddle|missed blind) .(\d+.?[0-9]{0,2}))");
-    static const boost::wregex kStraddle(LR"((.*): straddle [\$|€|£|¥](\d+.?[0-9]{0,2}))");
+        LR"((.*): posts (the ante|straddle|missed blind) [^\d\s]?(\d+.?[0-9]{0,2}))");
+    static const boost::wregex kStraddle(LR"((.*): straddle [\$|€|£|¥]?(\d+.?[0-9]{0,2}))");
     static const boost::wregex kHoleCards(LR"(.*HOLE CARDS.*\[(.*)\].*)");
     static const boost::wregex kDealtTwo(LR"(Dealt to (.*) \[(.*)\] \[(.*)\])");
     static const boost::wregex kDealt(LR"(Dealt to (.*) \[(.*)\])");

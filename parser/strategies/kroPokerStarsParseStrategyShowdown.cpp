@@ -26,11 +26,11 @@ bool kroPokerStarsParseStrategy::ParseShowdown(const std::wstring& line)
     static const boost::wregex kMuckedTagged(LR"(Seat \d+: (.*) \(.*\) mucked \[(.*)\].*)");
     static const boost::wregex kMucked(LR"(Seat \d+: (.*) mucked \[(.*)\].*)");
     static const boost::wregex kShowedWon(
-        LR"(Seat \d+: (.*) showed \[(.*)\] and won \([\$|€|£|¥](\d+.?[0-9]{0,2})\) with)");
+        LR"(Seat \d+: (.*) showed \[(.*)\] and won \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\) with)");
     static const boost::wregex kShowedLost(LR"(Seat \d+: (.*) showed \[(.*)\] and lost with)");
     static const boost::wregex kMuckedFolded(LR"(Seat \d+: (.*) (mucked|folded))");
     static const boost::wregex kSeatCollected(
-        LR"(Seat \d+: (.*) collected \([\$|€|£|¥](\d+.?[0-9]{0,2})\))");
+        LR"(Seat \d+: (.*) collected \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\))");
     static const boost::wregex kSeatResult(LR"(Seat \d+: (.*))");
     boost::wsmatch m;
 
