@@ -3,10 +3,46 @@
 #include "db/CDbContext.h"
 #include "db/Catalog.h"
 #include "db/IConnection.h"
+#include "db/SqlText.h"
+#include "foundation/CStatDefinitions.h"
+#include "foundation/WideText.h"
 
+#include <set>
 #include <vector>
 
 namespace kroStats {
+
+namespace {
+
+// A column type as the definitions may name one: words of letters and digits
+// and an optional size ("integer", "character varying(255)"). Anything else
+// would be SQL of the definitions file's making.
+bool IsPlainTypeName(const std::wstring& type)
+{
+    bool inSize = false;
+    bool sizeDone = false;
+    for (wchar_t c : type) {
+        const bool letter = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+        const bool digit = c >= L'0' && c <= L'9';
+        if (sizeDone) {
+            return false;
+        }
+        if (inSize) {
+            if (c == L')') {
+                sizeDone = true;
+            } else if (!digit && c != L',') {
+                return false;
+            }
+        } else if (c == L'(') {
+            inSize = true;
+        } else if (!letter && !digit && c != L' ') {
+            return false;
+        }
+    }
+    return !type.empty() && !(inSize && !sizeDone);
+}
+
+}  // namespace
 
 std::wstring kroStatCache::CreateText() const
 {
@@ -18,7 +54,30 @@ std::wstring kroStatCache::CreateText() const
 
 bool kroStatCache::UpgradeColumns()
 {
-    return UpgradeFromSections({{L"handplayerstats", true}, {L"statcache", false}});
+    std::set<std::wstring> existing = kroDB::ColumnNames(m_context, TableName());
+    std::vector<std::wstring> statements;
+    // First a count for every flag of a hand player.
+    AddStatColumnStatements(L"handplayerstats", existing, true, statements);
+    // Then the table's own entries, each with its type and a default.
+    std::vector<CStatDefinition> entries;
+    m_context.Definitions().ReadStatSection(L"statcache", entries);
+    for (const auto& entry : entries) {
+        const std::wstring key = ToLowerAscii(entry.name);
+        const std::wstring type = entry.type.empty() ? L"integer" : entry.type;
+        if (!kroDB::IsPlainColumnName(entry.name) || existing.count(key) != 0 ||
+            !IsPlainTypeName(type)) {
+            continue;
+        }
+        existing.insert(key);
+        statements.push_back(FormatW(L"ALTER TABLE statcache ADD COLUMN %ls %ls DEFAULT %ls;",
+                                     entry.name.c_str(), type.c_str(),
+                                     type == L"boolean" ? L"false" : L"0"));
+    }
+    if (statements.empty()) {
+        return false;
+    }
+    kroDB::CConnectionLease connection(m_context.AcquireConnection(true));
+    return connection && connection->ExecuteBatch(statements);
 }
 
 }  // namespace kroStats

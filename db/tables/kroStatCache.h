@@ -17,7 +17,9 @@ public:
     std::wstring CreateText() const override;
     std::wstring TableName() const override { return L"statcache"; }
     // Two passes in one batch: a count_ column for every "handplayerstats" name
-    // without "val_", then the columns of the "statcache" section.
+    // without "val_", then the columns of the "statcache" section with their
+    // type (integer when none is given; an entry whose name or type is not a
+    // plain word is left out). False when nothing was missing or it failed.
     bool UpgradeColumns() override;
 };
 
