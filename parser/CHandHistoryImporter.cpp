@@ -115,6 +115,31 @@ int CHandHistoryImporter::ImportText(const std::string& path,
     if (ReadHistoryFileEx(path, readPosition, lines) != kReadOk) {
         return 0;
     }
+    return ParseLines(path, siteCode, lines, fileId, currency, aliasId);
+}
+
+int CHandHistoryImporter::ImportLines(const std::string& path,
+                                      std::vector<std::wstring> lines,
+                                      int64_t& fileId,
+                                      int& currency,
+                                      const std::wstring& roomName,
+                                      int32_t aliasId)
+{
+    (void)m_env.actions.LoadActions(m_env.db);
+    if (FileExtension(path) != ".txt") {
+        return 0;
+    }
+    const int siteCode = SiteCodeFromRoomName(roomName, m_env.db.Definitions());
+    return ParseLines(path, siteCode, lines, fileId, currency, aliasId);
+}
+
+int CHandHistoryImporter::ParseLines(const std::string& path,
+                                     int siteCode,
+                                     std::vector<std::wstring>& lines,
+                                     int64_t& fileId,
+                                     int& currency,
+                                     int32_t aliasId)
+{
     kroDB::CConnectionLease connection(m_env.db.AcquireConnection(true));
     if (!connection || connection->Database() == nullptr) {
         return 0;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kroHandParser {
 
@@ -39,12 +40,29 @@ public:
                            int siteCode,
                            int32_t aliasId);
 
+    // The steps after reading for `lines` that the caller read itself from the
+    // ".txt" file at `path` (a live reader holds back a hand still being
+    // written): the room recognised, the file registered and the lines parsed.
+    // The result and the out values are those of ImportHandHistoryFile.
+    int ImportLines(const std::string& path,
+                    std::vector<std::wstring> lines,
+                    int64_t& fileId,
+                    int& currency,
+                    const std::wstring& roomName,
+                    int32_t aliasId);
+
 private:
     int ImportText(const std::string& path,
                    int siteCode,
                    int64_t& fileId,
                    int& currency,
                    int64_t& readPosition,
+                   int32_t aliasId);
+    int ParseLines(const std::string& path,
+                   int siteCode,
+                   std::vector<std::wstring>& lines,
+                   int64_t& fileId,
+                   int& currency,
                    int32_t aliasId);
 
     CParserEnvironment& m_env;

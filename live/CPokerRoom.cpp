@@ -1,0 +1,8 @@
+#include "live/CPokerRoom.h"
+
+CPokerRoom::~CPokerRoom()
+{
+    if (watcher) {
+        watcher->StopAll();
+    }
+}

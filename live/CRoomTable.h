@@ -1,0 +1,38 @@
+// The room table: one record per room number 0 to 19. Room numbers are the
+// program's own numbering of the rooms it can watch; they are neither site
+// codes nor database ids. Main thread only.
+#pragma once
+
+#include "live/CPokerRoom.h"
+
+#include <array>
+
+enum RoomNumber : int
+{
+    kRoomPartyPoker = 0,
+    kRoomPokerStars = 1,
+    kRoomPoker888 = 2,
+    kRoomRedStar = 4,
+    kRoomTitan = 8,
+    kRoomIPoker = 9,
+    kRoomUpoker = 10,
+    kRoomPPPoker = 11,
+    kRoomPokerBros = 12,
+    kRoomSuprema = 16,
+};
+
+inline constexpr int kRoomCount = 20;
+
+class CRoomTable
+{
+public:
+    // Twenty empty records, each knowing its room number.
+    CRoomTable();
+
+    // Requires: 0 <= number < kRoomCount.
+    CPokerRoom& Room(int number) { return m_rooms.at(static_cast<size_t>(number)); }
+    const CPokerRoom& Room(int number) const { return m_rooms.at(static_cast<size_t>(number)); }
+
+private:
+    std::array<CPokerRoom, kRoomCount> m_rooms;
+};
