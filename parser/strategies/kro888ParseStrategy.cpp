@@ -1,15 +1,64 @@
 #include "parser/strategies/kro888ParseStrategy.h"
 
 #include "companion/GetTypeGameHH.h"
-#include "db/tables/kroHands.h"
+#include "db/tables/kroGameTypes.h"
+#include "db/tables/kroHandPlayers.h"
+#include "foundation/Cards.h"
+#include "foundation/ILogSink.h"
 #include "foundation/LocalTime.h"
+#include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HandSplitter.h"
 #include "parser/HeaderFields.h"
+#include "parser/strategies/LocalizedHandText.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace kroHandParser {
+
+namespace {
+
+const boost::wregex& BlindsPattern()
+{
+    static const boost::wregex kBlinds(
+        LR"(([^/]+)/([^/]+?) Blinds (.*) -[\*\s]* ([0-9]{1,2}) ([0-9]{1,2}) ([0-9]{4}) ([0-9]{1,2}):([0-9]{1,2}):([0-9]{1,2}))");
+    return kBlinds;
+}
+
+const boost::wregex& TablePattern()
+{
+    static const boost::wregex kTable(LR"(Table .* (\d+) Max (.*))");
+    return kTable;
+}
+
+int ToInt(const std::wstring& text)
+{
+    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
+}
+
+// The amount of a bracket or 0 when it is not one: amounts are never negative,
+// and a line that cannot be read must not invent money.
+int32_t CentsOfText(const std::wstring& text)
+{
+    const auto amount = ReadLocalizedAmount(text);
+    return amount ? amount->cents : 0;
+}
+
+std::vector<int> CardsOf(const std::wstring& text)
+{
+    std::vector<int> cards;
+    CardsFromText(ReplaceAll(ReplaceAll(NormaliseCardNames(text), L"[", L""), L"]", L""), cards);
+    return cards;
+}
+
+int32_t Amount(const std::map<std::wstring, int32_t>& map, const std::wstring& name)
+{
+    const auto it = map.find(name);
+    return it == map.end() ? 0 : it->second;
+}
+
+}  // namespace
 
 int kro888ParseStrategy::ParseFile(const std::vector<std::wstring>& lines,
                                    int64_t fileId,
@@ -28,29 +77,26 @@ int64_t kro888ParseStrategy::ParseHeader(const std::wstring& header,
                                          int64_t& et,
                                          int64_t& utc)
 {
-    static const boost::wregex kBlinds(
-        LR"(([\$|€|?])(\d+.?[0-9]{0,2})/[\$|€|?](\d+.?[0-9]{0,2}) Blinds (.*) -[\*\s]* ([0-9]{1,2}) ([0-9]{1,2}) ([0-9]{4}) ([0-9]{1,2}):([0-9]{1,2}):([0-9]{1,2}))");
     et = 0;
     utc = 0;
     m_headerStatus = HeaderStatus::Ok;
     boost::wsmatch m;
-    if (!MatchLine(header, kBlinds, m)) {
+    const auto small =
+        MatchLine(header, BlindsPattern(), m) ? ReadLocalizedAmount(m[1].str()) : std::nullopt;
+    const auto big = small ? ReadLocalizedAmount(m[2].str()) : std::nullopt;
+    if (!small || !big) {
         gameType.currency = 0;
         m_headerStatus = HeaderStatus::NoMatch;
         return 0;
     }
-    const std::wstring symbol = m[1].str();
-    gameType.currency = symbol == L"$" ? 0 : symbol == L"\u20AC" ? 1 : 2;
-    gameType.smallblind = CentsOf(m[2]);
-    gameType.bigblind = CentsOf(m[3]);
-    gameType.idgamekind = GetTypeGameHH(m[4].str());
-    const auto day = static_cast<int>(std::wcstol(m[5].str().c_str(), nullptr, 10));
-    const auto month = static_cast<int>(std::wcstol(m[6].str().c_str(), nullptr, 10));
-    const auto year = static_cast<int>(std::wcstol(m[7].str().c_str(), nullptr, 10));
-    const auto hour = static_cast<int>(std::wcstol(m[8].str().c_str(), nullptr, 10));
-    const auto minute = static_cast<int>(std::wcstol(m[9].str().c_str(), nullptr, 10));
-    const auto second = static_cast<int>(std::wcstol(m[10].str().c_str(), nullptr, 10));
-    const auto t = LocalDateTimeToSeconds(year, month, day, hour, minute, second);
+    const wchar_t symbol = small->symbol != 0 ? small->symbol : big->symbol;
+    gameType.currency = symbol == 0 ? -1 : symbol == L'$' ? 0 : symbol == L'\u20AC' ? 1 : 2;
+    gameType.smallblind = small->cents;
+    gameType.bigblind = big->cents;
+    gameType.idgamekind = GetTypeGameHH(Trim(m[3].str()));
+    // Day, month, year, then the time.
+    const auto t = LocalDateTimeToSeconds(ToInt(m[6].str()), ToInt(m[5].str()), ToInt(m[4].str()),
+                                          ToInt(m[7].str()), ToInt(m[8].str()), ToInt(m[9].str()));
     if (!t) {
         m_headerStatus = HeaderStatus::InvalidDateTime;
         return 0;
@@ -59,14 +105,371 @@ int64_t kro888ParseStrategy::ParseHeader(const std::wstring& header,
     return *t;
 }
 
-bool kro888ParseStrategy::ParseHand(std::vector<std::wstring>& /*lines*/,
-                                    int64_t /*fileId*/,
-                                    int& /*currency*/,
-                                    int32_t /*aliasId*/)
+bool kro888ParseStrategy::ParseHand(std::vector<std::wstring>& lines,
+                                    int64_t fileId,
+                                    int& currency,
+                                    int32_t aliasId)
 {
-    // TODO(issue 4): the 888 hand body.
-    m_outcome = HandOutcome::Skipped;
+    m_outcome = HandOutcome::Failed;
+    m_storing = false;
+    m_blindsSeen = false;
+    m_summaryLine = false;
+    m_uncalled.clear();
+    static const boost::wregex kStart(LR"(^#Game No : (\d+).*)");
+    boost::wsmatch m;
+    if (lines.empty() || !MatchLine(lines[0], kStart, m)) {
+        return false;
+    }
+    ResetHand();
+    m_hand.handNumberText = m[1].str();
+    m_hand.hand.sitehandnumber = std::wcstoull(m_hand.handNumberText.c_str(), nullptr, 10);
+    m_hand.hand.idfile = fileId;
+
+    static const boost::wregex kBlindsStart(LR"(^([^/]+)/([^/]+?) Blinds .*)");
+    for (size_t i = 1; i < lines.size(); ++i) {
+        m_hand.lineNumber = static_cast<int>(i);
+        const std::wstring& line = lines[i];
+        if (line.empty()) {
+            continue;
+        }
+        if (!m_blindsSeen && MatchLine(line, kBlindsStart, m) && ReadLocalizedAmount(m[1].str())) {
+            if (!ParseBlindsLine(lines, i, fileId)) {
+                return m_outcome == HandOutcome::AlreadyStored;
+            }
+            currency = m_hand.currency;
+            continue;
+        }
+        ParseLine(line, aliasId);
+    }
+    if (!m_blindsSeen) {
+        // Without its stakes and time the hand cannot be told from any other.
+        m_env.log.Log(L"hand #" + m_hand.handNumberText + L" skipped: it has no blinds line");
+        m_outcome = HandOutcome::Failed;
+        return false;
+    }
+    if (RejectUnfinished(m_summaryLine)) {
+        return false;
+    }
+    EndOfHand();
+    return true;
+}
+
+bool kro888ParseStrategy::ParseBlindsLine(const std::vector<std::wstring>& lines,
+                                          size_t at,
+                                          int64_t fileId)
+{
+    int64_t et = 0;
+    int64_t utc = 0;
+    const int64_t localtime = ParseHeader(lines[at], m_hand.gameType, et, utc);
+    if (m_headerStatus == HeaderStatus::InvalidDateTime) {
+        m_env.log.Log(L"hand #" + m_hand.handNumberText +
+                      L" skipped: its blinds line has an invalid date or time: " + lines[at]);
+        m_outcome = HandOutcome::Failed;
+        return false;
+    }
+    bool practice = m_hand.gameType.currency < 0;
+    boost::wsmatch t;
+    for (size_t j = at + 1; j < lines.size(); ++j) {
+        if (lines[j].rfind(L"Table ", 0) != 0) {
+            continue;
+        }
+        practice = practice || lines[j].find(L"(Practice Play)") != std::wstring::npos;
+        // The seat count belongs to the game type's key: it is read before the
+        // type is looked up, so that the type found is the one the table has.
+        if (MatchLine(lines[j], TablePattern(), t)) {
+            m_hand.gameType.maxseats = ToInt(t[1].str());
+        }
+        break;
+    }
+    if (practice) {
+        m_outcome = HandOutcome::Skipped;
+        return false;
+    }
+    m_hand.currency = m_hand.gameType.currency;
+    m_hand.hand.idfile = fileId;
+    m_hand.hand.et = et;
+    m_hand.hand.localtime = localtime;
+    m_hand.hand.utc = utc;
+    if (!StoreHandRow(nullptr)) {
+        return false;
+    }
+    m_blindsSeen = true;
+    m_hand.seatsAccepted = true;
+    return true;
+}
+
+void kro888ParseStrategy::ParseLine(const std::wstring& line, int32_t aliasId)
+{
+    static const boost::wregex kAction(
+        LR"((.*) (checks|calls|bets|folds|raises)(?:\s?\[(.*)\].*)?)");
+    static const boost::wregex kCollected(LR"((.*) collected \[(.*)\].*)");
+    static const boost::wregex kShows(LR"((.*) (shows|mucks) \[(.*)\].*)");
+    boost::wsmatch m;
+
+    if (ParseSeatsAndPosts(line, aliasId)) {
+        return;
+    }
+    if (MatchLine(line, kAction, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            const std::wstring verb = m[2].str();
+            const int32_t amount = m[3].matched ? CentsOfText(m[3].str()) : 0;
+            AddActionByName(index, verb, amount);
+            // The room writes what each action adds, so every amount adds up.
+            if (verb != L"checks") {
+                StreetAmount(m_hand.street, index) += amount;
+            }
+        }
+        return;
+    }
+    if (MatchLine(line, kCollected, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            const int32_t amount = CentsOfText(m[2].str());
+            AddAction(index, L"CP", amount);
+            m_hand.collected[Player(index).name] += amount;
+        }
+        return;
+    }
+    if (ParseStreetLine(line)) {
+        return;
+    }
+    if (MatchLine(line, kShows, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            AddAction(index, L"SD", 0);
+            CHandPlayerRecord& player = Player(index);
+            if (player.cards.empty()) {
+                player.cards = CardsOf(m[3].str());
+            }
+            m_hand.showdownState[static_cast<size_t>(index)] = 2;
+            if (!m_hand.hand.showdown) {
+                StoreShowdown();
+            }
+        }
+    }
+}
+
+bool kro888ParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId)
+{
+    static const boost::wregex kButton(LR"(Seat (\d+) is the button)");
+    static const boost::wregex kSeat(LR"(Seat (\d+): (.*) \((.*)\))");
+    static const boost::wregex kPost(LR"((.*) posts (small|big) blind \[(.*)\].*)");
+    static const boost::wregex kDeadPost(LR"((.*) posts dead blind \[(.*) \+ (.*)\].*)");
+    static const boost::wregex kDealt(LR"(Dealt to (.*) \[(.*)\].*)");
+    boost::wsmatch m;
+
+    if (MatchLine(line, TablePattern(), m)) {
+        const int32_t seats = ToInt(m[1].str());
+        if (m_hand.gameType.id != 0 && seats != m_hand.gameType.maxseats) {
+            kroDB::kroGameTypes::data row(m_env.db);
+            static_cast<CGameTypeRecord&>(row) = m_hand.gameType;
+            if (row.SetMaxSeats(seats)) {
+                m_hand.gameType.maxseats = seats;
+            }
+        }
+        return true;
+    }
+    if (MatchLine(line, kButton, m)) {
+        m_hand.buttonSeat = ToInt(m[1].str());
+        return true;
+    }
+    if (line.rfind(L"Seat ", 0) == 0 && m_hand.seatsAccepted && MatchLine(line, kSeat, m)) {
+        const auto stack = ReadLocalizedAmount(m[3].str());
+        if (stack) {
+            AddPlayer(m[2].str(), ToInt(m[1].str()), stack->cents);
+            return true;
+        }
+    }
+    if (MatchLine(line, kPost, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            const int32_t amount = CentsOfText(m[3].str());
+            AddAction(index, m[2].str() == L"big" ? L"BB" : L"SB", amount);
+            StreetAmount(0, index) += amount;
+        }
+        return true;
+    }
+    if (MatchLine(line, kDeadPost, m)) {
+        // A player who comes in out of turn pays both blinds at once. The
+        // small one is dead money, in the pot but no part of the bet that
+        // others must match; the big one is live.
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            const int32_t dead = CentsOfText(m[2].str());
+            const int32_t live = CentsOfText(m[3].str());
+            AddAction(index, L"SBBB", dead + live);
+            m_hand.posts[Player(index).name] += dead;
+            StreetAmount(0, index) += live;
+        }
+        return true;
+    }
+    if (MatchLine(line, kDealt, m)) {
+        const int index = ListedPlayer(m[1].str());
+        if (index >= 0) {
+            // The room's players row learns who the hero is; the hand player is
+            // not marked, so no hero hand is published for this room.
+            MarkHero(Player(index).idplayer, aliasId, false);
+            Player(index).cards = CardsOf(m[2].str());
+        }
+        return true;
+    }
     return false;
+}
+
+bool kro888ParseStrategy::ParseStreetLine(const std::wstring& line)
+{
+    static const boost::wregex kStreet(LR"([\*\s]*(.*)(flop|turn|river|Summary)[\*\s]*(.*))");
+    boost::wsmatch m;
+    // Street lines always begin with "**"; a player's name may contain "river".
+    if (line.rfind(L"**", 0) != 0 || !MatchLine(line, kStreet, m)) {
+        return false;
+    }
+    const std::wstring board = ToLowerAscii(m[1].str());
+    const std::wstring street = ToLowerAscii(m[2].str());
+    const bool second = board.find(L"second") != std::wstring::npos;
+    if (board.find(L"first") != std::wstring::npos) {
+        MarkRunItTwice();
+    }
+    if (street == L"summary") {
+        m_summaryLine = true;
+        ComputeUncalledBets();
+        return true;
+    }
+    const wchar_t* code = L"RC";
+    if (street == L"flop") {
+        m_hand.street = 1;
+        code = L"FC";
+    } else if (street == L"turn") {
+        m_hand.street = 2;
+        code = L"TC";
+    } else {
+        m_hand.street = 3;
+    }
+    if (m_hand.hand.runittwice) {
+        static const wchar_t* const kCodes[2][3] = {{L"FFC", L"FTC", L"FRC"},
+                                                    {L"SFC", L"STC", L"SRC"}};
+        code = kCodes[second ? 1 : 0][m_hand.street - 1];
+    }
+    AddAction(-1, code, 0);
+    const std::vector<int> cards = CardsOf(m[3].str());
+    std::vector<int>& target = !m_hand.hand.runittwice ? m_hand.hand.board
+                               : second                ? m_hand.runItTwice.boards[1]
+                                                       : m_hand.runItTwice.boards[0];
+    target.insert(target.end(), cards.begin(), cards.end());
+    return true;
+}
+
+void kro888ParseStrategy::ComputeUncalledBets()
+{
+    const size_t n = m_hand.players.size();
+    std::vector<int32_t> totals(n, 0);
+    for (size_t i = 0; i < n; ++i) {
+        for (const auto& street : m_hand.streets) {
+            totals[i] += Amount(street, m_hand.players[i].name);
+        }
+    }
+    m_uncalled.assign(n, 0);
+    if (n < 2) {
+        return;
+    }
+    std::vector<int32_t> sorted = totals;
+    std::sort(sorted.begin(), sorted.end(), std::greater<int32_t>());
+    const int32_t second = sorted[1];
+    if (second >= sorted[0]) {
+        return;
+    }
+    // No other player matched more than the second largest total: the rest
+    // went back to the player who put it in.
+    for (size_t i = 0; i < n; ++i) {
+        if (totals[i] > second) {
+            m_uncalled[i] = totals[i] - second;
+            AddAction(static_cast<int>(i), L"UB", m_uncalled[i]);
+        }
+    }
+}
+
+void kro888ParseStrategy::EndOfHand()
+{
+    CHandState& h = m_hand;
+    const size_t n = h.players.size();
+    GivePositions(false);
+    m_uncalled.resize(n, 0);
+
+    int64_t totals = 0;
+    int64_t returned = 0;
+    int64_t collected = 0;
+    for (size_t i = 0; i < n; ++i) {
+        totals += Amount(h.posts, h.players[i].name);
+        for (const auto& street : h.streets) {
+            totals += Amount(street, h.players[i].name);
+        }
+        returned += m_uncalled[i];
+        collected += Amount(h.collected, h.players[i].name);
+    }
+    // What comes back uncalled was never in the pot. Most files pay the
+    // winners only the pot; older ones include the returned bet in what the
+    // bettor "collected", which then pays out more than the pot held.
+    const bool collectedIncludesReturn = returned > 0 && collected > totals - returned;
+    int32_t totalPot = 0;
+    int32_t paidOut = 0;
+    for (size_t i = 0; i < n; ++i) {
+        CHandPlayerRecord& p = h.players[i];
+        int32_t total = Amount(h.posts, p.name);
+        for (const auto& street : h.streets) {
+            total += Amount(street, p.name);
+        }
+        const int32_t won = Amount(h.collected, p.name);
+        const int32_t back = m_uncalled[i];
+        if (!collectedIncludesReturn) {
+            p.bet = total - back;
+            p.totalwin = won;
+        } else if (won >= back) {
+            p.bet = total - back;
+            p.totalwin = won - back;
+        } else {
+            p.bet = total;
+            p.totalwin = won;
+        }
+        p.netwin = p.totalwin - p.bet;
+        if (h.hand.showdown && h.showdownState[i] == 2) {
+            p.showdownwin = p.netwin;
+        } else {
+            p.nonshowdownwin = p.netwin;
+        }
+        totalPot += p.bet;
+        paidOut += p.totalwin;
+    }
+    h.hand.totalpot = totalPot;
+    h.hand.rake = totalPot - paidOut;
+
+    if (m_storing) {
+        for (auto& p : h.players) {
+            if (totalPot > 0) {
+                p.rakeincents =
+                    static_cast<int32_t>(static_cast<int64_t>(h.hand.rake) * p.bet / totalPot);
+            }
+            kroDB::kroHandPlayers::data row(m_env.db);
+            static_cast<CHandPlayerRecord&>(row) = p;
+            row.idhand = h.hand.id;
+            row.id = 0;
+            row.SetKnownNew(true);
+            if (row.Insert()) {
+                p.id = row.id;
+                p.idhand = row.idhand;
+            }
+        }
+    }
+    WriteActions();
+    if (!h.hand.board.empty()) {
+        StoreBoardOfHand();
+    }
+    if (h.runItTwice.idhand != 0) {
+        StoreRunItTwice();
+    }
+    StoreSeats();
+    StoreTotals();
+    StorePot(0, h.hand.totalpot - h.hand.rake);
 }
 
 }  // namespace kroHandParser
