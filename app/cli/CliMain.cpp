@@ -6,6 +6,7 @@
 #include "app/cli/DbOptions.h"
 #include "app/cli/EquityCommand.h"
 #include "app/cli/ImportCommand.h"
+#include "app/cli/LiveCommand.h"
 #include "foundation/WideText.h"
 
 #include <functional>
@@ -25,6 +26,7 @@ const std::map<std::string, CCommand>& Commands()
     static const std::map<std::string, CCommand> commands = {
         {"db", {DbCommandHelp, RunDbCommand}},
         {"import", {ImportCommandHelp, RunImportCommand}},
+        {"live", {LiveCommandHelp, RunLiveCommand}},
     };
     return commands;
 }
@@ -38,6 +40,7 @@ std::wstring GeneralHelp()
            L"  equity --kind K [--board CARDS] [--dead CARDS] HAND HAND [HAND...]\n"
            L"                                 every hand's share of an all-in pot\n"
            L"  import [options] PATH...       import hand-history files and folders\n"
+           L"  live [--seconds N] [--no-tracker]  import what the clients append, live\n"
            L"  help                           this text\n"
            L"\n"
            L"Every command takes --help.\n" +
@@ -47,8 +50,8 @@ std::wstring GeneralHelp()
 // Options of every command; each command checks what it needs.
 const std::set<std::string> kValueOptions = {"server",   "port",  "name",      "user",
                                              "password", "room",  "hh-format", "nick",
-                                             "kind",     "board", "dead"};
-const std::set<std::string> kFlagOptions = {"help"};
+                                             "kind",     "board", "dead",      "seconds"};
+const std::set<std::string> kFlagOptions = {"help", "no-tracker"};
 
 }  // namespace
 
