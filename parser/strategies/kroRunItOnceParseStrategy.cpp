@@ -1,9 +1,14 @@
 #include "parser/strategies/kroRunItOnceParseStrategy.h"
 
 #include "companion/GetTypeGameHH.h"
+#include "foundation/GameKinds.h"
+#include "foundation/ILogSink.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HandSplitter.h"
 #include "parser/HeaderFields.h"
+
+#include <algorithm>
+#include <cwchar>
 
 namespace kroHandParser {
 
@@ -54,14 +59,161 @@ int64_t kroRunItOnceParseStrategy::ParseHeader(const std::wstring& header,
     return *local;
 }
 
-bool kroRunItOnceParseStrategy::ParseHand(std::vector<std::wstring>& /*lines*/,
-                                          int64_t /*fileId*/,
-                                          int& /*currency*/,
+bool kroRunItOnceParseStrategy::ParseHand(std::vector<std::wstring>& lines,
+                                          int64_t fileId,
+                                          int& currency,
                                           int32_t /*aliasId*/)
 {
-    // TODO(issue 4): the Run It Once hand body.
-    m_outcome = HandOutcome::Skipped;
-    return false;
+    m_outcome = HandOutcome::Failed;
+    m_storing = false;
+    m_splash = 0;
+    m_lastAggressor = -1;
+    static const boost::wregex kStart(LR"(^(.*) Hand #(\d+):.*)");
+    boost::wsmatch m;
+    if (lines.empty() || !SearchLine(lines[0], kStart, m)) {
+        return false;
+    }
+    // Tournament chips are no money; such hands stay out as in other rooms.
+    if (ContainsAfterFirst(lines[0], L"Tournament")) {
+        m_outcome = HandOutcome::Skipped;
+        return false;
+    }
+    if (!StartHand(lines, m, fileId, currency)) {
+        return m_outcome == HandOutcome::AlreadyStored;
+    }
+    // Some files show every player's hole cards as "Dealt to" lines; then
+    // none of them can be told to be the hero.
+    const auto dealt = std::count_if(lines.begin(), lines.end(), [](const std::wstring& line) {
+        return line.rfind(L"Dealt to ", 0) == 0;
+    });
+    m_manyDealt = dealt > 1;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        m_hand.lineNumber = static_cast<int>(i);
+        const std::wstring& line = lines[i];
+        if (line.empty()) {
+            continue;
+        }
+        if (line.rfind(L"***", 0) == 0) {
+            RecordStreetLinePosition(line);
+        }
+        ParseLine(line);
+    }
+    if (RejectUnfinished(m_hand.summarySeen)) {
+        return false;
+    }
+    FinishShowdown();
+    StoreEndOfHand();
+    return true;
+}
+
+bool kroRunItOnceParseStrategy::StartHand(const std::vector<std::wstring>& lines,
+                                          const boost::wsmatch& start,
+                                          int64_t fileId,
+                                          int& currency)
+{
+    ResetHand();
+    m_hand.handNumberText = start[2].str();
+    m_hand.hand.sitehandnumber = std::wcstoull(m_hand.handNumberText.c_str(), nullptr, 10);
+    m_hand.hand.idfile = fileId;
+    Trace(m_hand.handNumberText);
+
+    int64_t et = 0;
+    int64_t utc = 0;
+    const int64_t localtime = ParseHeader(lines[0], m_hand.gameType, et, utc);
+    if (m_headerStatus == HeaderStatus::InvalidDateTime) {
+        m_env.log.Log(L"hand #" + m_hand.handNumberText +
+                      L" skipped: its header has an invalid date or time: " + lines[0]);
+        m_outcome = HandOutcome::Failed;
+        return false;
+    }
+    m_hand.gameType.idsite = m_siteId;
+    currency = m_hand.gameType.currency;
+    m_hand.currency = m_hand.gameType.currency;
+    m_hand.hand.et = et;
+    m_hand.hand.localtime = localtime;
+    m_hand.hand.utc = utc;
+
+    static const boost::wregex kTable(LR"(Table ID '.*' (\d+)-Max Seat #(\d+) is the button)");
+    boost::wsmatch t;
+    if (lines.size() > 1 && SearchLine(lines[1], kTable, t)) {
+        m_hand.gameType.maxseats =
+            static_cast<int32_t>(std::wcstol(t[1].str().c_str(), nullptr, 10));
+    }
+    if (ContainsAfterFirst(m_fileName, L"Fusion")) {
+        m_hand.gameType.idgamekind = kGameFusion;
+    }
+    if (!StoreHandRow(&lines)) {
+        return false;
+    }
+    m_hand.seatsAccepted = true;
+    return true;
+}
+
+void kroRunItOnceParseStrategy::ParseLine(const std::wstring& line)
+{
+    if (ParseSeatsAndPosts(line)) {
+        return;
+    }
+    if (ParseActions(line)) {
+        return;
+    }
+    if (ParseShowdown(line)) {
+        return;
+    }
+    if (ParseStreetLine(line)) {
+        return;
+    }
+    if (ParsePots(line)) {
+        return;
+    }
+    ParseBoard(line);
+}
+
+void kroRunItOnceParseStrategy::ShareSplash()
+{
+    if (m_splash <= 0) {
+        return;
+    }
+    int winners = 0;
+    for (auto& p : m_hand.players) {
+        if (p.netwin >= 1) {
+            p.stats.values[L"val_stp"] = m_splash;
+            ++winners;
+        }
+    }
+    // A split pot splits the splash too.
+    if (winners > 1) {
+        for (auto& p : m_hand.players) {
+            if (p.netwin > 0) {
+                p.stats.values[L"val_stp"] = m_splash / winners;
+            }
+        }
+    }
+}
+
+void kroRunItOnceParseStrategy::FinishShowdown()
+{
+    CHandState& h = m_hand;
+    if (!h.summarySeen) {
+        return;
+    }
+    // The room writes who mucked at the show down only in the summary, after
+    // the summary line: two players who showed or mucked make a show down.
+    int showed = 0;
+    for (int state : h.showdownState) {
+        showed += state == 2 ? 1 : 0;
+    }
+    if (!h.showdownSeen && showed > 1) {
+        h.showdownSeen = true;
+        h.hand.stats.values[L"val_players_sd"] = showed;
+        StoreShowdown();
+    }
+    for (size_t i = 0; i < h.players.size(); ++i) {
+        CHandPlayerRecord& p = h.players[i];
+        const bool atShowdown = h.showdownSeen && h.showdownState[i] == 2;
+        p.showdownwin = atShowdown ? p.netwin : 0;
+        p.nonshowdownwin = atShowdown ? 0 : p.netwin;
+    }
 }
 
 }  // namespace kroHandParser
