@@ -2,6 +2,7 @@
 
 #include "companion/CDatabase.h"
 #include "companion/ReadHistoryFileEx.h"
+#include "db/CConnectionBase.h"
 #include "db/CDbContext.h"
 #include "db/IConnection.h"
 #include "db/SqlText.h"
@@ -19,7 +20,6 @@
 #include <ctime>
 #include <map>
 #include <sys/stat.h>
-#include <tuple>
 
 namespace {
 
@@ -399,47 +399,69 @@ int CLiveTracking::ImportLines(const std::wstring& path,
                                bool& failed)
 {
     const std::string file = ToUtf8(path);
-    const auto run = [&] {
-        const kroHandParser::CImportCounts before = m_env.counts;
+    // The import's failures on the shared connection tell a database that went
+    // away from a file that holds nothing to store.
+    const auto failures = [this]() -> uint64_t {
+        const auto* connection =
+            m_lease ? dynamic_cast<const kroDB::CConnectionBase*>(m_lease->get()) : nullptr;
+        return connection != nullptr ? connection->FailureCount() : 0;
+    };
+    struct CRun
+    {
+        int hands = 0;
+        bool databaseFailed = false;
+        bool nothing = false;
         int64_t fileId = 0;
+    };
+    const auto run = [&] {
+        CRun result;
+        HoldConnection();
+        if (!m_lease) {
+            result.databaseFailed = true;
+            return result;
+        }
+        const kroHandParser::CImportCounts before = m_env.counts;
+        const uint64_t failuresBefore = failures();
         int currency = -1;
-        const int hands = m_importer.ImportLines(file, lines, fileId, currency, kLiveRoom, 0);
-        if (fileId > 0) {
-            record.file.id = fileId;
+        result.hands = m_importer.ImportLines(file, lines, result.fileId, currency, kLiveRoom, 0);
+        if (result.fileId > 0) {
+            record.file.id = result.fileId;
             record.file.path = FileNameOf(path);
         }
-        const bool nothing = SameCounts(before, m_env.counts);
-        const bool suspect = m_env.counts.rejected > before.rejected || nothing;
-        return std::make_tuple(hands, suspect, nothing, fileId);
+        result.databaseFailed = failures() > failuresBefore;
+        result.nothing = SameCounts(before, m_env.counts);
+        return result;
     };
-    auto [hands, suspect, nothing, fileId] = run();
-    if (!suspect) {
-        return hands;
-    }
-    // A broken shared connection must go: the next use opens a new one.
-    m_lease.reset();
-    if (!DatabaseReachable()) {
-        failed = true;
-        return hands;
-    }
-    HoldConnection();
-    if (nothing && fileId > 0) {
-        // A file marked finished when the program last closed goes on
-        // growing while its table is still open.
-        kroDB::kroFiles::data row(m_db);
-        row.id = fileId;
-        if (row.Load() && row.finish) {
-            kroDB::CConnectionLease connection(m_db.AcquireConnection(true));
-            if (connection) {
-                (void)connection->Execute(FormatW(L"update files set finish=%ls where id=%ld;",
-                                                  kroDB::SqlBool(false),
-                                                  static_cast<long>(fileId)));
-            }
+    CRun result = run();
+    if (result.databaseFailed) {
+        // A broken shared connection must go: the next use opens a new one.
+        m_lease.reset();
+        if (!DatabaseReachable()) {
+            failed = true;
+            return result.hands;
         }
+    } else if (result.nothing && result.fileId > 0) {
+        // A file marked finished when the program last closed goes on growing
+        // while its table is still open.
+        kroDB::kroFiles::data row(m_db);
+        row.id = result.fileId;
+        if (!row.Load() || !row.finish || !m_lease ||
+            !(*m_lease)->Execute(FormatW(L"update files set finish=%ls where id=%ld;",
+                                         kroDB::SqlBool(false),
+                                         static_cast<long>(result.fileId)))) {
+            return result.hands;
+        }
+    } else {
+        return result.hands;
     }
-    // Once more with a working connection; what is stored already is known.
-    std::tie(hands, suspect, nothing, fileId) = run();
-    return hands;
+    // Once more; what is stored already is recognised. A failure that comes
+    // again with the database there lies in the hands, not in the server.
+    result = run();
+    if (result.databaseFailed) {
+        m_lease.reset();
+        failed = !DatabaseReachable();
+    }
+    return result.hands;
 }
 
 void CLiveTracking::AddHeroHands(const std::wstring& path, int stored)

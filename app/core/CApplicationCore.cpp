@@ -50,8 +50,8 @@ std::wstring FourPartVersion()
     return version;
 }
 
-// A folder of the start-up file written the Windows way lies in the Wine
-// prefix the client runs in.
+// A folder written the Windows way (the client's own settings give its history
+// folder so) lies in the Wine prefix the client runs in.
 std::wstring LinuxFolder(const std::wstring& folder, const CClientProbeOptions& probe)
 {
     const bool windows = folder.size() >= 2 && folder[1] == L':';
@@ -139,14 +139,13 @@ void CApplicationCore::Construct()
     CPokerRoom& stars = m_rooms.Room(kRoomPokerStars);
     stars.clientProcessNames = {L"PokerStars.exe"};
     stars.hudSwitch = static_cast<int32_t>(m_settings.pokerStarsHud);
-    const std::wstring folder = LinuxFolder(m_settings.pokerStarsFolder, m_options.probe);
     if (!ConfigureRoom(kRoomPokerStars, L"PokerStars",
                        LinuxFolder(m_settings.pokerStarsHistory, m_options.probe))) {
         return;
     }
     stars.auditFolder = LinuxFolder(m_settings.pokerStarsAudit, m_options.probe);
 
-    if (!FileExists(ToUtf8(JoinFolder(folder, L"user.ini")))) {
+    if (!FileExists(ToUtf8(JoinFolder(m_settings.pokerStarsFolder, L"user.ini")))) {
         m_sink.Log(FormatW(L"PokerStars Folder %ls error in file Veltrix.ini!",
                            m_settings.pokerStarsFolder.c_str()));
         return;
