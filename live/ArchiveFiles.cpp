@@ -13,16 +13,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-std::wstring FileNameOf(const std::wstring& path)
-{
-    const size_t slash = path.rfind(L'/');
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
-
 int ArchiveFiles(const std::vector<std::wstring>& paths,
                  const CPokerRoom& room,
                  IProcessList& processes,

@@ -1,19 +1,10 @@
 #include "live/CDelayedDirectoryChangeHandler.h"
 
+#include "live/HistoryFileWalks.h"
 #include "live/SystemErrorText.h"
 #include "platform/IMainLoop.h"
 
 #include <utility>
-
-namespace {
-
-std::wstring FileNameOf(const std::wstring& path)
-{
-    const size_t slash = path.rfind(L'/');
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
 
 bool MatchesPattern(const std::wstring& name, const std::wstring& pattern)
 {

@@ -36,12 +36,6 @@ bool IsFolder(const std::wstring& path)
     return !path.empty() && ::stat(ToUtf8(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::wstring FileNameOf(const std::wstring& path)
-{
-    const size_t slash = path.rfind(L'/');
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
 bool HasTextExtension(const std::wstring& path)
 {
     const std::wstring name = FileNameOf(path);

@@ -153,6 +153,12 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name)
     return folder + L"/" + name;
 }
 
+std::wstring FileNameOf(const std::wstring& path)
+{
+    const size_t slash = path.rfind(L'/');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
 void SelectFilesToArchive(const std::wstring& folder,
                           int64_t limit,
                           const std::wstring& /*text*/,

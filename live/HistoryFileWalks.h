@@ -57,3 +57,6 @@ void PreRegisterFiles(const std::wstring& folder,
 
 // `folder` followed by `name`, with a "/" between them when `folder` has none.
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+
+// The part of `path` after its last "/".
+std::wstring FileNameOf(const std::wstring& path);

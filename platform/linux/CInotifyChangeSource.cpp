@@ -155,10 +155,14 @@ void CInotifyChangeSource::Handle(
     if (found == m_watches.end()) {
         return;
     }
+    // Copied: handling a use may change the uses of this watch.
+    const std::vector<CWatchUse> uses = found->second;
     if ((mask & IN_IGNORED) != 0) {
-        // The folder is gone (or its watch was removed): every use of it ends.
-        const std::vector<CWatchUse> uses = found->second;
         m_watches.erase(found);
+    }
+    if ((mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) != 0) {
+        // The folder is gone, deleted or moved away: so is a tree it was the
+        // top of. A sub-folder's end is seen in its parent's changes.
         for (const auto& use : uses) {
             const auto t = m_trees.find(use.tree);
             if (t != m_trees.end() && t->second.rootWatch == wd) {
@@ -167,27 +171,14 @@ void CInotifyChangeSource::Handle(
                 change.tree = use.tree;
                 change.path = t->second.prefix;
                 out.push_back(change);
-                DropTree(use.tree);
+                RemoveTree(use.tree);
             }
         }
         return;
     }
-    // Copied: handling a use may change the uses of this watch.
-    const std::vector<CWatchUse> uses = found->second;
     for (const auto& use : uses) {
         const auto t = m_trees.find(use.tree);
         if (t == m_trees.end()) {
-            continue;
-        }
-        if ((mask & (IN_DELETE_SELF | IN_MOVE_SELF)) != 0) {
-            if (t->second.rootWatch == wd) {
-                CFileChange change;
-                change.kind = CFileChange::Kind::TreeGone;
-                change.tree = use.tree;
-                change.path = t->second.prefix;
-                out.push_back(change);
-                DropTree(use.tree);
-            }
             continue;
         }
         if (name.empty()) {
@@ -328,11 +319,6 @@ void CInotifyChangeSource::RenameFolder(int tree, const std::string& from, const
             }
         }
     }
-}
-
-void CInotifyChangeSource::DropTree(int tree)
-{
-    RemoveTree(tree);
 }
 
 std::string CInotifyChangeSource::FullPath(int tree, const std::string& relative) const

@@ -71,7 +71,6 @@ private:
     void DropFolderMoves();
     void DropUses(int tree, const std::string& relative, bool withSubfolders);
     void RenameFolder(int tree, const std::string& from, const std::string& to);
-    void DropTree(int tree);
     std::string FullPath(int tree, const std::string& relative) const;
 
     CUniqueFd m_inotify;
