@@ -259,7 +259,11 @@ TEST_F(kroPKNGParseStrategyTest, TheHerosAllInGetsItsEvAndItsHandIsPublished)
         "Player Ann shows: One pair of As [As Ah]. Bets: 100. Collects: 0. "
         "Loses: 100.\n"
         "Game ended at: 2019/2/16 8:38:2\n";
+    // The room keeps no dump of its all-in hands, whatever the settings say.
+    m_t.env->settings.allinDump = true;
+    m_t.env->settings.allinDumpFolder = FromUtf8(m_dir.File("dumps"));
     ASSERT_EQ(Import(hand), 1);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("dumps/8.dat")));
     EXPECT_EQ(Scalar(L"SELECT streetallin FROM hands"), L"1");
     EXPECT_EQ(Scalar(L"SELECT hero::text FROM players WHERE name = 'Ann'"), L"true");
     EXPECT_EQ(Scalar(L"SELECT hero::text FROM players WHERE name = 'Ben'"), L"false");
