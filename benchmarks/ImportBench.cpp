@@ -4,6 +4,7 @@
 // test server of ./test (VX_TEST_PG_PORT); prints nothing else without it.
 #include "db/CDbContext.h"
 #include "db/DatabaseAdmin.h"
+#include "db/IConnection.h"
 #include "db/tables/CActionList.h"
 #include "foundation/CStatDefinitions.h"
 #include "foundation/ILogSink.h"
@@ -64,6 +65,9 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
             return;
         }
         db.SetConnectStrings(connect);
+        // As the import command does it: commits do not wait for the disk.
+        kroDB::CConnectionLease lease(db.AcquireConnection(true));
+        (void)lease->Execute(L"SET synchronous_commit = off");
         kroDB::CActionList actions;
         kroHandParser::CParseContext context;
         kroHandParser::CParseSettings settings;

@@ -49,4 +49,29 @@ bool IsPlainColumnName(std::wstring_view name)
     return true;
 }
 
+bool IsPlainTypeName(std::wstring_view type)
+{
+    bool inSize = false;
+    bool sizeDone = false;
+    for (wchar_t c : type) {
+        const bool letter = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+        const bool digit = c >= L'0' && c <= L'9';
+        if (sizeDone) {
+            return false;
+        }
+        if (inSize) {
+            if (c == L')') {
+                sizeDone = true;
+            } else if (!digit && c != L',') {
+                return false;
+            }
+        } else if (c == L'(') {
+            inSize = true;
+        } else if (!letter && !digit && c != L' ') {
+            return false;
+        }
+    }
+    return !type.empty() && !(inSize && !sizeDone);
+}
+
 }  // namespace kroDB

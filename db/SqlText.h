@@ -25,4 +25,8 @@ inline const wchar_t* SqlBool(bool value)
 // with a digit; other names from data files are never put into SQL.
 bool IsPlainColumnName(std::wstring_view name);
 
+// True for a column type of words of letters and digits with an optional size
+// ("integer", "character varying(255)"); anything else is never put into SQL.
+bool IsPlainTypeName(std::wstring_view type);
+
 }  // namespace kroDB

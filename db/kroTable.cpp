@@ -59,6 +59,9 @@ void kroTable::AddStatColumnStatements(const std::wstring& section,
         } else {
             const wchar_t* def = entry.type == L"boolean" ? L"false" : L"0";
             std::wstring type = entry.type.empty() ? L"integer" : entry.type;
+            if (!IsPlainTypeName(type)) {
+                continue;
+            }
             statements.push_back(FormatW(L"ALTER TABLE %ls ADD COLUMN %ls %ls DEFAULT %ls;",
                                          table.c_str(), column.c_str(), type.c_str(), def));
         }

@@ -12,38 +12,6 @@
 
 namespace kroStats {
 
-namespace {
-
-// A column type as the definitions may name one: words of letters and digits
-// and an optional size ("integer", "character varying(255)"). Anything else
-// would be SQL of the definitions file's making.
-bool IsPlainTypeName(const std::wstring& type)
-{
-    bool inSize = false;
-    bool sizeDone = false;
-    for (wchar_t c : type) {
-        const bool letter = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
-        const bool digit = c >= L'0' && c <= L'9';
-        if (sizeDone) {
-            return false;
-        }
-        if (inSize) {
-            if (c == L')') {
-                sizeDone = true;
-            } else if (!digit && c != L',') {
-                return false;
-            }
-        } else if (c == L'(') {
-            inSize = true;
-        } else if (!letter && !digit && c != L' ') {
-            return false;
-        }
-    }
-    return !type.empty() && !(inSize && !sizeDone);
-}
-
-}  // namespace
-
 std::wstring kroStatCache::CreateText() const
 {
     return L"CREATE TABLE statcache (id bigint not null, idplayer integer null, month integer "
@@ -65,7 +33,7 @@ bool kroStatCache::UpgradeColumns()
         const std::wstring key = ToLowerAscii(entry.name);
         const std::wstring type = entry.type.empty() ? L"integer" : entry.type;
         if (!kroDB::IsPlainColumnName(entry.name) || existing.count(key) != 0 ||
-            !IsPlainTypeName(type)) {
+            !kroDB::IsPlainTypeName(type)) {
             continue;
         }
         existing.insert(key);

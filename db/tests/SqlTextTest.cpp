@@ -21,6 +21,10 @@ TEST(SqlTextTest, OnlyPlainColumnNamesAreAccepted)
     EXPECT_FALSE(IsPlainColumnName(L"3bet"));
     EXPECT_FALSE(IsPlainColumnName(L"x; DROP TABLE hands"));
     EXPECT_FALSE(IsPlainColumnName(L""));
+    EXPECT_TRUE(IsPlainTypeName(L"character varying(255)"));
+    EXPECT_TRUE(IsPlainTypeName(L"integer"));
+    EXPECT_FALSE(IsPlainTypeName(L"integer; DROP TABLE hands"));
+    EXPECT_FALSE(IsPlainTypeName(L"numeric(5"));
 }
 
 TEST(SqlTextTest, ConnectStringsParseAndPasswordsAreMasked)

@@ -393,7 +393,8 @@ void kro888ParseStrategy::EndOfHand()
 {
     CHandState& h = m_hand;
     const size_t n = h.players.size();
-    GivePositions(false);
+    // Heads-up the button posts the small blind at this room as everywhere.
+    GivePositions(true);
     m_uncalled.resize(n, 0);
 
     int64_t totals = 0;

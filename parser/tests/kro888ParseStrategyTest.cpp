@@ -168,7 +168,7 @@ TEST_F(kro888ParseStrategyTest, DealtToMarksThePlayerButNeverMakesAHeroHand)
     EXPECT_FALSE(m_t.context.LastPublishedHero().has_value());
 }
 
-TEST_F(kro888ParseStrategyTest, PositionsCountFromTheButtonEvenHeadsUp)
+TEST_F(kro888ParseStrategyTest, PositionsCountFromTheButtonAndHeadsUpTheButtonIsSmallBlind)
 {
     ASSERT_EQ(Import(Hand("1006",
                           "Bob folds\nCarol folds\n** Summary **\nAlice collected [ "
@@ -177,8 +177,7 @@ TEST_F(kro888ParseStrategyTest, PositionsCountFromTheButtonEvenHeadsUp)
     EXPECT_EQ(ByPlayer(L"position").at(L"Bob"), L"8");
     EXPECT_EQ(ByPlayer(L"position").at(L"Carol"), L"9");
     EXPECT_EQ(ByPlayer(L"position").at(L"Alice"), L"10");
-    // Two players: the room's files get no heads-up rule, the button counts as
-    // the last seat before it.
+    // Two players: the button posts the small blind and is the small blind.
     const std::string headsUp =
         "#Game No : 1007\n"
         "$0.50/$1 Blinds No Limit Holdem - *** 04 07 2016 02:30:27\n"
@@ -194,6 +193,9 @@ TEST_F(kro888ParseStrategyTest, PositionsCountFromTheButtonEvenHeadsUp)
     ASSERT_EQ(Import(headsUp), 1);
     EXPECT_EQ(Scalar(L"SELECT hp.position FROM handsplayers hp JOIN players p ON p.idplayer = "
                      L"hp.idplayer WHERE p.name = 'Hero'"),
+              L"9");
+    EXPECT_EQ(Scalar(L"SELECT hp.position FROM handsplayers hp JOIN players p ON p.idplayer = "
+                     L"hp.idplayer WHERE p.name = 'Villain'"),
               L"10");
 }
 
