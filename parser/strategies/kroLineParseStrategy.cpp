@@ -127,6 +127,55 @@ void kroLineParseStrategy::AddActionByName(int index, const std::wstring& name, 
     m_hand.actions.push_back(action);
 }
 
+void kroLineParseStrategy::RecordFold(int index)
+{
+    AddActionByName(index, L"folds", 0);
+    CHandPlayerRecord& player = Player(index);
+    m_hand.showdownState[static_cast<size_t>(index)] = 1;
+    m_hand.streetState[static_cast<size_t>(index)] = 0;
+    player.stats.values[L"val_fold_street"] = m_hand.street + 1;
+    player.folded = true;
+}
+
+void kroLineParseStrategy::RecordRaiseTo(int index, int32_t to)
+{
+    AddAction(index, L"R", to);
+    // "raises X to Y": Y is all the player has put in on this street.
+    StreetAmount(m_hand.street, index) = to;
+    m_hand.streetState[static_cast<size_t>(index)] = m_hand.street + 1;
+}
+
+void kroLineParseStrategy::RecordCollected(int index, int32_t amount)
+{
+    AddAction(index, L"CP", amount);
+    m_hand.collected[Player(index).name] += amount;
+}
+
+void kroLineParseStrategy::DealStreet(const std::wstring& street, int boardNumber)
+{
+    if (street == L"pre-flop") {
+        m_hand.street = 0;
+        AddAction(-1, L"FET", 0);
+        return;
+    }
+    const wchar_t* code = L"RC";
+    if (street == L"flop") {
+        m_hand.street = 1;
+        code = L"FC";
+    } else if (street == L"turn") {
+        m_hand.street = 2;
+        code = L"TC";
+    } else {
+        m_hand.street = 3;
+    }
+    if (m_hand.hand.runittwice) {
+        static const wchar_t* const kCodes[3][3] = {
+            {L"FFC", L"FTC", L"FRC"}, {L"SFC", L"STC", L"SRC"}, {L"TFC", L"TTC", L"TRC"}};
+        code = kCodes[std::clamp(boardNumber, 1, 3) - 1][m_hand.street - 1];
+    }
+    AddAction(-1, code, 0);
+}
+
 void kroLineParseStrategy::StorePot(int potNumber, int32_t amount)
 {
     m_hand.potList.push_back(amount);
@@ -217,6 +266,26 @@ void kroLineParseStrategy::ReadBoard(const std::wstring& which, const std::vecto
         boards[0] = cards;
         return;
     }
+    if (which == L"third") {
+        // Like the second board: the cards shared with the first are -1. A
+        // room that writes only the cards of the extra run gives fewer cards.
+        boards[2].clear();
+        if (boards[0].size() == cards.size()) {
+            boards[2] = cards;
+            for (size_t k = 0; k < cards.size(); ++k) {
+                if (boards[0][k] == -1) {
+                    boards[2][k] = -1;
+                }
+            }
+        } else {
+            const size_t shared =
+                boards[0].size() > cards.size() ? boards[0].size() - cards.size() : 0;
+            boards[2].assign(shared, -1);
+            boards[2].insert(boards[2].end(), cards.begin(), cards.end());
+        }
+        StoreRunItTwice();
+        return;
+    }
     if (which != L"second") {
         return;
     }
@@ -247,7 +316,10 @@ void kroLineParseStrategy::ReadBoard(const std::wstring& which, const std::vecto
     if (!common.empty()) {
         StoreBoardOfHand();
     }
-    StoreRunItTwice();
+    // With a third run the row waits for its board.
+    if (m_hand.runItTwice.nb == 2) {
+        StoreRunItTwice();
+    }
 }
 
 void kroLineParseStrategy::RecordStreetLinePosition(const std::wstring& line)
@@ -279,6 +351,9 @@ void kroLineParseStrategy::RecordStreetLinePosition(const std::wstring& line)
         if (sixth == L'H') {
             m_hand.streetLine[3] = at;
         }
+        break;
+    case L'H':
+        OnHoleCardsLine();
         break;
     default:
         break;

@@ -45,6 +45,15 @@ protected:
     void AddAction(int index, const wchar_t* code, int32_t amount);
     void AddActionByName(int index, const std::wstring& name, int32_t amount);
 
+    // The effects of the betting lines every format shares: the action, the
+    // street totals and the players' states.
+    void RecordFold(int index);
+    void RecordRaiseTo(int index, int32_t to);
+    void RecordCollected(int index, int32_t amount);
+    // A street line of board `boardNumber` (1..3): "pre-flop", "flop", "turn"
+    // or "river" (lower case) sets the street and adds its board action.
+    void DealStreet(const std::wstring& street, int boardNumber);
+
     // A pot row, kept for all-in EV as well.
     void StorePot(int potNumber, int32_t amount);
     // Total pot and rake of the hand row.
@@ -54,12 +63,13 @@ protected:
     // The hand was run more than once: its flag, once.
     void MarkRunItTwice();
     void StoreRunItTwice();
-    // A board line of up to two boards: `which` is "", "first" or "second"
-    // (lower case).
+    // A board line: `which` is "", "first", "second" or "third" (lower case).
     void ReadBoard(const std::wstring& which, const std::vector<int>& cards);
 
     // For a line beginning "***": where flop, turn, river and show down began.
     void RecordStreetLinePosition(const std::wstring& line);
+    // The hole-cards street line ("*** HOLE CARDS ***") was reached.
+    virtual void OnHoleCardsLine() {}
     // The first street dealt without betting, stored when there is one.
     int SettleAllinStreet();
     // Positions around the button; with `headsUpRule` two players are the

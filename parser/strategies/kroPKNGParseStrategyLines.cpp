@@ -219,9 +219,7 @@ bool kroPKNGParseStrategy::ParseActions(const std::wstring& line)
     if (MatchLine(line, kCollected, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            const int32_t amount = CentsOf(m[2]);
-            AddAction(index, L"CP", amount);
-            m_hand.collected[Player(index).name] += amount;
+            RecordCollected(index, CentsOf(m[2]));
         }
         return true;
     }
@@ -250,27 +248,7 @@ bool kroPKNGParseStrategy::ParseStreetLine(const std::wstring& line)
         SummaryComputation();
         return true;
     }
-    if (street == L"pre-flop") {
-        m_hand.street = 0;
-        AddAction(-1, L"FET", 0);
-        return true;
-    }
-    const wchar_t* code = L"RC";
-    if (street == L"flop") {
-        m_hand.street = 1;
-        code = L"FC";
-    } else if (street == L"turn") {
-        m_hand.street = 2;
-        code = L"TC";
-    } else {
-        m_hand.street = 3;
-    }
-    if (m_hand.hand.runittwice) {
-        static const wchar_t* const kCodes[2][3] = {{L"FFC", L"FTC", L"FRC"},
-                                                    {L"SFC", L"STC", L"SRC"}};
-        code = kCodes[board == L"second" ? 1 : 0][m_hand.street - 1];
-    }
-    AddAction(-1, code, 0);
+    DealStreet(street, board == L"second" ? 2 : 1);
     return true;
 }
 

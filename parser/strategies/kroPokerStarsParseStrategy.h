@@ -3,17 +3,16 @@
 // lines from the header to the summary.
 #pragma once
 
-#include "parser/CHandState.h"
-#include "parser/kroParseStrategyI.h"
+#include "parser/strategies/kroLineParseStrategy.h"
 
 #include <boost/regex.hpp>
 
 namespace kroHandParser {
 
-class kroPokerStarsParseStrategy : public kroParseStrategyI
+class kroPokerStarsParseStrategy : public kroLineParseStrategy
 {
 public:
-    using kroParseStrategyI::kroParseStrategyI;
+    using kroLineParseStrategy::kroLineParseStrategy;
 
     int ParseFile(const std::vector<std::wstring>& lines,
                   int64_t fileId,
@@ -27,9 +26,6 @@ public:
                         CGameTypeRecord& gameType,
                         int64_t& et,
                         int64_t& utc) override;
-
-    // The hand as read so far (for tests and the end-of-hand steps).
-    const CHandState& Hand() const { return m_hand; }
 
 protected:
     // A line that opens a hand in this room's files.
@@ -47,7 +43,6 @@ protected:
 
     // One line of the body; the tests in their fixed order.
     void ParseLine(const std::wstring& line, int32_t aliasId);
-    void RecordStreetLinePosition(const std::wstring& line);
     bool ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId);
     bool ParseActions(const std::wstring& line);
     bool ParseCashOut(const std::wstring& line);
@@ -58,21 +53,12 @@ protected:
     bool ParseBoard(const std::wstring& line);
     bool ParseShowdown(const std::wstring& line);
     void SettleClubGameType();
+    void OnHoleCardsLine() override { SettleClubGameType(); }
     void SummaryComputation();
     void EndOfHand();
 
-    // Appends an action of player index `index` (-1 for none) by code.
-    void AddAction(int index, const wchar_t* code, int32_t amount);
-    void AddActionByName(int index, const wchar_t* name, int32_t amount);
     // The name with its trailing seat tags removed ("(button)", "(big blind)").
     static std::wstring WithoutSeatTags(std::wstring name, bool onlyOne = false);
-    int ListedPlayer(const std::wstring& name) const { return m_hand.PlayerIndex(name); }
-    void StoreBoardOfHand();
-    void StoreRunItTwice();
-
-    CHandState m_hand;
-    // True while the hand is new and its rows are being written.
-    bool m_storing = false;
 };
 
 }  // namespace kroHandParser

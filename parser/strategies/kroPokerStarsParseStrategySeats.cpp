@@ -56,21 +56,7 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
             seat = true;
         }
         if (seat) {
-            const std::wstring name = m[2].str();
-            CHandPlayerRecord player;
-            player.idplayer = ResolvePlayer(name);
-            player.name = name;
-            player.idhand = m_hand.hand.id;
-            player.startcashincents = stack;
-            player.seat = ToInt(m[1].str());
-            m_hand.posts[name] = 0;
-            for (auto& street : m_hand.streets) {
-                street[name] = 0;
-            }
-            m_hand.collected[name] = 0;
-            m_hand.players.push_back(std::move(player));
-            m_hand.streetState.push_back(0);
-            m_hand.showdownState.push_back(0);
+            AddPlayer(m[2].str(), ToInt(m[1].str()), stack);
             return true;
         }
     }

@@ -27,64 +27,17 @@ void kroPokerStarsParseStrategy::SummaryComputation()
     CHandState& h = m_hand;
     const int n = static_cast<int>(h.players.size());
 
-    // A street dealt without a line of its own between it and the next one
-    // had no betting: everybody was all in before it.
-    int allin = h.firstSplitStreet;
-    if (allin == 0) {
-        for (int k = 1; k <= 3; ++k) {
-            const int here = h.streetLine[static_cast<size_t>(k - 1)];
-            const int next = h.streetLine[static_cast<size_t>(k)];
-            if (here > 0 && next == here + 1) {
-                allin = k;
-                break;
-            }
-        }
-    }
-    if (allin != 0) {
-        h.hand.streetAllin = allin;
-        if (m_storing) {
-            kroDB::kroHands::data row(m_env.db);
-            static_cast<CHandRecord&>(row) = h.hand;
-            (void)row.SetStreetAllin(allin);
-        }
-    }
-
-    if (n == 2) {
-        for (auto& p : h.players) {
-            p.position = p.seat == h.buttonSeat ? 9 : 10;
-        }
-    } else if (n > 0) {
-        int b = n + 1;
-        for (int i = 0; i < n; ++i) {
-            if (h.players[static_cast<size_t>(i)].seat == h.buttonSeat) {
-                b = i + 1;
-                break;
-            }
-        }
-        for (int k = 0; k < n; ++k) {
-            int p = 9 - b + k;
-            if (p < 11 - n) {
-                p += n;
-            } else if (p >= 11) {
-                p -= n;
-            }
-            h.players[static_cast<size_t>(k)].position = p;
-        }
-    }
+    const int allin = SettleAllinStreet();
+    GivePositions(true);
 
     int showed = 0;
     for (int state : h.showdownState) {
         showed += state == 2 ? 1 : 0;
     }
     if (showed > 1) {
-        h.hand.showdown = true;
         h.showdownSeen = true;
         h.hand.stats.values[L"val_players_sd"] = showed;
-        if (m_storing) {
-            kroDB::kroHands::data row(m_env.db);
-            static_cast<CHandRecord&>(row) = h.hand;
-            (void)row.SetShowdown(true);
-        }
+        StoreShowdown();
         AddAction(-1, L"SD", 0);
     }
 
@@ -117,20 +70,8 @@ void kroPokerStarsParseStrategy::SummaryComputation()
         }
     }
 
-    if (m_storing) {
-        for (auto& action : h.actions) {
-            action.idhand = h.hand.id;
-        }
-        kroDB::kroHandsActions table(m_env.db);
-        if (!h.actions.empty()) {
-            (void)table.InsertAll(h.actions);
-        }
-        h.hand.seats = n;
-        kroDB::kroHands::data row(m_env.db);
-        static_cast<CHandRecord&>(row) = h.hand;
-        (void)row.SetSeats(n);
-    }
-    h.hand.seats = n;
+    WriteActions();
+    StoreSeats();
     h.summarySeen = true;
 }
 

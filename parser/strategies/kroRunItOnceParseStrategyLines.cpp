@@ -152,12 +152,7 @@ bool kroRunItOnceParseStrategy::ParseActions(const std::wstring& line)
     if (MatchLine(line, kFold, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            AddActionByName(index, L"folds", 0);
-            auto& player = Player(index);
-            m_hand.showdownState[static_cast<size_t>(index)] = 1;
-            m_hand.streetState[static_cast<size_t>(index)] = 0;
-            player.stats.values[L"val_fold_street"] = m_hand.street + 1;
-            player.folded = true;
+            RecordFold(index);
         }
         return true;
     }
@@ -223,9 +218,7 @@ bool kroRunItOnceParseStrategy::ParseActions(const std::wstring& line)
     if (MatchLine(line, kCollected, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            const int32_t amount = CentsOf(m[2]);
-            AddAction(index, L"CP", amount);
-            m_hand.collected[Player(index).name] += amount;
+            RecordCollected(index, CentsOf(m[2]));
         }
         return true;
     }
@@ -305,27 +298,7 @@ bool kroRunItOnceParseStrategy::ParseStreetLine(const std::wstring& line)
         return true;
     }
     m_lastAggressor = -1;
-    if (street == L"pre-flop") {
-        m_hand.street = 0;
-        AddAction(-1, L"FET", 0);
-        return true;
-    }
-    const wchar_t* code = L"RC";
-    if (street == L"flop") {
-        m_hand.street = 1;
-        code = L"FC";
-    } else if (street == L"turn") {
-        m_hand.street = 2;
-        code = L"TC";
-    } else {
-        m_hand.street = 3;
-    }
-    if (m_hand.hand.runittwice) {
-        static const wchar_t* const kCodes[2][3] = {{L"FFC", L"FTC", L"FRC"},
-                                                    {L"SFC", L"STC", L"SRC"}};
-        code = kCodes[board == L"second" ? 1 : 0][m_hand.street - 1];
-    }
-    AddAction(-1, code, 0);
+    DealStreet(street, board == L"second" ? 2 : 1);
     return true;
 }
 
