@@ -120,9 +120,8 @@ std::wstring ImportCommandHelp()
            L"                 hex, 3 zipped (default: the profile's Base/HH)\n"
            L"  --nick NICK    the hero's nick; club hands that reveal the hero attach the\n"
            L"                 account to the alias of that name\n"
-           L"Hands of the PokerStars layout (PokerStars, GGPoker and the club rooms) are read\n"
-           L"completely. Hands of 888, Run It Once and PokerKing Asia files are split and\n"
-           L"counted but their bodies are not read yet, so they are not stored.\n" +
+           L"Cash-game hands of every room are read; tournament hands and play-money hands\n"
+           L"are left out.\n" +
            DbOptionsHelp();
 }
 
