@@ -23,6 +23,11 @@ bool kroPokerStarsParseStrategy::ParseBody(const std::vector<std::wstring>& line
         }
         ParseLine(line, aliasId);
     }
+    // A hand cut off before its summary is rolled back rather than kept as a
+    // shell: the shell would make a complete copy of it "already stored".
+    if (m_storing && RejectUnfinished(m_hand.summarySeen)) {
+        return false;
+    }
     EndOfHand();
     return true;
 }

@@ -140,24 +140,37 @@ TEST_F(PokerStarsHandTest, AWalkGetsOnlyItsOpportunityFlags)
               L"0");
 }
 
-TEST_F(PokerStarsHandTest, AHandWithoutSummaryOrWithAnEmptyPotStoresNoPlayers)
+TEST_F(PokerStarsHandTest, AHandCutOffBeforeItsSummaryLeavesNoRowAndItsFullCopyStillImports)
 {
-    const std::string cut = std::string(kSixHanded) +
-                            "x [y]: posts small blind $0.05\n"
-                            "calls: posts big blind $0.10\n"
-                            "*** HOLE CARDS ***\n"
-                            "O'Brien: folds\n";
-    ASSERT_EQ(ImportText(cut, L"PokerStars", "cut.txt"), 1);
-    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"1");
-    EXPECT_EQ(Scalar(L"SELECT count(*) FROM handsplayers"), L"0");
-    EXPECT_EQ(Scalar(L"SELECT count(*) FROM handsactions"), L"0");
-    std::string empty = std::string(kSixHanded) +
-                        "*** HOLE CARDS ***\n"
-                        "*** SUMMARY ***\n"
-                        "Total pot $0 | Rake $0\n";
-    empty.replace(empty.find("#1001"), 5, "#1003");
+    const std::string head = std::string(kSixHanded) +
+                             "x [y]: posts small blind $0.05\n"
+                             "calls: posts big blind $0.10\n"
+                             "*** HOLE CARDS ***\n"
+                             "O'Brien: folds\n";
+    EXPECT_EQ(ImportText(head, L"PokerStars", "cut.txt"), 0);
+    EXPECT_EQ(Scalar(L"SELECT (SELECT count(*) FROM hands) + (SELECT count(*) FROM handhistory) + "
+                     L"(SELECT count(*) FROM players)"),
+              L"0");
+    const std::string whole = head +
+                              "Дмитрий: folds\n"
+                              "a: b: folds\n"
+                              "x [y]: folds\n"
+                              "Uncalled bet ($0.05) returned to calls\n"
+                              "calls collected $0.10 from pot\n"
+                              "*** SUMMARY ***\n"
+                              "Total pot $0.10 | Rake $0\n";
+    ASSERT_EQ(ImportText(whole, L"PokerStars", "whole.txt"), 1);
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM handsplayers"), L"6");
+}
+
+TEST_F(PokerStarsHandTest, AHandWithAnEmptyPotStoresNoPlayers)
+{
+    const std::string empty = std::string(kSixHanded) +
+                              "*** HOLE CARDS ***\n"
+                              "*** SUMMARY ***\n"
+                              "Total pot $0 | Rake $0\n";
     ASSERT_EQ(ImportText(empty, L"PokerStars", "empty.txt"), 1);
-    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"2");
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"1");
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM handsplayers"), L"0");
 }
 
