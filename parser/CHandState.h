@@ -58,6 +58,7 @@ struct CHandState
     bool firstBigBlind = true;
     bool club = false;
     bool gg = false;
+    bool rupees = false;  // amounts written "Rs. 12.50"
     int32_t cashOutFee = 0;
     int cashOutMode = 0;
     int32_t lastAnte = 0;

@@ -84,6 +84,35 @@ void RemoveThousandsSeparators(std::wstring& line)
     line.swap(out);
 }
 
+void RemoveRupeeSigns(std::wstring& line)
+{
+    static const std::wstring kSign = L"Rs. ";
+    if (line.find(kSign) == std::wstring::npos) {
+        return;
+    }
+    const auto digit = [&line](size_t i) {
+        return i < line.size() && line[i] >= L'0' && line[i] <= L'9';
+    };
+    std::wstring out;
+    out.reserve(line.size());
+    for (size_t i = 0; i < line.size();) {
+        if (line.compare(i, kSign.size(), kSign) != 0 || !digit(i + kSign.size())) {
+            out += line[i++];
+            continue;
+        }
+        i += kSign.size();
+        while (digit(i) || (i < line.size() && line[i] == L'.') ||
+               (i < line.size() && line[i] == L',' && digit(i + 1) && digit(i + 2) &&
+                digit(i + 3) && !digit(i + 4))) {
+            if (line[i] != L',') {
+                out += line[i];
+            }
+            ++i;
+        }
+    }
+    line = std::move(out);
+}
+
 bool MatchLine(const std::wstring& line, const boost::wregex& pattern, boost::wsmatch& m)
 {
     return boost::regex_match(line, m, pattern);

@@ -27,6 +27,10 @@ int32_t CentsOf(const boost::wssub_match& group);
 // ("$1,306.18" becomes "$1306.18"); other commas stay.
 void RemoveThousandsSeparators(std::wstring& line);
 
+// Rupee tables write amounts as "Rs. 1,306.18", which no amount pattern reads:
+// the sign and the separators go ("1306.18"), as in games without a sign.
+void RemoveRupeeSigns(std::wstring& line);
+
 // A whole-line match.
 bool MatchLine(const std::wstring& line, const boost::wregex& pattern, boost::wsmatch& m);
 // A search anywhere in the line.

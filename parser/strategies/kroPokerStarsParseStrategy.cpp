@@ -103,6 +103,7 @@ bool kroPokerStarsParseStrategy::StartHand(const std::vector<std::wstring>& line
 
     int64_t et = 0;
     int64_t utc = 0;
+    m_hand.rupees = header.find(L" INR)") != std::wstring::npos;
     const int64_t localtime = ParseHeader(header, m_hand.gameType, et, utc);
     if (m_headerStatus == HeaderStatus::InvalidDateTime) {
         m_env.log.Log(L"hand #" + m_hand.handNumberText +

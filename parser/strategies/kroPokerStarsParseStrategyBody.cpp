@@ -15,6 +15,9 @@ bool kroPokerStarsParseStrategy::ParseBody(const std::vector<std::wstring>& line
         // Large amounts come with thousands separators ("$1,306.18"), which
         // the amount patterns would cut at the comma.
         RemoveThousandsSeparators(line);
+        if (m_hand.rupees) {
+            RemoveRupeeSigns(line);
+        }
         if (line.empty() || ContainsAfterFirst(line, L"joins the table at seat")) {
             continue;
         }

@@ -53,6 +53,12 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
     line = boost::regex_replace(line, kCap, L" ");
     static const boost::wregex kSpacesBeforeCurrency(LR"(\s+(USD|EUR|EURO|GBP|CNY)\))");
     line = boost::regex_replace(line, kSpacesBeforeCurrency, L" $1)");
+    // Rupees have no currency code of ours: the stakes are read as in games
+    // without a currency.
+    if (line.find(L" INR)") != std::wstring::npos) {
+        RemoveRupeeSigns(line);
+        line = ReplaceAll(line, L" INR)", L")");
+    }
     if (line.find(L"PokerStars Home Game Hand #") != std::wstring::npos) {
         line = ReplaceAll(line, L"PokerStars Home Game Hand #", L"PokerStars Hand #");
     } else if (line.find(L"PokerStars Game #") != std::wstring::npos) {

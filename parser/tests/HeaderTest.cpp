@@ -186,8 +186,7 @@ TEST_F(HeaderTest, EveryCashHeaderOfThePokerStarsCorpusIsRead)
         for (const auto& raw : lines) {
             const std::wstring line = Trim(raw);
             if (line.find(L"Hand #") == std::wstring::npos || line.rfind(L"Seat", 0) == 0 ||
-                ContainsAfterFirst(line, L"Tournament") ||
-                line.find(L"INR)") != std::wstring::npos) {
+                ContainsAfterFirst(line, L"Tournament")) {
                 continue;
             }
             if (line.rfind(L"PokerStars", 0) != 0) {
@@ -211,4 +210,17 @@ TEST(HeaderFieldsTest, ThousandsSeparatorsGoOnlyFromAmounts)
     std::wstring cards = L"Board [Ah, Kd] $5,00";
     kroHandParser::RemoveThousandsSeparators(cards);
     EXPECT_EQ(cards, L"Board [Ah, Kd] $5,00");
+}
+
+TEST(HeaderFieldsTest, RupeeAmountsLoseTheirSignAndSeparators)
+{
+    std::wstring line = L"Player3: raises Rs. 1,146.21 to Rs. 1,194.21 and is all-in";
+    kroHandParser::RemoveRupeeSigns(line);
+    EXPECT_EQ(line, L"Player3: raises 1146.21 to 1194.21 and is all-in");
+    std::wstring name = L"Seat 1: Mrs. 5 (Rs. 155.47 in chips)";
+    kroHandParser::RemoveRupeeSigns(name);
+    EXPECT_EQ(name, L"Seat 1: Mrs. 5 (155.47 in chips)");
+    std::wstring end = L"Total pot Rs. 408 | Rake Rs. ";
+    kroHandParser::RemoveRupeeSigns(end);
+    EXPECT_EQ(end, L"Total pot 408 | Rake Rs. ");
 }
