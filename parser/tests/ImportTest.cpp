@@ -195,6 +195,69 @@ TEST_F(ImportTest, TruncatedAndRandomFilesDoNotCrashOrHalfStore)
     EXPECT_EQ(Import(m_dir.Write("long.txt", std::string(10 * 1024 * 1024, 'x'))), 0);
 }
 
+// Real files damaged line by line (dropped, cut, doubled, a byte or the digits
+// changed) with a fixed seed: every hand is stored whole or not at all, and a
+// second import of the same damaged files adds nothing.
+TEST_F(ImportTest, DamagedRealFilesStoreWholeHandsOnlyAndNeverTwice)
+{
+    VX_REQUIRE_CORPUS();
+    uint32_t seed = 20231017;
+    const auto next = [&seed](uint32_t range) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % range;
+    };
+    const std::pair<const char*, const wchar_t*> sources[] = {
+        {"pokerstars/NLHE-FR-USD-0.01-0.02-201005.microgrind.txt", L"PokerStars"},
+        {"ggpoker/GG20250808-2306 - RushAndCash10604582 - 0.02 - 0.05 - 6max.txt", L"GGPoker"},
+        {"club/5-Card-PLO-6max-USD-15-30-201905.PokerMaster.txt", L"PokerMaster HM3"}};
+    std::vector<std::pair<std::string, std::wstring>> files;
+    for (const auto& [name, room] : sources) {
+        std::istringstream in(ReadBytes(CorpusFile(name)));
+        std::string damaged;
+        std::string previous;
+        for (std::string line; std::getline(in, line);) {
+            const uint32_t roll = next(100);
+            if (roll < 3) {
+                continue;
+            }
+            if (roll < 6) {
+                line.resize(next(static_cast<uint32_t>(line.size()) + 1));
+            } else if (roll < 8 && !line.empty()) {
+                line[next(static_cast<uint32_t>(line.size()))] = static_cast<char>(next(256));
+            } else if (roll < 9) {
+                damaged += previous + "\n";
+            } else if (roll < 10) {
+                for (char& c : line) {
+                    if (c >= '0' && c <= '9') {
+                        c = static_cast<char>('0' + next(10));
+                    }
+                }
+            }
+            damaged += line + "\n";
+            previous = line;
+        }
+        files.emplace_back(m_dir.Write("damaged" + std::to_string(files.size()) + ".txt", damaged),
+                           room);
+    }
+    for (const auto& [file, room] : files) {
+        Import(file, room);
+    }
+    const auto& counts = m_t.env->counts;
+    EXPECT_GT(counts.stored, 100);
+    EXPECT_GT(counts.rejected, 0);
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands h WHERE NOT EXISTS (SELECT 1 FROM handhistory "
+                     L"x WHERE x.id = h.id) OR NOT EXISTS (SELECT 1 FROM handsactions a WHERE "
+                     L"a.idhand = h.id)"),
+              L"0");
+    const std::wstring shape = Shape();
+    const int64_t stored = counts.stored;
+    for (const auto& [file, room] : files) {
+        Import(file, room);
+    }
+    EXPECT_EQ(m_t.env->counts.stored, stored);
+    EXPECT_EQ(Shape(), shape);
+}
+
 TEST_F(ImportTest, AHandHistoryDatabaseThatIsNoDatabaseIsReported)
 {
     EXPECT_EQ(Import(m_dir.Write("hands.dat", std::string(4096, '\x5a')), L"PokerStars"), 0);
