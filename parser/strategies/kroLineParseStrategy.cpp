@@ -418,6 +418,43 @@ void kroLineParseStrategy::GivePositions(bool headsUpRule)
     }
 }
 
+void kroLineParseStrategy::RecordBlind(int index, Blind blind, int32_t amount)
+{
+    const std::wstring& name = Player(index).name;
+    switch (blind) {
+    case Blind::SmallAndBig: {
+        AddAction(index, L"SBBB", amount);
+        // Of both blinds only the big one is a live bet; the small one is
+        // dead money, so a later raise "to" an amount adds to it.
+        const int32_t live = std::min(amount, m_hand.gameType.bigblind);
+        m_hand.streets[0][name] = live > 0 ? live : amount;
+        m_hand.posts[name] += live > 0 ? amount - live : 0;
+        break;
+    }
+    case Blind::Small:
+        AddAction(index, L"SB", amount);
+        // A second small blind is a dead one, posted out of turn: it is money
+        // in the pot, not a bet of this street.
+        if (m_hand.firstSmallBlind) {
+            m_hand.streets[0][name] = amount;
+            m_hand.firstSmallBlind = false;
+        } else {
+            m_hand.posts[name] += amount;
+        }
+        break;
+    case Blind::Big:
+        AddAction(index, L"BB", amount);
+        // A big blind posted by a player who comes in is a live bet like the
+        // table's own: a later raise "to" an amount includes it.
+        m_hand.streets[0][name] = amount;
+        if (m_hand.firstBigBlind) {
+            m_hand.firstBigBlind = false;
+            m_hand.bigBlindPosted = amount;
+        }
+        break;
+    }
+}
+
 void kroLineParseStrategy::SummaryComputation()
 {
     CHandState& h = m_hand;
@@ -442,7 +479,7 @@ void kroLineParseStrategy::SummaryComputation()
         for (const auto& street : h.streets) {
             p.bet += Amount(street, p.name);
         }
-        p.totalwin = Amount(h.collected, p.name);
+        p.totalwin = TotalWinAtSummary(p, Amount(h.collected, p.name));
         p.netwin = p.totalwin - p.bet;
         const int state = h.showdownState[static_cast<size_t>(i)];
         if (!h.showdownSeen || state == 1) {

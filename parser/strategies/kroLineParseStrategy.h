@@ -68,8 +68,22 @@ protected:
 
     // For a line beginning "***": where flop, turn, river and show down began.
     void RecordStreetLinePosition(const std::wstring& line);
+    // A posted blind: its action and how much of it is a live bet of the
+    // pre-flop street and how much dead money.
+    enum class Blind
+    {
+        Small,
+        Big,
+        SmallAndBig
+    };
+    void RecordBlind(int index, Blind blind, int32_t amount);
     // The hole-cards street line ("*** HOLE CARDS ***") was reached.
     virtual void OnHoleCardsLine() {}
+    // A player's total win at the summary from what its collect lines gave.
+    virtual int32_t TotalWinAtSummary(const CHandPlayerRecord&, int32_t collected) const
+    {
+        return collected;
+    }
     // The first street dealt without betting, stored when there is one.
     int SettleAllinStreet();
     // Positions around the button; with `headsUpRule` two players are the

@@ -54,7 +54,7 @@ protected:
     bool ParseShowdown(const std::wstring& line);
     void SettleClubGameType();
     void OnHoleCardsLine() override { SettleClubGameType(); }
-    void SummaryComputation();
+    int32_t TotalWinAtSummary(const CHandPlayerRecord& player, int32_t collected) const override;
     void EndOfHand();
 
     // The name with its trailing seat tags removed ("(button)", "(big blind)").

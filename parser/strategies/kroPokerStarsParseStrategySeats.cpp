@@ -8,7 +8,6 @@
 #include "parser/HeaderFields.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
 
-#include <algorithm>
 #include <cwchar>
 
 namespace kroHandParser {
@@ -66,35 +65,14 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
             const std::wstring kind = m[2].str();
-            const std::wstring& name = m_hand.players[static_cast<size_t>(index)].name;
             const int32_t amount = withAmount ? CentsOf(m[3]) : m_hand.gameType.bigblind;
             if (kind.find(L"small & big") != std::wstring::npos) {
-                AddAction(index, L"SBBB", amount);
-                // Of both blinds only the big one is a live bet; the small one
-                // is dead money, so a later raise "to" an amount adds to it.
-                const int32_t live = std::min(amount, m_hand.gameType.bigblind);
-                m_hand.streets[0][name] = live > 0 ? live : amount;
-                m_hand.posts[name] += live > 0 ? amount - live : 0;
+                RecordBlind(index, Blind::SmallAndBig, amount);
             } else if (kind.find(L"big") == std::wstring::npos &&
                        kind.find(L"button") == std::wstring::npos) {
-                AddAction(index, L"SB", amount);
-                // A second small blind is a dead one, posted out of turn: it
-                // is money in the pot, not a bet of this street.
-                if (m_hand.firstSmallBlind) {
-                    m_hand.streets[0][name] = amount;
-                    m_hand.firstSmallBlind = false;
-                } else {
-                    m_hand.posts[name] += amount;
-                }
+                RecordBlind(index, Blind::Small, amount);
             } else {
-                AddAction(index, L"BB", amount);
-                // A big blind posted by a player who comes in is a live bet like
-                // the table's own: a later raise "to" an amount includes it.
-                m_hand.streets[0][name] = amount;
-                if (m_hand.firstBigBlind) {
-                    m_hand.firstBigBlind = false;
-                    m_hand.bigBlindPosted = amount;
-                }
+                RecordBlind(index, Blind::Big, amount);
             }
         }
         return true;

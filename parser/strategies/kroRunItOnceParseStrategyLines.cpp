@@ -53,32 +53,11 @@ bool kroRunItOnceParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
         if (index >= 0) {
             const std::wstring kind = m[2].str();
             const int32_t amount = CentsOf(m[3]);
-            const std::wstring& name = Player(index).name;
-            if (kind == L"small & big") {
-                AddAction(index, L"SBBB", amount);
-                // Of both blinds only the big one is a live bet; the small one
-                // is dead money, so a later raise "to" an amount adds to it.
-                const int32_t live = std::min(amount, m_hand.gameType.bigblind);
-                m_hand.streets[0][name] = live > 0 ? live : amount;
-                m_hand.posts[name] += live > 0 ? amount - live : 0;
-            } else if (kind == L"small") {
-                AddAction(index, L"SB", amount);
-                // A second small blind is a dead one, posted out of turn.
-                if (m_hand.firstSmallBlind) {
-                    m_hand.streets[0][name] = amount;
-                    m_hand.firstSmallBlind = false;
-                } else {
-                    m_hand.posts[name] += amount;
-                }
-            } else {
-                AddAction(index, L"BB", amount);
-                // A big blind posted to come in is a live bet like the table's.
-                m_hand.streets[0][name] = amount;
-                if (m_hand.firstBigBlind) {
-                    m_hand.firstBigBlind = false;
-                    m_hand.bigBlindPosted = amount;
-                }
-            }
+            RecordBlind(index,
+                        kind == L"small & big" ? Blind::SmallAndBig
+                        : kind == L"small"     ? Blind::Small
+                                               : Blind::Big,
+                        amount);
         }
         return true;
     }
