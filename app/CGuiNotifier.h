@@ -24,6 +24,8 @@ public:
     void SetParentWindow(QWidget* window) { m_window = window; }
 
 private:
+    void Show(const QString& message);
+
     IDialogs& m_dialogs;
     QPointer<QWidget> m_window;
 };

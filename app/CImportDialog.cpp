@@ -95,6 +95,7 @@ void CImportDialog::SetFinished(const CManualImportResult& result)
                      : QString()));
     m_totals->show();
     m_button->setText(QStringLiteral("Close"));
+    m_button->setEnabled(true);
 }
 
 QString CImportDialog::FileText() const
@@ -129,7 +130,7 @@ void CImportDialog::reject()
 void CImportDialog::OnButton()
 {
     if (m_finished) {
-        QDialog::reject();
+        close();
         return;
     }
     if (!m_cancelRequested) {

@@ -37,6 +37,10 @@ CMainFrame::CMainFrame(CMainFrameContext& context, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    // The children go after the members; they must not call back into them.
+    if (m_output != nullptr) {
+        disconnect(m_output, nullptr, this, nullptr);
+    }
     // The commands' workers and the tracker use the frame's parts: they go
     // first, while everything is still there.
     m_import.reset();
@@ -142,6 +146,7 @@ void CMainFrame::RestorePlacement()
         this->screen() == nullptr ? QRect(0, 0, 1280, 800) : this->screen()->availableGeometry();
     resize(qMin(1360, screen.width() * 9 / 10), qMin(860, screen.height() * 9 / 10));
     move(screen.center() - rect().center());
+    resizeDocks({m_output}, {qMax(120, height() / 6)}, Qt::Vertical);
 }
 
 bool CMainFrame::Dispatch(int id)

@@ -98,10 +98,9 @@ void CRibbonBar::BuildTopRow()
     m_tabs->setDrawBase(false);
     m_tabs->setExpanding(false);
     m_tabs->setUsesScrollButtons(false);
-    m_tabs->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    m_tabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_topRow->addSpacing(8);
-    m_topRow->addWidget(m_tabs);
-    m_topRow->addStretch(1);
+    m_topRow->addWidget(m_tabs, 1);
 
     auto* styleButton = new QToolButton(this);
     styleButton->setObjectName(QStringLiteral("StyleButton"));

@@ -166,6 +166,7 @@ int CVeltrixApp::ExitInstance()
     m_core->Log().SetOutput(nullptr);
     m_notifier->SetParentWindow(nullptr);
     m_frame.reset();
+    m_core->EndLiveTracking();
     m_import.reset();
     m_db.reset();
     return 0;

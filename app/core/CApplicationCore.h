@@ -60,6 +60,9 @@ public:
                         kroHandParser::CParseSettings settings);
     // Live tracking when it was made, else null.
     CLiveTracking* Live() { return m_live.get(); }
+    // Ends live tracking (its watchers and its hold on the database) before
+    // the database it was made over goes.
+    void EndLiveTracking() { m_live.reset(); }
 
     const std::string& ProgramFolder() const { return m_options.programFolder; }
     CLogFile& LogFile() { return m_logFile; }

@@ -1,0 +1,149 @@
+#include "app/CQtMainLoop.h"
+#include "app/CRibbonBar.h"
+#include "app/commands/CommandIds.h"
+#include "app/core/CApplicationCore.h"
+#include "app/tests/CPgFrameFixture.h"
+#include "platform/fakes/CFakeFileChangeSource.h"
+#include "platform/fakes/CFakeProcessList.h"
+#include "testing/CTempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QToolButton>
+#include <QWidget>
+
+#include <tuple>
+
+namespace {
+
+// A tracker window that only records what it was told.
+class CRecordingTracker : public ITrackerWindow
+{
+public:
+    void Show() override { visible = true; }
+    void Hide() override { visible = false; }
+    bool IsVisible() const override { return visible; }
+    void ShowTopmost() override { visible = true; }
+    void Close() override { closed = true; }
+    QWidget* Widget() override { return &widget; }
+    void UpdateFigures(int32_t hands, int32_t money, int32_t ev, int32_t diff) override
+    {
+        figures.emplace_back(hands, money, ev, diff);
+    }
+    int DisplayCurrency() const override { return 0; }
+    double CurrencyRate(int) override { return 1.0; }
+
+    bool visible = false;
+    bool closed = false;
+    std::vector<std::tuple<int, int, int, int>> figures;
+    QWidget widget;
+};
+
+}  // namespace
+
+class CLiveCommandsTest : public CPgFrameFixture
+{
+protected:
+    void MakeLiveFrame()
+    {
+        CApplicationCoreOptions options;
+        options.programFolder = m_dir.Path();
+        options.home = m_dir.Path();
+        options.probe.winePrefixes = {m_dir.File("no-wine")};
+        options.probe.userName = "hero";
+        m_core = std::make_unique<CApplicationCore>(options, m_notifier);
+        MakeFrame([this](CMainFrameContext& c) {
+            c.core = m_core.get();
+            c.loop = &m_loop;
+            c.processes = &m_processes;
+            c.makeSource = [] { return std::make_unique<CFakeFileChangeSource>(); };
+            c.makeTracker = [this](QWidget*, IProfile&) {
+                auto tracker = std::make_unique<CRecordingTracker>();
+                m_tracker = tracker.get();
+                return tracker;
+            };
+        });
+    }
+
+    void TearDown() override
+    {
+        if (m_core) {
+            m_core->EndLiveTracking();
+        }
+        m_h.reset();
+        m_core.reset();
+        CPgFrameFixture::TearDown();
+    }
+
+    QToolButton* StartButton() { return m_h->Frame().Ribbon()->Button(vxcmd::kStart); }
+
+    vxtest::CTempDir m_dir;
+    CRecordingNotifier m_notifier;
+    CQtMainLoop m_loop;
+    CFakeProcessList m_processes;
+    std::unique_ptr<CApplicationCore> m_core;
+    CRecordingTracker* m_tracker = nullptr;
+};
+
+TEST_F(CLiveCommandsTest, StartWithTheTrackerOnResetsTheSessionAndTurnsIntoStop)
+{
+    MakeLiveFrame();
+    CreateDatabase();
+    CMainFrame& f = m_h->Frame();
+    ASSERT_TRUE(f.Dispatch(vxcmd::kRoraRevir));
+    ASSERT_NE(m_tracker, nullptr);
+    EXPECT_TRUE(m_tracker->visible);
+    EXPECT_EQ(StartButton()->text(), "Start");
+    EXPECT_EQ(StartButton()->property("vxImage").toInt(), 8);
+
+    ASSERT_TRUE(f.Dispatch(vxcmd::kStart));
+    EXPECT_TRUE(m_h->dialogs.messages.isEmpty());
+    EXPECT_EQ(StartButton()->text(), "Stop");
+    EXPECT_EQ(StartButton()->property("vxImage").toInt(), 9);
+    EXPECT_TRUE(f.HoldsLiveConnection());
+    ASSERT_NE(m_core->Live(), nullptr);
+    EXPECT_TRUE(m_core->Live()->TrackerSwitch());
+    ASSERT_FALSE(m_tracker->figures.empty());
+    EXPECT_EQ(m_tracker->figures.back(), std::make_tuple(0, 0, 0, 0));
+    EXPECT_EQ(f.StatusPane(1)->text(), "Live import: watching");
+
+    ASSERT_TRUE(f.Dispatch(vxcmd::kStart));
+    EXPECT_EQ(StartButton()->text(), "Start");
+    EXPECT_EQ(StartButton()->property("vxImage").toInt(), 8);
+    EXPECT_FALSE(f.HoldsLiveConnection());
+    // Start again: the same live tracking goes on.
+    ASSERT_TRUE(f.Dispatch(vxcmd::kStart));
+    EXPECT_EQ(StartButton()->text(), "Stop");
+}
+
+TEST_F(CLiveCommandsTest, WithTheTrackerOffStartLeavesTheSessionAlone)
+{
+    MakeLiveFrame();
+    CreateDatabase();
+    CMainFrame& f = m_h->Frame();
+    ASSERT_TRUE(f.Dispatch(vxcmd::kStart));
+    EXPECT_EQ(StartButton()->text(), "Stop");
+    EXPECT_EQ(m_tracker, nullptr);
+    ASSERT_NE(m_core->Live(), nullptr);
+    EXPECT_FALSE(m_core->Live()->TrackerSwitch());
+    // The switch turned on later reaches live import.
+    ASSERT_TRUE(f.Dispatch(vxcmd::kRoraRevir));
+    EXPECT_TRUE(m_core->Live()->TrackerSwitch());
+    ASSERT_NE(m_tracker, nullptr);
+    EXPECT_TRUE(m_tracker->figures.empty());
+    ASSERT_TRUE(f.Dispatch(vxcmd::kRoraRevir));
+    EXPECT_FALSE(m_core->Live()->TrackerSwitch());
+    EXPECT_FALSE(m_tracker->visible);
+    f.close();
+    EXPECT_FALSE(f.HoldsLiveConnection());
+}
+
+TEST_F(CLiveCommandsTest, StartWithoutTheDatabaseSaysSoAndStaysStart)
+{
+    MakeLiveFrame();
+    ASSERT_TRUE(m_h->Frame().Dispatch(vxcmd::kStart));
+    EXPECT_EQ(m_h->dialogs.messages, QStringList({"DataBase does not exist!"}));
+    EXPECT_EQ(StartButton()->text(), "Start");
+    EXPECT_FALSE(m_h->Frame().HoldsLiveConnection());
+}
