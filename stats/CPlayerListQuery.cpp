@@ -4,6 +4,11 @@
 #include "companion/CODBCRecordset.h"
 #include "foundation/WideText.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <unordered_map>
+
 namespace kroStats {
 
 namespace {
@@ -14,6 +19,7 @@ enum Column : size_t
     kPlayerId,
     kSiteId,
     kName,
+    kInnerPlayerId,
     kHands,
     kVpip,
     kVpipOpp,
@@ -31,31 +37,13 @@ enum Column : size_t
     kWonSd,
     kNetWon,
     kBbWon,
-    kColdCall,
-    kColdCallOpp,
-    kLimp,
-    kLimpFaced,
-    kLimpCall,
-    kLimpRaise,
-    kLimpFold,
     kColumnCount
 };
 
-// The player's token in the hand's preflop action string: the id as at least
-// seven lower-case hex digits, as the flag computation writes it.
-const wchar_t* const kMe =
-    L"lpad(to_hex(hp.idplayer), greatest(7, length(to_hex(hp.idplayer))), '0')";
-
 }  // namespace
 
-std::wstring PlayerListQueryText(const CPlayerListFilter& filter, bool withActionStrings)
+std::wstring PlayerListQueryText(const CPlayerListFilter& filter)
 {
-    // The preflop action string holds one token per action: the player's id
-    // and a letter (P call, R raise, T bet, L fold, K check). A player's first
-    // token tells a limp (a call with no raise before it) from a cold call (a
-    // call after a raise); the limper's next token is the answer to a raise.
-    const std::wstring actions =
-        withActionStrings ? L"coalesce(h.str_pf_actions, '')" : std::wstring(L"''");
     std::wstring where = L"true";
     if (filter.siteId > 0) {
         where += FormatW(L" and p.idsite = %d", static_cast<int>(filter.siteId));
@@ -64,7 +52,7 @@ std::wstring PlayerListQueryText(const CPlayerListFilter& filter, bool withActio
         where +=
             FormatW(L" and h.\"localtime\" >= %lld", static_cast<long long>(filter.fromLocalTime));
     }
-    return L"select p.idplayer, p.idsite, p.name, count(*) as n, "
+    return L"select p.idplayer, p.idsite, p.name, x.* from (select hp.idplayer, count(*) as n, "
            L"count(*) filter (where hp.flag_vpip) as vpip, "
            L"count(*) filter (where hp.flag_vpip_opp) as vpip_opp, "
            L"count(*) filter (where hp.flag_pf_pfr) as pfr, "
@@ -80,31 +68,88 @@ std::wstring PlayerListQueryText(const CPlayerListFilter& filter, bool withActio
            L"count(*) filter (where hp.flag_wtsd_opp) as wtsd_opp, "
            L"count(*) filter (where hp.flag_won_wtsd) as wtsd_won, "
            L"coalesce(sum(hp.netwin), 0) as netwon, "
-           L"coalesce(sum(hp.netwin::float8 / nullif(g.bigblind, 0)), 0) as bbwon, "
-           L"count(*) filter (where a.raised and a.first = 'P') as cc, "
-           L"count(*) filter (where a.raised) as cc_opp, "
-           L"count(*) filter (where a.first = 'P' and not a.raised) as limp, "
-           L"count(*) filter (where a.first = 'P' and not a.raised and a.second <> '') as limp_faced, "
-           L"count(*) filter (where a.first = 'P' and not a.raised and a.second = 'P') as limp_call, "
-           L"count(*) filter (where a.first = 'P' and not a.raised and a.second = 'R') as limp_raise, "
-           L"count(*) filter (where a.first = 'P' and not a.raised and a.second = 'L') as limp_fold "
+           L"coalesce(sum(hp.netwin::float8 / nullif(g.bigblind, 0)), 0) as bbwon "
            L"from handsplayers as hp "
            L"join players as p on p.idplayer = hp.idplayer "
            L"join hands as h on h.id = hp.idhand "
            L"left join gametypes as g on g.id = h.idgametype "
-           L"cross join lateral (select " +
-           actions + L" as s, " + kMe +
-           L" as me) as t "
-           L"cross join lateral (select strpos(t.s, t.me) as pos, length(t.me) as len) as f "
-           L"cross join lateral (select "
-           L"case when f.pos > 0 then substr(t.s, f.pos + f.len, 1) else '' end as first, "
-           L"f.pos > 1 and strpos(left(t.s, f.pos - 1), 'R') > 0 as raised, "
-           L"case when f.pos > 0 and strpos(substr(t.s, f.pos + f.len + 1), t.me) > 0 "
-           L"then substr(substr(t.s, f.pos + f.len + 1), "
-           L"strpos(substr(t.s, f.pos + f.len + 1), t.me) + f.len, 1) else '' end as second"
-           L") as a "
            L"where " +
-           where + L" group by p.idplayer, p.idsite, p.name";
+           where + L" group by hp.idplayer) as x join players as p on p.idplayer = x.idplayer";
+}
+
+std::wstring PreflopActionsQueryText(const CPlayerListFilter& filter)
+{
+    std::wstring text =
+        L"select h.str_pf_actions from hands as h where h.str_pf_actions is not null";
+    if (filter.siteId > 0) {
+        text += FormatW(L" and h.idgametype in (select id from gametypes where idsite = %d)",
+                        static_cast<int>(filter.siteId));
+    }
+    if (filter.fromLocalTime > 0) {
+        text +=
+            FormatW(L" and h.\"localtime\" >= %lld", static_cast<long long>(filter.fromLocalTime));
+    }
+    return text;
+}
+
+void CountPreflopActions(const std::wstring& actions,
+                         const std::function<CPlayerCounts*(int32_t)>& countsOf)
+{
+    // One token per action: the player's id in hex and a letter.
+    struct CToken
+    {
+        int32_t player;
+        wchar_t letter;
+    };
+    std::vector<CToken> tokens;
+    int64_t id = 0;
+    bool digits = false;
+    for (const wchar_t c : actions) {
+        if ((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f')) {
+            const int value = c <= L'9' ? c - L'0' : c - L'a' + 10;
+            id = std::min<int64_t>(id * 16 + value, INT32_MAX);
+            digits = true;
+        } else {
+            if (digits) {
+                tokens.push_back({static_cast<int32_t>(id), c});
+            }
+            id = 0;
+            digits = false;
+        }
+    }
+    bool raised = false;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const CToken& token = tokens[i];
+        bool first = true;
+        for (size_t j = 0; j < i; ++j) {
+            if (tokens[j].player == token.player) {
+                first = false;
+                break;
+            }
+        }
+        if (first) {
+            if (CPlayerCounts* c = countsOf(token.player)) {
+                if (raised) {
+                    ++c->coldCallOpp;
+                    c->coldCall += token.letter == L'P' ? 1 : 0;
+                } else if (token.letter == L'P') {
+                    ++c->limp;
+                    // The limper's next action answers a raise behind.
+                    for (size_t j = i + 1; j < tokens.size(); ++j) {
+                        if (tokens[j].player != token.player) {
+                            continue;
+                        }
+                        ++c->limpFacedRaise;
+                        c->limpCall += tokens[j].letter == L'P' ? 1 : 0;
+                        c->limpRaise += tokens[j].letter == L'R' ? 1 : 0;
+                        c->limpFold += tokens[j].letter == L'L' ? 1 : 0;
+                        break;
+                    }
+                }
+            }
+        }
+        raised = raised || token.letter == L'R';
+    }
 }
 
 CStatus LoadPlayerList(CDatabase& db,
@@ -113,6 +158,57 @@ CStatus LoadPlayerList(CDatabase& db,
                        const std::atomic<bool>* cancel)
 {
     rows.clear();
+    const auto cancelled = [cancel] {
+        return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+    };
+    // One aggregate over many rows: compiling it would cost more than it
+    // saves. A server without the setting refuses it, which changes nothing.
+    (void)db.ExecuteSQL(L"SET jit = off");
+    {
+        CODBCRecordset rs(db);
+        const CStatus status = rs.Open(PlayerListQueryText(filter));
+        if (!status.IsOk()) {
+            return status;
+        }
+        if (!rs.IsEOF() && rs.FieldCount() != kColumnCount) {
+            return CStatus::DatabaseError(L"the player list query returned an unexpected row");
+        }
+        for (; !rs.IsEOF(); rs.MoveNext()) {
+            if (cancelled()) {
+                return CStatus::Ok();
+            }
+            CPlayerListRow row;
+            row.playerId = rs.Field(kPlayerId).AsInt();
+            row.siteId = rs.Field(kSiteId).AsInt();
+            row.name = rs.Field(kName).AsString();
+            CPlayerCounts& c = row.counts;
+            c.hands = rs.Field(kHands).AsLong();
+            c.vpip = rs.Field(kVpip).AsLong();
+            c.vpipOpp = rs.Field(kVpipOpp).AsLong();
+            c.pfr = rs.Field(kPfr).AsLong();
+            c.pfrOpp = rs.Field(kPfrOpp).AsLong();
+            c.threeBet = rs.Field(k3Bet).AsLong();
+            c.threeBetOpp = rs.Field(k3BetOpp).AsLong();
+            c.fourBet = rs.Field(k4Bet).AsLong();
+            c.fourBetOpp = rs.Field(k4BetOpp).AsLong();
+            c.face3Bet = rs.Field(kFace3Bet).AsLong();
+            c.call3Bet = rs.Field(kCall3Bet).AsLong();
+            c.fold3Bet = rs.Field(kFold3Bet).AsLong();
+            c.wtsd = rs.Field(kWtsd).AsLong();
+            c.wtsdOpp = rs.Field(kWtsdOpp).AsLong();
+            c.wonAtShowdown = rs.Field(kWonSd).AsLong();
+            c.netWonCents = rs.Field(kNetWon).AsLong();
+            c.netWonBigBlinds = rs.Field(kBbWon).AsDouble();
+            rows.push_back(std::move(row));
+        }
+        if (!rs.LastError().empty()) {
+            return CStatus::DatabaseError(rs.LastError());
+        }
+    }
+
+    // Limps and cold calls are read from the hands' preflop action strings,
+    // which the server would have to take apart row by row; here each hand's
+    // string is read once.
     bool withActionStrings = false;
     {
         CODBCRecordset probe(db);
@@ -124,48 +220,28 @@ CStatus LoadPlayerList(CDatabase& db,
         }
         withActionStrings = !probe.IsEOF();
     }
+    if (!withActionStrings || rows.empty()) {
+        return CStatus::Ok();
+    }
+    std::unordered_map<int32_t, CPlayerCounts*> byId;
+    byId.reserve(rows.size());
+    for (CPlayerListRow& row : rows) {
+        byId[row.playerId] = &row.counts;
+    }
+    const auto countsOf = [&byId](int32_t id) -> CPlayerCounts* {
+        const auto it = byId.find(id);
+        return it == byId.end() ? nullptr : it->second;
+    };
     CODBCRecordset rs(db);
-    const CStatus status = rs.Open(PlayerListQueryText(filter, withActionStrings));
+    const CStatus status = rs.Open(PreflopActionsQueryText(filter));
     if (!status.IsOk()) {
         return status;
     }
-    if (!rs.IsEOF() && rs.FieldCount() != kColumnCount) {
-        return CStatus::DatabaseError(L"the player list query returned an unexpected row");
-    }
     for (; !rs.IsEOF(); rs.MoveNext()) {
-        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+        if (cancelled()) {
             return CStatus::Ok();
         }
-        CPlayerListRow row;
-        row.playerId = rs.Field(kPlayerId).AsInt();
-        row.siteId = rs.Field(kSiteId).AsInt();
-        row.name = rs.Field(kName).AsString();
-        CPlayerCounts& c = row.counts;
-        c.hands = rs.Field(kHands).AsLong();
-        c.vpip = rs.Field(kVpip).AsLong();
-        c.vpipOpp = rs.Field(kVpipOpp).AsLong();
-        c.pfr = rs.Field(kPfr).AsLong();
-        c.pfrOpp = rs.Field(kPfrOpp).AsLong();
-        c.threeBet = rs.Field(k3Bet).AsLong();
-        c.threeBetOpp = rs.Field(k3BetOpp).AsLong();
-        c.fourBet = rs.Field(k4Bet).AsLong();
-        c.fourBetOpp = rs.Field(k4BetOpp).AsLong();
-        c.face3Bet = rs.Field(kFace3Bet).AsLong();
-        c.call3Bet = rs.Field(kCall3Bet).AsLong();
-        c.fold3Bet = rs.Field(kFold3Bet).AsLong();
-        c.wtsd = rs.Field(kWtsd).AsLong();
-        c.wtsdOpp = rs.Field(kWtsdOpp).AsLong();
-        c.wonAtShowdown = rs.Field(kWonSd).AsLong();
-        c.netWonCents = rs.Field(kNetWon).AsLong();
-        c.netWonBigBlinds = rs.Field(kBbWon).AsDouble();
-        c.coldCall = rs.Field(kColdCall).AsLong();
-        c.coldCallOpp = rs.Field(kColdCallOpp).AsLong();
-        c.limp = rs.Field(kLimp).AsLong();
-        c.limpFacedRaise = rs.Field(kLimpFaced).AsLong();
-        c.limpCall = rs.Field(kLimpCall).AsLong();
-        c.limpRaise = rs.Field(kLimpRaise).AsLong();
-        c.limpFold = rs.Field(kLimpFold).AsLong();
-        rows.push_back(std::move(row));
+        CountPreflopActions(rs.Field(size_t{0}).AsString(), countsOf);
     }
     if (!rs.LastError().empty()) {
         return CStatus::DatabaseError(rs.LastError());

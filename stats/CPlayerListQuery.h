@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,19 @@ struct CPlayerListRow
     CPlayerCounts counts;
 };
 
-// The query text. `withActionStrings`: the hands table has the preflop action
-// string, from which limps and cold calls are counted; without it they are 0.
-std::wstring PlayerListQueryText(const CPlayerListFilter& filter, bool withActionStrings);
+// The query of every player's sums of flags, hands and winnings.
+std::wstring PlayerListQueryText(const CPlayerListFilter& filter);
+// The query of the preflop action strings of the hands within the filter.
+std::wstring PreflopActionsQueryText(const CPlayerListFilter& filter);
+
+// Adds what one hand's preflop action string tells about each player's first
+// action (a limp, a cold call, or a chance of one) and about a limper's answer
+// to a raise, to the counts that `countsOf` gives for a player id (null: a
+// player not counted). The string holds one token per action: the player's
+// id as hexadecimal digits and a letter (P call, R raise, T bet, L fold, K
+// check).
+void CountPreflopActions(const std::wstring& actions,
+                         const std::function<CPlayerCounts*(int32_t)>& countsOf);
 
 // Fills `rows` (replacing what was there) with every player that has a hand
 // within the filter, in no particular order. Stops early when `cancel`

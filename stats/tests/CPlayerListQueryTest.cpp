@@ -222,3 +222,26 @@ TEST(PlayerStatisticsTest, APercentageWithoutChancesIsZero)
     c.fourBetOpp = 2;
     EXPECT_EQ(kroStats::FourBet(c), 50.0);
 }
+
+TEST(CountPreflopActionsTest, ReadsFirstActionsAndLimpersAnswersAndSurvivesBadText)
+{
+    std::map<int32_t, kroStats::CPlayerCounts> counts;
+    const auto countsOf = [&counts](int32_t id) { return &counts[id]; };
+    // An 8-digit id, a limp answered by a fold, a cold call and a raise.
+    kroStats::CountPreflopActions(L"10000000P0000002R0000003P10000000L", countsOf);
+    EXPECT_EQ(counts[0x10000000].limp, 1);
+    EXPECT_EQ(counts[0x10000000].limpFacedRaise, 1);
+    EXPECT_EQ(counts[0x10000000].limpFold, 1);
+    EXPECT_EQ(counts[2].coldCallOpp, 0);
+    EXPECT_EQ(counts[3].coldCallOpp, 1);
+    EXPECT_EQ(counts[3].coldCall, 1);
+    // Nothing of this is a token, or the player is not counted: no crash.
+    for (const wchar_t* text : {L"", L"P", L"RRRR", L"0000001", L"zzzz0000001P",
+                                L"ffffffffffffffffffffP", L"0000001P0000001P0000001P"}) {
+        kroStats::CountPreflopActions(text, countsOf);
+        kroStats::CountPreflopActions(text, [](int32_t) { return nullptr; });
+    }
+    // "zzzz0000001P" still holds one limp; the last string a limp and a call.
+    EXPECT_EQ(counts[1].limp, 2);
+    EXPECT_EQ(counts[1].limpCall, 1);
+}
