@@ -1,6 +1,8 @@
 // The desktop program: the application object around the Qt event loop.
 #include "app/AppIcons.h"
+#include "app/CMainFrame.h"
 #include "app/CQtDialogs.h"
+#include "app/CTerminationSignal.h"
 #include "app/CVeltrixApp.h"
 #include "app/settings/CQSettingsProfile.h"
 
@@ -30,6 +32,13 @@ int main(int argc, char* argv[])
             return 1;
         }
         if (app.Running()) {
+            // Logging out or a kill closes the window as Exit does, so the
+            // watched files are finished and the log gets its last line.
+            CTerminationSignal termination([&app] {
+                if (CMainFrame* frame = app.MainFrame()) {
+                    frame->close();
+                }
+            });
             code = QApplication::exec();
         }
         (void)app.ExitInstance();

@@ -12,7 +12,7 @@ VX_PACKAGES=(
     libsqlite3-dev zlib1g-dev libpugixml-dev
     libx11-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth clang-format-14 unzip
+    xvfb xauth xdotool clang-format-14 unzip
 )
 
 vx_data_dir() {
