@@ -12,16 +12,16 @@ CFontHelper::CFontHelper(IProfile& profile, std::wstring section, std::wstring e
     , m_entry(std::move(entry))
 {}
 
-std::wstring CFontHelper::FormatDesc(const CLogFont& f)
+std::wstring CFontHelper::FormatDesc(const CFontRecord& f)
 {
     return FormatW(L"%d:%d:%d:%d:%d:%d:%d:%d:%d:%d:%d:%d:%d", f.height, f.width, f.escapement,
                    f.orientation, f.weight, f.italic, f.underline, f.strikeOut, f.charSet,
                    f.outPrecision, f.clipPrecision, f.quality, f.pitchAndFamily);
 }
 
-bool CFontHelper::ParseDesc(const std::wstring& text, CLogFont& f)
+bool CFontHelper::ParseDesc(const std::wstring& text, CFontRecord& f)
 {
-    CLogFont read = f;
+    CFontRecord read = f;
     const int count =
         std::swscanf(text.c_str(), L"%d:%d:%d:%d:%d:%d:%d:%d:%d:%d:%d:%d:%d", &read.height,
                      &read.width, &read.escapement, &read.orientation, &read.weight, &read.italic,
@@ -38,7 +38,7 @@ bool CFontHelper::ParseDesc(const std::wstring& text, CLogFont& f)
 bool CFontHelper::Load()
 {
     const std::wstring desc = m_profile.GetProfileString(m_section, m_entry + L"Desc", L"");
-    CLogFont font = m_font;
+    CFontRecord font = m_font;
     if (desc.empty() || !ParseDesc(desc, font)) {
         return false;
     }

@@ -9,7 +9,7 @@
 
 class IProfile;
 
-struct CLogFont
+struct CFontRecord
 {
     int height = -11;
     int width = 0;
@@ -26,7 +26,7 @@ struct CLogFont
     int pitchAndFamily = 2;
     std::wstring faceName = L"Tahoma";
 
-    bool operator==(const CLogFont&) const = default;
+    bool operator==(const CFontRecord&) const = default;
 };
 
 class CFontHelper
@@ -40,20 +40,20 @@ public:
     bool Load();
     void Save() const;
 
-    const CLogFont& LogFont() const { return m_font; }
-    void SetLogFont(const CLogFont& font) { m_font = font; }
+    const CFontRecord& LogFont() const { return m_font; }
+    void SetLogFont(const CFontRecord& font) { m_font = font; }
     // The font to draw with: the face, the height as pixels, weight, italic,
     // underline and strike-out.
     QFont Font() const;
     void SetFont(const QFont& font);
 
     // "%d:%d:...:%d" of the 13 numbers; true when `text` starts with 13.
-    static std::wstring FormatDesc(const CLogFont& font);
-    static bool ParseDesc(const std::wstring& text, CLogFont& font);
+    static std::wstring FormatDesc(const CFontRecord& font);
+    static bool ParseDesc(const std::wstring& text, CFontRecord& font);
 
 private:
     IProfile& m_profile;
     std::wstring m_section;
     std::wstring m_entry;
-    CLogFont m_font;
+    CFontRecord m_font;
 };

@@ -256,7 +256,8 @@ void CVeltrixView::Refresh()
     m_loader->Load(connect, filter, [this](CPlayerListLoader::CResult& result) {
         if (!result.error.empty()) {
             m_model->SetRows({});
-            m_status->setText(QStringLiteral("No players: the database cannot be read."));
+            m_status->setText(QStringLiteral(
+                "No players: the database cannot be read (create it on the Database tab)."));
             m_status->setToolTip(QString::fromStdWString(kroDB::MaskPassword(result.error)));
             emit Loaded();
             return;

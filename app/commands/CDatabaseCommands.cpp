@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CRibbonBar.h"
+#include "app/CVeltrixView.h"
 #include "app/IDialogs.h"
 #include "app/commands/CCommandDispatcher.h"
 #include "app/commands/CWaitCursor.h"
@@ -39,6 +40,10 @@ void CDatabaseCommands::ShowResult(const QString& text)
 {
     m_frame.Context().dialogs.Message(&m_frame, text);
     m_frame.Report(text);
+    // The open list shows the database as it is now.
+    if (CVeltrixView* view = m_frame.ActivePlayerList()) {
+        view->Refresh();
+    }
 }
 
 void CDatabaseCommands::OnCreateDatabase()

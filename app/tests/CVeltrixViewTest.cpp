@@ -28,7 +28,7 @@ TEST(CVeltrixViewTest, AnEmptyProfileGivesSixteenClassicColumnsOf150InTahoma)
     EXPECT_EQ(list->ColumnTitle(17), "W$SD");
     EXPECT_EQ(list->ColumnTitle(18), "Net won");
     EXPECT_EQ(list->ColumnTitle(19), "bb/100");
-    EXPECT_EQ(view->Font().LogFont(), CLogFont{});
+    EXPECT_EQ(view->Font().LogFont(), CFontRecord{});
     EXPECT_EQ(list->font().family(), "Tahoma");
     EXPECT_EQ(list->font().pixelSize(), 11);
     EXPECT_EQ(list->GetBkColor(), QColor(53, 53, 53));
@@ -84,13 +84,13 @@ TEST(CFontHelperTest, ADescWithoutThirteenNumbersOrWithoutANameKeepsTheDefault)
     profile.WriteProfileString(L"Settings", L"FontObjectsDesc", L"-15:0:0:0:700:1");
     profile.WriteProfileString(L"Settings", L"FontObjects_Name", L"Arial");
     EXPECT_FALSE(font.Load());
-    EXPECT_EQ(font.LogFont(), CLogFont{});
+    EXPECT_EQ(font.LogFont(), CFontRecord{});
     profile.WriteProfileString(L"Settings", L"FontObjectsDesc", L"a:b:c");
     EXPECT_FALSE(font.Load());
     profile.WriteProfileString(L"Settings", L"FontObjectsDesc", L"-15:0:0:0:700:1:0:0:1:1:2:0:2");
     profile.WriteProfileString(L"Settings", L"FontObjects_Name", L"");
     EXPECT_FALSE(font.Load());
-    EXPECT_EQ(font.LogFont(), CLogFont{});
+    EXPECT_EQ(font.LogFont(), CFontRecord{});
     profile.WriteProfileString(L"Settings", L"FontObjects_Name", L"Arial");
     EXPECT_TRUE(font.Load());
     EXPECT_EQ(font.LogFont().height, -15);
