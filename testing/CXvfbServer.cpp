@@ -84,6 +84,10 @@ bool X11Required()
 
 CXvfbServer::CXvfbServer(const COptions& options)
 {
+    if (!options.start) {
+        m_problem = "not started";
+        return;
+    }
     if (!StartServer(options)) {
         Stop();
         return;

@@ -20,6 +20,8 @@ public:
         bool windowManager = false;
         int width = 1280;
         int height = 800;
+        // False makes a server that is not running (for test listings).
+        bool start = true;
     };
 
     explicit CXvfbServer(const COptions& options);
