@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kPaddingX = 4;
-constexpr int kPaddingY = 1;
+constexpr int kPaddingY = 2;
 // A box without "sizeToContent=Width" is this many average characters wide.
 constexpr int kFixedWidthChars = 22;
 

@@ -25,14 +25,19 @@ void DrawCard(QPainter& p, const QRectF& r, const QString& face, bool faceUp)
     }
     p.setBrush(QColor(0xfa, 0xfa, 0xf5));
     p.drawRoundedRect(r, 3, 3);
-    const QChar suit = face.at(face.size() - 1);
-    const bool red = suit == QChar(0x2665) || suit == QChar(0x2666);
+    const QString rank = face.left(face.size() - 1);
+    const QString suit = face.right(1);
+    const bool red = suit == QStringLiteral("\u2665") || suit == QStringLiteral("\u2666");
     p.setPen(red ? QColor(0xc8, 0x10, 0x20) : QColor(0x10, 0x10, 0x10));
+    // The index in the top-left corner, readable where cards overlap.
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setBold(true);
-    font.setPixelSize(static_cast<int>(r.height() * 0.42));
+    font.setPixelSize(std::max(9, static_cast<int>(r.height() * 0.34)));
     p.setFont(font);
-    p.drawText(r, Qt::AlignCenter, face);
+    const double line = r.height() * 0.34;
+    p.drawText(QRectF(r.left() + 2, r.top() + 1, r.width() * 0.5, line), Qt::AlignCenter, rank);
+    p.drawText(QRectF(r.left() + 2, r.top() + 1 + line, r.width() * 0.5, line), Qt::AlignCenter,
+               suit);
 }
 
 }  // namespace
@@ -107,12 +112,13 @@ void CFakePokerTable::paintEvent(QPaintEvent*)
         if (!name.isEmpty()) {
             const QRect cards =
                 HudLayout::ToPixels(HudLayout::SeatCardsFraction(n, position), area);
-            const double w = cards.width() / 2.6;
+            const double w = cards.width() / 2.4;
             const double h = std::min<double>(cards.height(), w * 1.4);
+            const double step = w * 0.5;
             const QStringList heroCards = {QStringLiteral("A\u2660"), QStringLiteral("Q\u2660"),
                                            QStringLiteral("T\u2665"), QStringLiteral("9\u2663")};
             for (int c = 0; c < 4; ++c) {
-                const QRectF card(cards.center().x() - 2 * w * 0.6 + c * w * 0.6 - w * 0.2,
+                const QRectF card(cards.center().x() - (3 * step + w) / 2 + c * step,
                                   cards.center().y() - h / 2, w, h);
                 DrawCard(p, card, heroCards[c], position == m_hero);
             }

@@ -10,7 +10,9 @@
 #include <QGuiApplication>
 #include <QProcess>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 #include <xcb/xcb.h>
 
 using vxtest::CX11TestWindow;
@@ -59,6 +61,43 @@ uint32_t InputFocus()
     std::free(reply);
     xcb_disconnect(c);
     return focus;
+}
+
+// The root's children bottom to top, and the child holding `window`.
+std::vector<uint32_t> Stacking()
+{
+    std::vector<uint32_t> order;
+    xcb_connection_t* c = xcb_connect(TestServer().Display().c_str(), nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    if (auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr)) {
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        order.assign(children, children + xcb_query_tree_children_length(tree));
+        std::free(tree);
+    }
+    xcb_disconnect(c);
+    return order;
+}
+
+size_t StackIndex(uint32_t window)
+{
+    xcb_connection_t* c = xcb_connect(TestServer().Display().c_str(), nullptr);
+    uint32_t current = window;
+    for (int depth = 0; depth < 16; ++depth) {
+        auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, current), nullptr);
+        if (tree == nullptr) {
+            break;
+        }
+        const bool top = tree->parent == tree->root;
+        const uint32_t parent = tree->parent;
+        std::free(tree);
+        if (top) {
+            break;
+        }
+        current = parent;
+    }
+    xcb_disconnect(c);
+    const std::vector<uint32_t> order = Stacking();
+    return static_cast<size_t>(std::find(order.begin(), order.end(), current) - order.begin());
 }
 
 // The display as pelmora runs it, on the test's X server.
@@ -206,4 +245,43 @@ TEST(HudFollowsTableTest, ClicksGoThroughToTheTableUnlessTheModifierIsHeldToDrag
               start.topLeft() + QPoint(80, -30));
     // The box never took the focus.
     EXPECT_NE(InputFocus(), static_cast<uint32_t>(box->winId()));
+}
+
+TEST(HudFollowsTableTest, BoxesStayWithTheirTableWhenAnotherTableIsRaisedOverItAndBack)
+{
+    VX_REQUIRE_XVFB(TestServer());
+    CX11TestWindow table(TestServer().Display(), 60, 60, 792, 546);
+    table.SetTitle("Halley - $0.01/$0.02 USD - Pot Limit Omaha");
+    table.Map();
+    CX11TestWindow other(TestServer().Display(), 300, 200, 792, 546);
+    other.SetTitle("Vega - $0.02/$0.05 USD - Pot Limit Omaha");
+    other.Map();
+    CLiveHud hud;
+    ASSERT_TRUE(hud.Pump([&] {
+        return hud.m_tracker.Watch(table.Id()).viewable &&
+               hud.m_tracker.Watch(other.Id()).viewable &&
+               StackIndex(table.Id()) < StackIndex(other.Id());
+    }));
+    hud.m_tracker.Unwatch(table.Id());
+    hud.m_tracker.Unwatch(other.Id());
+    hud.m_display.Show(table.Id(), HudNumber(6, 1),
+                       kMarkup + QStringLiteral("Ann 1204 24.1 18.0 6.2 1.5\n"));
+    CHudBox* box = hud.m_display.Box(table.Id(), HudNumber(6, 1));
+    const auto boxIndex = [&] { return StackIndex(static_cast<uint32_t>(box->winId())); };
+    // Right above its own table, under the table in front.
+    ASSERT_TRUE(hud.Pump([&] {
+        return box->isVisible() && boxIndex() == StackIndex(table.Id()) + 1 &&
+               boxIndex() < StackIndex(other.Id());
+    }));
+
+    table.Raise();
+    ASSERT_TRUE(hud.Pump([&] {
+        return StackIndex(table.Id()) > StackIndex(other.Id()) &&
+               boxIndex() == StackIndex(table.Id()) + 1;
+    }));
+    other.Raise();
+    ASSERT_TRUE(hud.Pump([&] {
+        return StackIndex(other.Id()) > StackIndex(table.Id()) &&
+               boxIndex() < StackIndex(other.Id()) && boxIndex() == StackIndex(table.Id()) + 1;
+    }));
 }
