@@ -8,14 +8,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <stdlib.h>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
