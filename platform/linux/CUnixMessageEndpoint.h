@@ -20,6 +20,17 @@
 // Thread-compatible: use one instance from one thread. The packet handler
 // runs inside ProcessEvents(); it may call Close() but must not destroy the
 // endpoint.
+//
+// In a Qt program:
+//
+//     CUnixMessageEndpoint endpoint([](uint64_t tag, std::span<const uint8_t> bytes) {...});
+//     if (CStatus s = endpoint.Open(L"VeltrixClass"); !s.IsOk()) { ...s.Message()... }
+//     QSocketNotifier notifier(endpoint.Fd(), QSocketNotifier::Read);
+//     QObject::connect(&notifier, &QSocketNotifier::activated,
+//                      [&] { endpoint.ProcessEvents(); });
+//
+// Every packet is answered with its own tag unless SetAnswerFunction says
+// otherwise; a packet shorter than the tag is answered with 0 and dropped.
 #pragma once
 
 #include "foundation/CStatus.h"
