@@ -7,7 +7,8 @@
 // HUD position p is seat p + 1. A box goes on the side of its seat away from
 // the middle (above a seat in the upper half, below one in the lower half,
 // above and flush with the outer edge of the plate for a seat at the side),
-// so it covers neither cards nor pot, and stays inside the window.
+// clear of the plate and of the seat's cards, so it covers neither cards nor
+// pot; it is kept inside the window.
 //
 // All areas are in pixels of the window's area unless named "Fraction".
 // Pure functions; thread-safe.
