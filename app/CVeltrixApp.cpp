@@ -21,8 +21,11 @@
 #include "platform/IMessageChannel.h"
 #include "platform/linux/CInotifyChangeSource.h"
 #include "platform/linux/CProcProcessList.h"
+#include "platform/linux/CUnixMessageChannel.h"
+#include "platform/linux/CUnixMessageEndpoint.h"
 
 #include <QPointer>
+#include <QSocketNotifier>
 
 #include <ctime>
 
@@ -46,6 +49,10 @@ CVeltrixApp::CVeltrixApp(CVeltrixAppOptions options)
     if (m_options.processes == nullptr) {
         m_ownProcesses = std::make_unique<CProcProcessList>();
         m_options.processes = m_ownProcesses.get();
+    }
+    if (m_options.hudChannel == nullptr) {
+        m_ownChannel = std::make_unique<CUnixMessageChannel>();
+        m_options.hudChannel = m_ownChannel.get();
     }
     if (!m_options.makeSource) {
         m_options.makeSource = [] { return std::make_unique<CInotifyChangeSource>(); };
@@ -113,6 +120,7 @@ bool CVeltrixApp::InitInstance()
         }
     });
     m_frame->LoadRibbonFromProfile();
+    OpenEndpoint();
 
     m_tablesLoaded = m_options.loadEvaluatorTables() != 0;
     if (!m_tablesLoaded) {
@@ -149,6 +157,52 @@ bool CVeltrixApp::InitInstance()
     return true;
 }
 
+void CVeltrixApp::OpenEndpoint()
+{
+    if (m_options.endpointName.empty()) {
+        return;
+    }
+    if (!m_options.tableReport) {
+        m_options.tableReport = [this](std::span<const uint8_t> bytes) {
+            const std::optional<CTableReport> report = DecodeTableReport(bytes);
+            if (report && m_core->Log().DebugEnabled()) {
+                m_core->Log().Log(
+                    FormatW(L"Table report: window %llx, command %d, room %d",
+                            static_cast<unsigned long long>(TableReportWindow(*report)),
+                            report->command, report->room));
+            }
+        };
+    }
+    m_frameContext->tableReport = m_options.tableReport;
+    // The endpoint answers every packet with its tag before the frame reads
+    // it, so the HUD program never waits for the report's work.
+    QPointer<CMainFrame> frame(m_frame.get());
+    m_endpoint = std::make_unique<CUnixMessageEndpoint>(
+        [frame](uint64_t tag, std::span<const uint8_t> bytes) {
+            if (frame) {
+                (void)frame->OnCopyData(tag, bytes);
+            }
+        });
+    m_endpoint->SetLogFunction([this](const std::wstring& line) { m_core->Log().Log(line); });
+    const CStatus status = m_endpoint->Open(m_options.endpointName);
+    if (!status.IsOk()) {
+        // Another Veltrix of this user may own it; this one runs without
+        // table reports.
+        m_core->Log().Log(L"The endpoint " + m_options.endpointName + L" cannot be opened: " +
+                          status.Message());
+        m_endpoint.reset();
+        return;
+    }
+    m_endpointNotifier = std::make_unique<QSocketNotifier>(m_endpoint->Fd(), QSocketNotifier::Read);
+    QObject::connect(m_endpointNotifier.get(), &QSocketNotifier::activated,
+                     [this] { m_endpoint->ProcessEvents(); });
+}
+
+bool CVeltrixApp::EndpointOpen() const
+{
+    return m_endpoint != nullptr && m_endpoint->IsOpen();
+}
+
 bool CVeltrixApp::Running() const
 {
     return m_frame != nullptr && m_frame->isVisible();
@@ -163,6 +217,8 @@ int CVeltrixApp::ExitInstance()
         }
         m_frame->DestroyWindow();
     }
+    m_endpointNotifier.reset();
+    m_endpoint.reset();
     m_core->Log().SetOutput(nullptr);
     m_notifier->SetParentWindow(nullptr);
     m_frame.reset();

@@ -17,9 +17,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 
 class CApplicationCore;
+class CUnixMessageEndpoint;
+class QSocketNotifier;
 class CGuiNotifier;
 class CMainFrame;
 class CParserManualImport;
@@ -49,8 +52,14 @@ struct CVeltrixAppOptions
     IDialogs* dialogs = nullptr;
     // Loads the evaluator tables; 0 when they cannot be had.
     std::function<int()> loadEvaluatorTables;
-    // The HUD program's endpoint, told to end at shutdown; may be null.
+    // The way to the HUD program, told to end at shutdown; null: the real
+    // Unix-socket channel.
     IMessageChannel* hudChannel = nullptr;
+    // The name of the program's own endpoint, where the HUD program reports
+    // table windows; empty: none (tests).
+    std::wstring endpointName = L"VeltrixClass";
+    // What a table report leads to; empty: it is logged.
+    std::function<void(std::span<const uint8_t>)> tableReport;
     // The process list (default: /proc) and the file change source (default:
     // inotify) of live tracking.
     IProcessList* processes = nullptr;
@@ -81,6 +90,9 @@ public:
     // Lets go of the windows, the debug trace file and ODBC; returns 0.
     int ExitInstance();
 
+    // Whether the program's endpoint is open.
+    bool EndpointOpen() const;
+
     // Whether the main window is open (false after the evaluator tables were
     // found missing, or once it was closed).
     bool Running() const;
@@ -94,8 +106,13 @@ public:
     bool TablesLoaded() const { return m_tablesLoaded; }
 
 private:
+    void OpenEndpoint();
+
     CVeltrixAppOptions m_options;
     std::unique_ptr<IProcessList> m_ownProcesses;
+    std::unique_ptr<IMessageChannel> m_ownChannel;
+    std::unique_ptr<CUnixMessageEndpoint> m_endpoint;
+    std::unique_ptr<QSocketNotifier> m_endpointNotifier;
     std::unique_ptr<CGuiNotifier> m_notifier;
     std::unique_ptr<CApplicationCore> m_core;
     std::unique_ptr<CStatDefinitions> m_definitions;

@@ -10,15 +10,20 @@
 #include "platform/fakes/CFakeFileChangeSource.h"
 #include "platform/fakes/CFakeMessageChannel.h"
 #include "platform/fakes/CFakeProcessList.h"
+#include "platform/linux/CUnixMessageChannel.h"
 #include "testing/CTempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMdiArea>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +53,10 @@ protected:
         options.processes = &m_processes;
         options.makeSource = [] { return std::make_unique<CFakeFileChangeSource>(); };
         options.showWindow = false;
+        options.endpointName = L"VeltrixTest" + std::to_wstring(::getpid());
+        options.tableReport = [this](std::span<const uint8_t> bytes) {
+            m_reports.emplace_back(bytes.begin(), bytes.end());
+        };
         return options;
     }
 
@@ -58,6 +67,7 @@ protected:
     CScriptedDialogs m_dialogs;
     CFakeMessageChannel m_channel;
     CFakeProcessList m_processes;
+    std::vector<std::vector<uint8_t>> m_reports;
 };
 
 }  // namespace
@@ -142,4 +152,46 @@ TEST_F(CVeltrixAppTest, AWorkDirectoryThatCannotBeMadeIsShownOnTop)
     EXPECT_TRUE(m_dialogs.topmost[0].endsWith("RedStar error!"));
     ASSERT_TRUE(app.InitInstance());
     EXPECT_NE(Log().find("Create WorkDirectory "), std::string::npos);
+}
+
+TEST_F(CVeltrixAppTest, TableReportsArriveOnTheProgramsEndpointAndAreAnswered)
+{
+    CVeltrixAppOptions options = Options();
+    const std::wstring name = options.endpointName;
+    CVeltrixApp app(options);
+    ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(app.EndpointOpen());
+    // A second program of the same user cannot take the name.
+    {
+        CScriptedDialogs dialogs;
+        CMemoryProfile profile;
+        vxtest::CTempDir folder;
+        CVeltrixAppOptions second = options;
+        second.programFolder = folder.Path();
+        second.profile = &profile;
+        second.dialogs = &dialogs;
+        CVeltrixApp other(second);
+        ASSERT_TRUE(other.InitInstance());
+        EXPECT_FALSE(other.EndpointOpen());
+        (void)other.ExitInstance();
+    }
+    const auto report = EncodeTableReport(CTableReport{0x0badf00d, 6, 1, 2});
+    CUnixMessageChannel channel;
+    uint64_t answer = 0;
+    // The answer comes before the report is read: sent from a worker while
+    // the main loop runs.
+    std::thread sender([&] {
+        (void)channel.Send(name, kTableReportTag, report, std::chrono::milliseconds(5000), &answer);
+    });
+    QElapsedTimer timer;
+    timer.start();
+    while (m_reports.empty() && timer.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    sender.join();
+    EXPECT_EQ(answer, kTableReportTag);
+    ASSERT_EQ(m_reports.size(), 1u);
+    EXPECT_EQ(DecodeTableReport(m_reports[0])->tableWindow, 0x0badf00du);
+    (void)app.ExitInstance();
+    EXPECT_FALSE(app.EndpointOpen());
 }

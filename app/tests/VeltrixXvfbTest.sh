@@ -39,6 +39,8 @@ export DISPLAY=":$(tr -d '[:space:]' <"$TMP/display")"
 # A user of its own; the database settings point nowhere, so no real
 # database is touched.
 export HOME="$TMP/home" XDG_CONFIG_HOME="$TMP/home/.config" VELTRIX_HOME="$TMP/prog"
+export XDG_RUNTIME_DIR="$TMP/run"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
 mkdir -p "$XDG_CONFIG_HOME/Quendal" "$VELTRIX_HOME"
 printf '[Base]\nServerIP=127.0.0.1\nPortDB=1\nNameDB=none\n' >"$XDG_CONFIG_HOME/Quendal/Veltrix.conf"
