@@ -69,8 +69,11 @@ std::wstring PlayerListQueryText(const CPlayerListFilter& filter)
            L"count(*) filter (where hp.flag_won_wtsd) as wtsd_won, "
            L"coalesce(sum(hp.netwin), 0) as netwon, "
            L"coalesce(sum(hp.netwin::float8 / nullif(g.bigblind, 0)), 0) as bbwon "
-           L"from handsplayers as hp "
-           L"join players as p on p.idplayer = hp.idplayer "
+           L"from handsplayers as hp " +
+           // The room is the player's; without one the players join only
+           // the sums, once per player rather than once per hand.
+           std::wstring(filter.siteId > 0 ? L"join players as p on p.idplayer = hp.idplayer "
+                                          : L"") +
            L"join hands as h on h.id = hp.idhand "
            L"left join gametypes as g on g.id = h.idgametype "
            L"where " +
