@@ -1,0 +1,48 @@
+// Who sits where on a client's table as the HUD sees it, and which client
+// window shows the table. The PokerStars client turns its tables so that the
+// hero sits on his preferred seat; the HUD numbers its boxes by that turned
+// view (position 0 is the first seat the client draws). Pure apart from the
+// window search; main thread only.
+#pragma once
+
+#include "live/CAuditFile.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CPokerRoom;
+class IWindowFinder;
+
+// WM_CLASS of the PokerStars client's windows when it runs under Wine. Wine
+// gives every window of a program the program's file name as both parts of
+// WM_CLASS (the Windows window class of a table frame is not visible to X11),
+// so these tell the client's windows from all others and the title picks the
+// table. Both spellings are listed because Wine keeps the case of the file
+// name as the client was installed.
+inline constexpr std::array<const wchar_t*, 2> kPokerStarsTableWindowClasses = {
+    L"PokerStars.exe", L"pokerstars.exe"};
+
+// The hero's preferred seat for tables of `tableSize` seats, 0 when he has
+// none. The client's nine numbers are kept by table size 0 to 8; sizes 2 to 8
+// read their own entry, and the two entries no table size reads serve the
+// tables the list leaves out: entry 1 the 9-seat tables, entry 0 the 10-seat
+// ones.
+int32_t PreferredSeat(const CPokerRoom& room, int tableSize);
+
+// The names of `line` by position: the player on seat j + 1 goes to position
+// preferred seat - hero seat + j, brought into 0 to n - 1. Without a preferred
+// seat, with one larger than the table, or without a seated hero, the client
+// draws the table as it is: seat s at position s - 1.
+// Requires: 2 <= line.tableSize <= 10.
+std::vector<std::wstring> NamesByPosition(const CAuditFile& line, int32_t preferredSeat);
+
+// The client's window of table `tableName`: among the top-level windows of the
+// room's client process whose class is one of the room's table window classes,
+// in the window system's order, the first whose title begins with the table
+// name followed directly by " - " (class and title compared up to 99
+// characters). 0 when there is none or the client is not running.
+uint64_t FindTableWindow(IWindowFinder& windows,
+                         const CPokerRoom& room,
+                         const std::wstring& tableName);
