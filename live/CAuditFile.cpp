@@ -185,8 +185,7 @@ bool ParseAuditText(const std::wstring& line, CAuditFile& record, ILogSink& log)
     // more blanks, so that lines written with one or with two match alike.
     static const boost::wregex kHeader(
         LR"(tablenumber=(.*),\s+hand=(\d+),\s+format=(.*),\s+game=(.*),\s+currency=(.*),\s+smallblind=(\d+.?[0-9]{0,2}),\s+bigblind=(\d+.?[0-9]{0,2}),\s+button=(\d+),\s+ante=(\d+.?[0-9]{0,2}),\s+zoom=(False|True),\s+hi-lo=(False|True),\s+user=(.*),\s+userstack=(.*),\s+maxseats=(\d+), (.*))");
-    static const boost::wregex kSeat(
-        LR"(seat(\d+)=(.*?),\s+seat(\d+)stack=(\d+.?[0-9]{0,2})(.*))");
+    static const boost::wregex kSeat(LR"(seat(\d+)=(.*?),\s+seat(\d+)stack=(\d+.?[0-9]{0,2})(.*))");
 
     const std::wstring text = line.size() > kLongestLine ? std::wstring() : DecodeAuditText(line);
     boost::wsmatch m;

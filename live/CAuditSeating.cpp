@@ -31,11 +31,8 @@ bool HasContent(const std::wstring& path)
 
 }  // namespace
 
-CAuditSeating::CAuditSeating(CLiveTracking& live,
-                             CRoomTable& rooms,
-                             IWindowFinder& windows,
-                             ITableHud& hud,
-                             ILogSink& log)
+CAuditSeating::CAuditSeating(
+    CLiveTracking& live, CRoomTable& rooms, IWindowFinder& windows, ITableHud& hud, ILogSink& log)
     : m_live(live)
     , m_rooms(rooms)
     , m_windows(windows)

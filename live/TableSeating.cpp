@@ -43,8 +43,8 @@ std::vector<std::wstring> NamesByPosition(const CAuditFile& line, int32_t prefer
 {
     const int n = line.tableSize;
     std::vector<std::wstring> names(static_cast<size_t>(n));
-    const bool turned = preferredSeat >= 1 && preferredSeat <= n && line.heroSeat >= 1 &&
-                        line.heroSeat <= n;
+    const bool turned =
+        preferredSeat >= 1 && preferredSeat <= n && line.heroSeat >= 1 && line.heroSeat <= n;
     const int shift = turned ? preferredSeat - line.heroSeat : 0;
     for (int j = 0; j < n; ++j) {
         int p = shift + j;

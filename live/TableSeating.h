@@ -21,8 +21,8 @@ class IWindowFinder;
 // so these tell the client's windows from all others and the title picks the
 // table. Both spellings are listed because Wine keeps the case of the file
 // name as the client was installed.
-inline constexpr std::array<const wchar_t*, 2> kPokerStarsTableWindowClasses = {
-    L"PokerStars.exe", L"pokerstars.exe"};
+inline constexpr std::array<const wchar_t*, 2> kPokerStarsTableWindowClasses = {L"PokerStars.exe",
+                                                                                L"pokerstars.exe"};
 
 // The hero's preferred seat for tables of `tableSize` seats, 0 when he has
 // none. The client's nine numbers are kept by table size 0 to 8; sizes 2 to 8

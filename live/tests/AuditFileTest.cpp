@@ -16,10 +16,9 @@ std::wstring Line(const std::wstring& seats,
                   const std::wstring& more = L"hi-lo=False,  user=Hero,  userstack=12.50",
                   const std::wstring& maxseats = L"6")
 {
-    return L"tablenumber=Halley,  hand=2468013579,  format=RING,  game=" + game +
-           L",  currency=" + currency + L",  " + blinds +
-           L",  button=3,  ante=0.00,  zoom=False,  " + more + L",  maxseats=" + maxseats +
-           L", " + seats;
+    return L"tablenumber=Halley,  hand=2468013579,  format=RING,  game=" + game + L",  currency=" +
+           currency + L",  " + blinds + L",  button=3,  ante=0.00,  zoom=False,  " + more +
+           L",  maxseats=" + maxseats + L", " + seats;
 }
 
 const std::wstring kSixSeats =
@@ -146,8 +145,9 @@ TEST_F(AuditFileTest, GameKindsOfTheGamesAndHiLo)
 
 TEST_F(AuditFileTest, ASeatBeyondTenIsReadButChangesNothing)
 {
-    ASSERT_TRUE(Parse(Line(L"seat1=Bluefish,  seat1stack=10,  seat11=Ghost,  seat11stack=5.00,  "
-                           L"seat4=Hero,  seat4stack=3")));
+    ASSERT_TRUE(
+        Parse(Line(L"seat1=Bluefish,  seat1stack=10,  seat11=Ghost,  seat11stack=5.00,  "
+                   L"seat4=Hero,  seat4stack=3")));
     EXPECT_EQ(m_record.seatedPlayers, 2);
     EXPECT_EQ(m_record.names[4], L"Hero");
     for (size_t i = 0; i < m_record.names.size(); ++i) {
@@ -164,10 +164,11 @@ TEST_F(AuditFileTest, ALineOfElevenSeatsIsReadAsSuch)
 
 TEST_F(AuditFileTest, FieldsSeparatedByOneBlankAreReadToo)
 {
-    ASSERT_TRUE(Parse(L"tablenumber=Halley, hand=1, format=RING, game=OMAHA, currency=USD, "
-                      L"smallblind=0.25, bigblind=0.50, button=1, ante=0, zoom=True, hi-lo=False, "
-                      L"user=Hero, userstack=50, maxseats=2, seat1=Hero, seat1stack=50, "
-                      L"seat2=Bluefish, seat2stack=48.50"));
+    ASSERT_TRUE(
+        Parse(L"tablenumber=Halley, hand=1, format=RING, game=OMAHA, currency=USD, "
+              L"smallblind=0.25, bigblind=0.50, button=1, ante=0, zoom=True, hi-lo=False, "
+              L"user=Hero, userstack=50, maxseats=2, seat1=Hero, seat1stack=50, "
+              L"seat2=Bluefish, seat2stack=48.50"));
     EXPECT_EQ(m_record.bigBlind, 50);
     EXPECT_EQ(m_record.zoom, 1);
     EXPECT_EQ(m_record.names[2], L"Bluefish");
@@ -209,10 +210,11 @@ TEST(AuditLineTest, OnlyTheFirstOfTheNewLinesIsProcessedAndThePositionMovesPastA
 {
     vxtest::CTempDir dir;
     CRecordingSink log;
-    const std::string path = dir.Write(
-        "audit.dat", "tablenumber=Old, hand=1, format=RING, game=OMAHA, currency=USD, "
-                     "smallblind=1, bigblind=2, button=1, ante=0, zoom=False, hi-lo=False, "
-                     "user=Hero, userstack=50, maxseats=2, seat1=Hero, seat1stack=50\r\n");
+    const std::string path =
+        dir.Write("audit.dat",
+                  "tablenumber=Old, hand=1, format=RING, game=OMAHA, currency=USD, "
+                  "smallblind=1, bigblind=2, button=1, ante=0, zoom=False, hi-lo=False, "
+                  "user=Hero, userstack=50, maxseats=2, seat1=Hero, seat1stack=50\r\n");
     int64_t position = 0;
     CAuditFile first;
     ASSERT_TRUE(ParseAuditLine(std::wstring(path.begin(), path.end()), position, first, log));

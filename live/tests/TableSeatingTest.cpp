@@ -1,5 +1,6 @@
-#include "live/CRoomTable.h"
 #include "live/TableSeating.h"
+
+#include "live/CRoomTable.h"
 #include "platform/fakes/CFakeWindowFinder.h"
 
 #include <gtest/gtest.h>

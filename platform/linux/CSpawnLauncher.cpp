@@ -70,8 +70,8 @@ CStatus CSpawnLauncher::Launch(const std::string& path, const std::string& worki
     std::string program = path;
     char* argv[] = {program.data(), nullptr};
     if (error == 0) {
-        error = ::posix_spawn(&child, path.c_str(), &setup.actions, &setup.attributes, argv,
-                              environ);
+        error =
+            ::posix_spawn(&child, path.c_str(), &setup.actions, &setup.attributes, argv, environ);
     }
     if (error != 0) {
         return CStatus::IoError(L"cannot start " + FromUtf8(path) + L": " + ErrorText(error));
