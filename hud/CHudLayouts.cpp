@@ -88,8 +88,8 @@ bool EncodeWithReferences(const std::string& utf8, const std::string& encoding, 
             // Reset the converter's state after the failure.
             ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
             const std::wstring wide = FromUtf8(one);
-            out += "&#" + std::to_string(wide.empty() ? 0xFFFD : static_cast<uint32_t>(wide[0])) +
-                   ";";
+            out +=
+                "&#" + std::to_string(wide.empty() ? 0xFFFD : static_cast<uint32_t>(wide[0])) + ";";
         }
     }
     ::iconv_close(cd);
@@ -144,7 +144,8 @@ CStatus ReplaceFile(const std::string& path, const std::string& bytes)
     const std::string temporary = path + ".new";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
-        return CStatus::IoError(FromUtf8("cannot write " + temporary + ": " + std::strerror(errno)));
+        return CStatus::IoError(
+            FromUtf8("cannot write " + temporary + ": " + std::strerror(errno)));
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const bool flushed = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
@@ -192,7 +193,8 @@ bool CHudLayouts::Load()
         return false;
     }
     const bool marked = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ||
-                        bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0;
+                        bytes.compare(0, 2, "\xFF\xFE") == 0 ||
+                        bytes.compare(0, 2, "\xFE\xFF") == 0;
     pugi::xml_encoding encoding = pugi::encoding_auto;
     if (!marked) {
         const std::string declared = DeclaredEncoding(bytes);

@@ -130,8 +130,7 @@ std::vector<std::wstring> CHudLink::HudProgramPaths() const
 {
     std::vector<std::wstring> paths;
     for (const std::wstring& folder : {m_program.folder, m_program.executableFolder}) {
-        for (const std::wstring& name :
-             {m_program.fileName, NativeName(m_program.fileName)}) {
+        for (const std::wstring& name : {m_program.fileName, NativeName(m_program.fileName)}) {
             const std::wstring path = FolderFile(folder, name);
             if (std::find(paths.begin(), paths.end(), path) == paths.end()) {
                 paths.push_back(path);
@@ -238,8 +237,8 @@ bool CHudLink::StartHudProgram()
     } else {
         m_startFailedAt = std::chrono::steady_clock::now();
     }
-    m_log.Log(FormatW(m_admin ? L"ShellExecute: %ls as admin" : L"ShellExecute: %ls",
-                      path.c_str()));
+    m_log.Log(
+        FormatW(m_admin ? L"ShellExecute: %ls as admin" : L"ShellExecute: %ls", path.c_str()));
     return true;
 }
 
@@ -262,7 +261,10 @@ bool CHudLink::Send(const CHudMessage& message)
     return sent.IsOk();
 }
 
-bool CHudLink::SendHud(uint64_t tableWindow, int32_t value, int32_t hudNumber, const std::wstring& text)
+bool CHudLink::SendHud(uint64_t tableWindow,
+                       int32_t value,
+                       int32_t hudNumber,
+                       const std::wstring& text)
 {
     if (tableWindow == 0) {
         m_log.Log(FormatW(L"Window = 0 for hud = %d and command = %d\n", hudNumber,
@@ -346,8 +348,8 @@ void CHudLink::ReadDataDSH(std::span<const uint8_t> record)
     if (!report) {
         return;
     }
-    m_log.Log(FormatW(L"ReadDataDSH: command = %d HWND = 0x%08X",
-                      static_cast<int>(report->command), report->tableWindow));
+    m_log.Log(FormatW(L"ReadDataDSH: command = %d HWND = 0x%08X", static_cast<int>(report->command),
+                      report->tableWindow));
     const uint64_t window = TableReportWindow(*report);
     if (report->command != static_cast<uint8_t>(TableReportCommand::NewTable) ||
         m_reported.count(window) != 0) {
@@ -367,8 +369,8 @@ void CHudLink::ReadDataDSH(std::span<const uint8_t> record)
         return;
     }
     const size_t dash = title.find(L'-', kTitleNameEnd);
-    const std::wstring tableName = dash == std::wstring::npos ? std::wstring()
-                                                              : title.substr(0, dash - 1);
+    const std::wstring tableName =
+        dash == std::wstring::npos ? std::wstring() : title.substr(0, dash - 1);
     const CPokerRoom& room = m_rooms.Room(report->room);
     std::vector<std::wstring> files;
     FindTableFiles(room.historyFolder, m_now() - kTableFileAge, tableName, report->room, true,

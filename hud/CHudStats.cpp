@@ -87,9 +87,7 @@ std::wstring CHudStats::HudStatsText(const std::wstring& playerName,
 }
 
 std::optional<std::vector<std::wstring>> CHudStats::HudStatsTexts(
-    const std::vector<std::wstring>& names,
-    int32_t bigBlind,
-    int32_t gameKind)
+    const std::vector<std::wstring>& names, int32_t bigBlind, int32_t gameKind)
 {
     std::vector<std::wstring> texts(names.size());
     bool anyone = false;
@@ -126,19 +124,13 @@ std::optional<std::vector<std::wstring>> CHudStats::HudStatsTexts(
 }
 
 std::optional<std::vector<CHudStatsRow>> CHudStats::CountsByQuery(
-    const std::vector<std::wstring>& names,
-    int64_t periodStart,
-    int32_t bigBlind,
-    int32_t gameKind)
+    const std::vector<std::wstring>& names, int64_t periodStart, int32_t bigBlind, int32_t gameKind)
 {
     return Counts(names, periodStart, bigBlind, gameKind, Source::Query);
 }
 
 std::optional<std::vector<CHudStatsRow>> CHudStats::CountsBySummary(
-    const std::vector<std::wstring>& names,
-    int64_t periodStart,
-    int32_t bigBlind,
-    int32_t gameKind)
+    const std::vector<std::wstring>& names, int64_t periodStart, int32_t bigBlind, int32_t gameKind)
 {
     return Counts(names, periodStart, bigBlind, gameKind, Source::Summary);
 }
@@ -187,9 +179,8 @@ std::optional<std::vector<CHudStatsRow>> CHudStats::Counts(const std::vector<std
         wanted.push_back(id);
     }
     std::map<int32_t, CHudStatsRow> byId;
-    const bool summary =
-        source == Source::Summary ||
-        (source == Source::Best && m_useSummary && SummaryInstalled(*database));
+    const bool summary = source == Source::Summary ||
+                         (source == Source::Best && m_useSummary && SummaryInstalled(*database));
     if (summary) {
         if (source == Source::Summary && !SummaryInstalled(*database)) {
             return std::nullopt;

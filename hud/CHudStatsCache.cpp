@@ -11,12 +11,12 @@
 namespace {
 
 // The summary's count columns, in the order of CountedFlags.
-const wchar_t* const kCounts[] = {L"vpip_opp", L"vpip",    L"pfr_opp", L"pfr",
-                                  L"p3b_opp",  L"p3b",     L"p4b_opp", L"p4b"};
+const wchar_t* const kCounts[] = {L"vpip_opp", L"vpip", L"pfr_opp", L"pfr",
+                                  L"p3b_opp",  L"p3b",  L"p4b_opp", L"p4b"};
 
-const wchar_t* const kTriggers[] = {
-    L"hudcache_hp_change", L"hudcache_hp_update", L"hudcache_hands_change",
-    L"hudcache_hands_update", L"hudcache_hp_truncate", L"hudcache_hands_truncate"};
+const wchar_t* const kTriggers[] = {L"hudcache_hp_change",    L"hudcache_hp_update",
+                                    L"hudcache_hands_change", L"hudcache_hands_update",
+                                    L"hudcache_hp_truncate",  L"hudcache_hands_truncate"};
 
 std::wstring CountList(const wchar_t* prefix)
 {
@@ -32,8 +32,8 @@ std::wstring FlagValues(const std::wstring& row, const wchar_t* sign)
 {
     std::wstring list;
     for (const auto& flag : CHudStatsCache::CountedFlags()) {
-        list += FormatW(L", %ls(CASE WHEN %ls.%ls THEN 1 ELSE 0 END)", sign, row.c_str(),
-                        flag.c_str());
+        list +=
+            FormatW(L", %ls(CASE WHEN %ls.%ls THEN 1 ELSE 0 END)", sign, row.c_str(), flag.c_str());
     }
     return list;
 }
@@ -150,7 +150,8 @@ std::vector<std::wstring> CreateStatements()
 std::wstring FillStatement()
 {
     return InsertInto().substr(0, InsertInto().size() - 1) + L", merged) SELECT hp.idplayer, " +
-           L"h.idgametype, " + Hour(L"h") + L", count(*)" + [] {
+           L"h.idgametype, " + Hour(L"h") + L", count(*)" +
+           [] {
                std::wstring sums;
                for (const auto& flag : CHudStatsCache::CountedFlags()) {
                    sums += FormatW(L", sum(CASE WHEN hp.%ls THEN 1 ELSE 0 END)", flag.c_str());
@@ -163,8 +164,7 @@ std::wstring FillStatement()
 
 // Holds writers of hands back (and other installers) until the transaction
 // ends; readers go on.
-const wchar_t* const kLockWriters =
-    L"LOCK TABLE hands, handsplayers IN SHARE ROW EXCLUSIVE MODE";
+const wchar_t* const kLockWriters = L"LOCK TABLE hands, handsplayers IN SHARE ROW EXCLUSIVE MODE";
 
 class CTransaction
 {
@@ -240,10 +240,11 @@ std::wstring CHudStatsCache::InstalledQuery()
     for (const wchar_t* trigger : kTriggers) {
         names += (names.empty() ? L"'" : L", '") + std::wstring(trigger) + L"'";
     }
-    return FormatW(L"SELECT CASE WHEN to_regclass('hudcache') IS NOT NULL AND (SELECT count(*) "
-                   L"FROM pg_trigger WHERE NOT tgisinternal AND tgname IN (%ls)) = %d THEN 1 "
-                   L"ELSE 0 END",
-                   names.c_str(), static_cast<int>(std::size(kTriggers)));
+    return FormatW(
+        L"SELECT CASE WHEN to_regclass('hudcache') IS NOT NULL AND (SELECT count(*) "
+        L"FROM pg_trigger WHERE NOT tgisinternal AND tgname IN (%ls)) = %d THEN 1 "
+        L"ELSE 0 END",
+        names.c_str(), static_cast<int>(std::size(kTriggers)));
 }
 
 bool CHudStatsCache::Installed()
@@ -271,9 +272,9 @@ CStatus CHudStatsCache::Install()
         L"AND table_name = 'handsplayers' AND column_name IN (" +
         flags + L")");
     if (found != std::to_wstring(CountedFlags().size())) {
-        return t.Status().IsOk() ? CStatus::InvalidArgument(
-                                       L"handsplayers lacks a flag column the HUD counts")
-                                 : t.Status();
+        return t.Status().IsOk()
+                   ? CStatus::InvalidArgument(L"handsplayers lacks a flag column the HUD counts")
+                   : t.Status();
     }
     for (const auto& statement : CreateStatements()) {
         (void)t.Execute(statement);
@@ -337,14 +338,16 @@ std::wstring CHudStatsCache::ReadQuery(const std::vector<int32_t>& playerIds,
     }
     return L"SELECT t.idplayer, sum(t.n) AS n" + sums + L" FROM (SELECT c.idplayer, c.n" +
            CountList(L"c.") +
-           FormatW(L" FROM hudcache AS c, gametypes WHERE c.idgametype = gametypes.id AND "
-                   L"c.idplayer IN (%ls) AND c.hour >= %lld",
-                   players.c_str(), static_cast<long long>(hour)) +
+           FormatW(
+               L" FROM hudcache AS c, gametypes WHERE c.idgametype = gametypes.id AND "
+               L"c.idplayer IN (%ls) AND c.hour >= %lld",
+               players.c_str(), static_cast<long long>(hour)) +
            condition + L" UNION ALL SELECT hp.idplayer, -1" + FlagValues(L"hp", L"-") +
-           FormatW(L" FROM hands AS h, gametypes, handsplayers AS hp WHERE h.idgametype = "
-                   L"gametypes.id AND h.id = hp.idhand AND hp.idplayer IN (%ls) AND "
-                   L"h.\"localtime\" >= %lld AND h.\"localtime\" <= %lld",
-                   players.c_str(), static_cast<long long>(hour * 3600),
-                   static_cast<long long>(periodStart)) +
+           FormatW(
+               L" FROM hands AS h, gametypes, handsplayers AS hp WHERE h.idgametype = "
+               L"gametypes.id AND h.id = hp.idhand AND hp.idplayer IN (%ls) AND "
+               L"h.\"localtime\" >= %lld AND h.\"localtime\" <= %lld",
+               players.c_str(), static_cast<long long>(hour * 3600),
+               static_cast<long long>(periodStart)) +
            condition + L") AS t GROUP BY t.idplayer";
 }

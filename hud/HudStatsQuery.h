@@ -41,7 +41,10 @@ std::wstring HudGameKindCondition(int32_t gameKind, int32_t bigBlind);
 // The query of one player's counts: one row per game kind and big blind of
 // his hands played after `periodStart` (localtime) in the games of
 // `gameKind`.
-std::wstring HudStatsQuery(int32_t playerId, int64_t periodStart, int32_t gameKind, int32_t bigBlind);
+std::wstring HudStatsQuery(int32_t playerId,
+                           int64_t periodStart,
+                           int32_t gameKind,
+                           int32_t bigBlind);
 
 // The first `count` characters of `name` as a reader sees them: a letter with
 // its combining marks, an emoji with its modifiers and joined parts, or a flag

@@ -15,7 +15,5 @@ public:
     // or a player nothing is known of). Nothing when the table's update must
     // be abandoned.
     virtual std::optional<std::vector<std::wstring>> HudStatsTexts(
-        const std::vector<std::wstring>& names,
-        int32_t bigBlind,
-        int32_t gameKind) = 0;
+        const std::vector<std::wstring>& names, int32_t bigBlind, int32_t gameKind) = 0;
 };

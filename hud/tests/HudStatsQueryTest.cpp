@@ -1,4 +1,5 @@
 #include "hud/HudStatsQuery.h"
+
 #include "hud/tests/CommaLocale.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +49,7 @@ std::wstring Golden(const std::wstring& gameCondition)
            L"sum(case when hp.flag_won_wtsd then 1 else 0 end) as wtsd_won "
            L"from hands as h,gametypes,handsplayers as hp where (h.idgametype = gametypes.id and "
            L"h.id = hp.idhand) and hp.idplayer = 4711 and (\"localtime\" > 1675206000)" +
-           gameCondition +
-           L" group by gametypes.idgamekind, gametypes.bigblind, hp.idplayer";
+           gameCondition + L" group by gametypes.idgamekind, gametypes.bigblind, hp.idplayer";
 }
 
 TEST(HudStatsQueryTest, TheQueryOfEveryGameKindIsExactlyTheSpecifiedText)

@@ -182,8 +182,8 @@ protected:
     {
         SCOPED_TRACE(when);
         const int64_t base = Start(1);
-        for (const int64_t start : {base - 1, base, base + 1, base + 1799, base + 1800,
-                                    base + 3599, base + 7200, base - 3600}) {
+        for (const int64_t start : {base - 1, base, base + 1, base + 1799, base + 1800, base + 3599,
+                                    base + 7200, base - 3600}) {
             for (const auto& [kind, bb] : {std::pair{0, 50}, {1, 50}, {-1, 100}}) {
                 const auto byQuery = m_stats->CountsByQuery(Names(), start, bb, kind);
                 const auto bySummary = m_stats->CountsBySummary(Names(), start, bb, kind);
@@ -198,7 +198,8 @@ protected:
     CHudFlags RandomFlags()
     {
         CHudFlags f;
-        bool* all[] = {&f.vpipOpp, &f.vpip, &f.pfrOpp, &f.pfr, &f.p3bOpp, &f.p3b, &f.p4bOpp, &f.p4b};
+        bool* all[] = {&f.vpipOpp, &f.vpip, &f.pfrOpp, &f.pfr,
+                       &f.p3bOpp,  &f.p3b,  &f.p4bOpp, &f.p4b};
         for (bool* flag : all) {
             *flag = m_random() % 2 == 0;
         }
@@ -239,8 +240,9 @@ TEST_F(HudSummaryTest, TheSummaryCountsExactlyWhatTheQueryCounts)
     EXPECT_GT(CHudStatsCache(m_db.Db()).PendingRows(), 0);
     ExpectSameCounts("new hands");
 
-    m_db.Execute(L"update handsplayers set flag_vpip = not coalesce(flag_vpip, false), "
-                 L"flag_pf_4bet_opp = true where id % 4 = 0");
+    m_db.Execute(
+        L"update handsplayers set flag_vpip = not coalesce(flag_vpip, false), "
+        L"flag_pf_4bet_opp = true where id % 4 = 0");
     m_db.Execute(L"update handsplayers set idplayer = 3 where id % 7 = 1");
     m_db.Execute(L"update handsplayers set idplayer = null where id % 11 = 2");
     m_db.Execute(L"delete from handsplayers where id % 5 = 3");

@@ -96,23 +96,26 @@ public:
 
     void Player(int32_t id, const std::wstring& name, int32_t site = 1)
     {
-        Execute(FormatW(L"insert into players (idplayer, name, idsite, hero) values (%d, '%ls', "
-                        L"%d, false)",
-                        id, name.c_str(), site));
+        Execute(
+            FormatW(L"insert into players (idplayer, name, idsite, hero) values (%d, '%ls', "
+                    L"%d, false)",
+                    id, name.c_str(), site));
     }
 
     void GameType(int32_t id, int32_t gameKind, int32_t bigBlind)
     {
-        Execute(FormatW(L"insert into gametypes (id, idsite, currency, type, idgamekind, "
-                        L"maxseats, mix, smallblind, bigblind, ante, fast) values (%d, 1, 0, 1, "
-                        L"%d, 6, 0, %d, %d, 0, false)",
-                        id, gameKind, bigBlind / 2, bigBlind));
+        Execute(
+            FormatW(L"insert into gametypes (id, idsite, currency, type, idgamekind, "
+                    L"maxseats, mix, smallblind, bigblind, ante, fast) values (%d, 1, 0, 1, "
+                    L"%d, 6, 0, %d, %d, 0, false)",
+                    id, gameKind, bigBlind / 2, bigBlind));
     }
 
     void Hand(int64_t id, int32_t gameType, int64_t localtime)
     {
-        Execute(FormatW(L"insert into hands (id, idgametype, \"localtime\") values (%lld, %d, %lld)",
-                        static_cast<long long>(id), gameType, static_cast<long long>(localtime)));
+        Execute(
+            FormatW(L"insert into hands (id, idgametype, \"localtime\") values (%lld, %d, %lld)",
+                    static_cast<long long>(id), gameType, static_cast<long long>(localtime)));
     }
 
     void HandPlayer(int64_t id, int64_t hand, int32_t player, const CHudFlags& f)
