@@ -355,7 +355,8 @@ void CHudLink::ReadDataDSH(std::span<const uint8_t> record)
         m_reported.count(window) != 0) {
         return;
     }
-    std::wstring title = m_windows.Title(window).value_or(std::wstring());
+    // X11 window ids take 29 bits: the report's 32 bits are the id as they are.
+    std::wstring title = m_windows.Title(report->tableWindow).value_or(std::wstring());
     if (title.size() > kTitleLimit) {
         title.resize(kTitleLimit);
     }
