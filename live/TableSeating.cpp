@@ -1,5 +1,6 @@
 #include "live/TableSeating.h"
 
+#include "foundation/WideText.h"
 #include "live/CPokerRoom.h"
 #include "platform/IWindowFinder.h"
 
@@ -15,8 +16,7 @@ std::wstring Limited(const std::wstring& text)
 bool IsTableClass(const CPokerRoom& room, const CWindowInfo& window)
 {
     for (const auto& wanted : room.tableWindowClasses) {
-        if (!wanted.empty() && (Limited(window.className) == Limited(wanted) ||
-                                Limited(window.instanceName) == Limited(wanted))) {
+        if (!wanted.empty() && EqualsNoCase(Limited(window.className), Limited(wanted))) {
             return true;
         }
     }

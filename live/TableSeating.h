@@ -15,14 +15,15 @@
 class CPokerRoom;
 class IWindowFinder;
 
-// WM_CLASS of the PokerStars client's windows when it runs under Wine. Wine
-// gives every window of a program the program's file name as both parts of
-// WM_CLASS (the Windows window class of a table frame is not visible to X11),
-// so these tell the client's windows from all others and the title picks the
-// table. Both spellings are listed because Wine keeps the case of the file
-// name as the client was installed.
-inline constexpr std::array<const wchar_t*, 2> kPokerStarsTableWindowClasses = {L"PokerStars.exe",
-                                                                                L"pokerstars.exe"};
+// The table window classes of the PokerStars client as the window system
+// shows them: the client runs under Wine, which sets WM_CLASS of every window
+// a program makes to the executable's name in lower case ("pokerstars.exe",
+// as instance and class); older Wine releases used the class "Wine" with that
+// instance. The Windows window classes of the client's table frames are not
+// visible to X11, so these tell the client's windows from others (together
+// with its process) and the title picks the table.
+inline constexpr std::array<const wchar_t*, 2> kPokerStarsWineWindowClasses = {L"pokerstars.exe",
+                                                                               L"Wine"};
 
 // The hero's preferred seat for tables of `tableSize` seats, 0 when he has
 // none. The client's nine numbers are kept by table size 0 to 8; sizes 2 to 8
@@ -42,7 +43,9 @@ std::vector<std::wstring> NamesByPosition(const CAuditFile& line, int32_t prefer
 // room's client process whose class is one of the room's table window classes,
 // in the window system's order, the first whose title begins with the table
 // name followed directly by " - " (class and title compared up to 99
-// characters). 0 when there is none or the client is not running.
+// characters; the class without regard to ASCII case, as Wine keeps the case
+// of the executable's name). 0 when there is none or the client is not
+// running.
 uint64_t FindTableWindow(IWindowFinder& windows,
                          const CPokerRoom& room,
                          const std::wstring& tableName);

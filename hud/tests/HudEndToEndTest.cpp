@@ -8,6 +8,7 @@
 #include "live/CAuditSeating.h"
 #include "live/CLiveTracking.h"
 #include "live/CRoomTable.h"
+#include "live/TableSeating.h"
 #include "platform/CTaskQueue.h"
 #include "platform/HudMessages.h"
 #include "platform/fakes/CFakeMessageChannel.h"
@@ -90,7 +91,8 @@ protected:
         stars.hudSwitch = 1;
         stars.heroName = L"PlayTheBlues4U";
         stars.clientProcessNames = {L"PokerStars.exe"};
-        stars.tableWindowClasses = {L"PokerStars.exe", L"pokerstars.exe"};
+        stars.tableWindowClasses = {kPokerStarsWineWindowClasses[0],
+                                    kPokerStarsWineWindowClasses[1]};
         // The hero prefers seat 1 at six-seat tables.
         stars.preferredSeats[6] = 1;
         m_processes.processes = {{700, {L"PokerStars.exe"}, 1000}, {800, {L"pelmora"}, 1000}};

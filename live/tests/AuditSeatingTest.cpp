@@ -3,6 +3,7 @@
 #include "live/CLiveTracking.h"
 #include "live/CRoomTable.h"
 #include "live/ITableHud.h"
+#include "live/TableSeating.h"
 #include "parser/tests/ParserTestEnvironment.h"
 #include "platform/CTaskQueue.h"
 #include "platform/fakes/CFakeFileChangeSource.h"
@@ -67,7 +68,8 @@ protected:
         CPokerRoom& stars = m_rooms.Room(kRoomPokerStars);
         stars.heroName = L"Hero";
         stars.clientProcessId = 700;
-        stars.tableWindowClasses = {L"PokerStars.exe", L"pokerstars.exe"};
+        stars.tableWindowClasses = {kPokerStarsWineWindowClasses[0],
+                                    kPokerStarsWineWindowClasses[1]};
         stars.preferredSeats[6] = 1;
         kroHandParser::CParseSettings settings;
         m_live = std::make_unique<CLiveTracking>(

@@ -65,7 +65,8 @@ protected:
     void SetUp() override
     {
         m_room.clientProcessId = 700;
-        m_room.tableWindowClasses = {L"PokerStars.exe", L"pokerstars.exe"};
+        m_room.tableWindowClasses = {kPokerStarsWineWindowClasses[0],
+                                     kPokerStarsWineWindowClasses[1]};
     }
 
     void Add(uint64_t id, int pid, const std::wstring& cls, const std::wstring& title)
@@ -90,10 +91,12 @@ TEST_F(TableWindowTest, OnlyTheClientsWindowsOfATableClassCount)
 {
     Add(21, 701, L"PokerStars.exe", L"Halley - a browser page");
     Add(22, 700, L"Explorer", L"Halley - not a table");
-    Add(23, 700, L"pokerstars.exe", L"Halley - $0.10/$0.25");
-    Add(24, 700, L"PokerStars.exe", L"Halley - $0.10/$0.25");
-    // The first in the window system's order wins.
+    Add(23, 700, L"PokerStars.exe", L"Halley - $0.10/$0.25");
+    Add(24, 700, L"pokerstars.exe", L"Halley - $0.10/$0.25");
+    Add(25, 700, L"Wine", L"Vega - $0.10/$0.25");
+    // The first in the window system's order wins; Wine's case does not count.
     EXPECT_EQ(FindTableWindow(m_windows, m_room, L"Halley"), 23u);
+    EXPECT_EQ(FindTableWindow(m_windows, m_room, L"Vega"), 25u);
     m_room.clientProcessId = 0;
     EXPECT_EQ(FindTableWindow(m_windows, m_room, L"Halley"), 0u);
 }
