@@ -294,6 +294,12 @@ struct CBenchDatabase
         if (!reuse && !Fill(std::max<int64_t>(wanted, 1))) {
             return false;
         }
+        if (reuse) {
+            const auto start = Clock::now();
+            const CStatus installed = CHudStatsCache(*db).Install();
+            std::printf("HUD bench: database %s reused; summary there or made in %.1f s (%s)\n",
+                        name.c_str(), Seconds(start), installed.IsOk() ? "ok" : "failed");
+        }
         lease = std::make_unique<kroDB::CConnectionLease>(db->AcquireConnection(true));
         profile.WriteProfileString(L"Base", L"ServerIP", parts.server);
         profile.WriteProfileString(L"Base", L"PortDB", parts.port);

@@ -6,6 +6,7 @@
 #include "foundation/WideText.h"
 #include "hud/HudStatsQuery.h"
 
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -68,14 +69,14 @@ std::wstring Hour(const wchar_t* hand)
 
 std::wstring InsertInto()
 {
-    return L"INSERT INTO hudcache (idplayer, idgametype, hour, n" + CountList(L"") + L")";
+    return L"INSERT INTO hudcache (idplayer, idgametype, bucket, n" + CountList(L"") + L")";
 }
 
 std::vector<std::wstring> CreateStatements()
 {
     std::wstring table =
-        L"CREATE TABLE hudcache (idplayer integer not null, idgametype integer not null, hour "
-        L"integer not null, n bigint not null";
+        L"CREATE TABLE hudcache (idplayer integer not null, idgametype integer not null, level "
+        L"smallint not null default 0, bucket integer not null, n bigint not null";
     for (const wchar_t* count : kCounts) {
         table += FormatW(L", %ls bigint not null", count);
     }
@@ -125,8 +126,8 @@ std::vector<std::wstring> CreateStatements()
 
     return {
         table,
-        L"CREATE INDEX hudcacheindex1 ON hudcache (idplayer, hour)",
-        L"CREATE INDEX hudcacheindex2 ON hudcache (idplayer) WHERE NOT merged",
+        L"CREATE INDEX hudcacheindex1 ON hudcache (idplayer, level, bucket) WHERE merged",
+        L"CREATE INDEX hudcacheindex2 ON hudcache (idplayer, bucket) WHERE NOT merged",
         handPlayer,
         hand,
         clear,
@@ -147,19 +148,49 @@ std::vector<std::wstring> CreateStatements()
     };
 }
 
-std::wstring FillStatement()
+std::wstring Sums(const wchar_t* prefix)
 {
-    return InsertInto().substr(0, InsertInto().size() - 1) + L", merged) SELECT hp.idplayer, " +
-           L"h.idgametype, " + Hour(L"h") + L", count(*)" +
-           [] {
-               std::wstring sums;
-               for (const auto& flag : CHudStatsCache::CountedFlags()) {
-                   sums += FormatW(L", sum(CASE WHEN hp.%ls THEN 1 ELSE 0 END)", flag.c_str());
-               }
-               return sums;
-           }() +
-           L", true FROM hands h, handsplayers hp WHERE h.id = hp.idhand AND hp.idplayer IS NOT "
-           L"NULL AND h.idgametype IS NOT NULL AND h.\"localtime\" IS NOT NULL GROUP BY 1, 2, 3";
+    std::wstring sums;
+    for (const wchar_t* count : kCounts) {
+        sums += FormatW(L", sum(%ls%ls)", prefix, count);
+    }
+    return sums;
+}
+
+// The month (months since January 1970, of the UTC calendar) of a day number.
+const wchar_t* const kMonthOfDay =
+    L"((extract(year from date '1970-01-01' + %ls)::integer - 1970) * 12 + extract(month from "
+    L"date '1970-01-01' + %ls)::integer - 1)";
+
+std::wstring MonthOfDay(const wchar_t* day)
+{
+    return FormatW(kMonthOfDay, day, day);
+}
+
+std::wstring Columns()
+{
+    return L"(idplayer, idgametype, level, bucket, n" + CountList(L"") + L", merged)";
+}
+
+// The summary of the stored hands: by hour, and rolled up by day and month.
+std::vector<std::wstring> FillStatements()
+{
+    std::wstring flags;
+    for (const auto& flag : CHudStatsCache::CountedFlags()) {
+        flags += FormatW(L", sum(CASE WHEN hp.%ls THEN 1 ELSE 0 END)", flag.c_str());
+    }
+    return {
+        L"INSERT INTO hudcache " + Columns() + L" SELECT hp.idplayer, h.idgametype, 0, " +
+            Hour(L"h") + L", count(*)" + flags +
+            L", true FROM hands h, handsplayers hp WHERE h.id = hp.idhand AND hp.idplayer IS NOT "
+            L"NULL AND h.idgametype IS NOT NULL AND h.\"localtime\" IS NOT NULL GROUP BY 1, 2, 4",
+        L"INSERT INTO hudcache " + Columns() +
+            L" SELECT idplayer, idgametype, 1, floor(bucket / 24.0)::integer, sum(n)" + Sums(L"") +
+            L", true FROM hudcache WHERE level = 0 GROUP BY 1, 2, 4",
+        L"INSERT INTO hudcache " + Columns() + L" SELECT idplayer, idgametype, 2, " +
+            MonthOfDay(L"bucket") + L", sum(n)" + Sums(L"") +
+            L", true FROM hudcache WHERE level = 1 GROUP BY 1, 2, 4",
+    };
 }
 
 // Holds writers of hands back (and other installers) until the transaction
@@ -279,7 +310,9 @@ CStatus CHudStatsCache::Install()
     for (const auto& statement : CreateStatements()) {
         (void)t.Execute(statement);
     }
-    (void)t.Execute(FillStatement());
+    for (const auto& statement : FillStatements()) {
+        (void)t.Execute(statement);
+    }
     return t.Commit();
 }
 
@@ -288,26 +321,44 @@ CStatus CHudStatsCache::Rebuild()
     CTransaction t(m_db);
     (void)t.Execute(kLockWriters);
     (void)t.Execute(L"DELETE FROM hudcache");
-    (void)t.Execute(FillStatement());
+    for (const auto& statement : FillStatements()) {
+        (void)t.Execute(statement);
+    }
     return t.Commit();
 }
 
 CStatus CHudStatsCache::Compact()
 {
-    std::wstring sums;
     std::wstring having;
     for (const wchar_t* count : kCounts) {
-        sums += FormatW(L", sum(%ls)", count);
         having += FormatW(L" OR sum(%ls) <> 0", count);
     }
+    const std::wstring counts = CountList(L"");
+    // The rows of differences go; each adds to its hour, its day and its
+    // month, whose rows are made anew from the old ones and the differences.
     CTransaction t(m_db);
     (void)t.Execute(
-        L"WITH keys AS (SELECT DISTINCT idplayer, idgametype, hour FROM hudcache WHERE NOT "
-        L"merged), gone AS (DELETE FROM hudcache c USING keys k WHERE c.idplayer = k.idplayer AND "
-        L"c.idgametype = k.idgametype AND c.hour = k.hour RETURNING c.*) " +
-        InsertInto().substr(0, InsertInto().size() - 1) +
-        L", merged) SELECT idplayer, idgametype, hour, sum(n)" + sums +
-        L", true FROM gone GROUP BY idplayer, idgametype, hour HAVING sum(n) <> 0" + having);
+        L"WITH gone AS (DELETE FROM hudcache WHERE NOT merged RETURNING idplayer, idgametype, "
+        L"bucket, n" +
+        counts +
+        L"), "
+        L"levels AS (SELECT idplayer, idgametype, 0 AS level, bucket, n" +
+        counts +
+        L" FROM gone UNION ALL SELECT idplayer, idgametype, 1, floor(bucket / 24.0)::integer, n" +
+        counts + L" FROM gone UNION ALL SELECT idplayer, idgametype, 2, " +
+        MonthOfDay(L"floor(bucket / 24.0)::integer") + L", n" + counts +
+        L" FROM gone), "
+        L"keys AS (SELECT DISTINCT idplayer, idgametype, level, bucket FROM levels), "
+        L"old AS (DELETE FROM hudcache c USING keys k WHERE c.merged AND c.idplayer = k.idplayer "
+        L"AND c.level = k.level AND c.bucket = k.bucket AND c.idgametype = k.idgametype RETURNING "
+        L"c.idplayer, c.idgametype, c.level, c.bucket, c.n" +
+        CountList(L"c.") +
+        L") "
+        L"INSERT INTO hudcache " +
+        Columns() + L" SELECT idplayer, idgametype, level, bucket, sum(n)" + Sums(L"") +
+        L", true FROM (SELECT * FROM levels UNION ALL SELECT * FROM old) AS l GROUP BY idplayer, "
+        L"idgametype, level, bucket HAVING sum(n) <> 0" +
+        having);
     return t.Commit();
 }
 
@@ -328,21 +379,44 @@ std::wstring CHudStatsCache::ReadQuery(const std::vector<int32_t>& playerIds,
         players += (players.empty() ? L"" : L",") + std::to_wstring(id);
     }
     // The hour that holds the first counted second; its seconds up to the
-    // period start are taken off row by row.
+    // period start are taken off row by row. The rest of its day comes by the
+    // hour, the rest of that day's month by the day, later months whole; the
+    // differences not folded yet are all by the hour.
     const int64_t first = periodStart + 1;
     const int64_t hour = first >= 0 ? first / 3600 : (first - 3599) / 3600;
+    const int64_t day = hour >= 0 ? hour / 24 : (hour - 23) / 24;
+    const auto midnight = static_cast<time_t>(day * 86400);
+    std::tm date{};
+    (void)gmtime_r(&midnight, &date);
+    const int64_t month = (static_cast<int64_t>(date.tm_year) - 70) * 12 + date.tm_mon;
+    std::tm next{};
+    next.tm_year = date.tm_year + (date.tm_mon == 11 ? 1 : 0);
+    next.tm_mon = (date.tm_mon + 1) % 12;
+    next.tm_mday = 1;
+    const int64_t nextMonthDay = static_cast<int64_t>(timegm(&next)) / 86400;
+
     const std::wstring condition = L" " + HudGameKindCondition(gameKind, bigBlind);
+    const std::wstring from = FormatW(
+        L" FROM hudcache AS c, gametypes WHERE c.idgametype = gametypes.id AND "
+        L"c.idplayer IN (%ls) AND ",
+        players.c_str());
+    const auto part = [&](const std::wstring& range) {
+        return L"SELECT c.idplayer, c.n" + CountList(L"c.") + from + range + condition;
+    };
+    const auto number = [](int64_t value) { return std::to_wstring(value); };
     std::wstring sums;
     for (const wchar_t* count : kCounts) {
         sums += FormatW(L", sum(t.%ls) AS %ls", count, count);
     }
-    return L"SELECT t.idplayer, sum(t.n) AS n" + sums + L" FROM (SELECT c.idplayer, c.n" +
-           CountList(L"c.") +
-           FormatW(
-               L" FROM hudcache AS c, gametypes WHERE c.idgametype = gametypes.id AND "
-               L"c.idplayer IN (%ls) AND c.hour >= %lld",
-               players.c_str(), static_cast<long long>(hour)) +
-           condition + L" UNION ALL SELECT hp.idplayer, -1" + FlagValues(L"hp", L"-") +
+    return L"SELECT t.idplayer, sum(t.n) AS n" + sums + L" FROM (" +
+           part(L"NOT c.merged AND c.bucket >= " + number(hour)) + L" UNION ALL " +
+           part(L"c.merged AND c.level = 0 AND c.bucket >= " + number(hour) + L" AND c.bucket < " +
+                number((day + 1) * 24)) +
+           L" UNION ALL " +
+           part(L"c.merged AND c.level = 1 AND c.bucket > " + number(day) + L" AND c.bucket < " +
+                number(nextMonthDay)) +
+           L" UNION ALL " + part(L"c.merged AND c.level = 2 AND c.bucket > " + number(month)) +
+           L" UNION ALL SELECT hp.idplayer, -1" + FlagValues(L"hp", L"-") +
            FormatW(
                L" FROM hands AS h, gametypes, handsplayers AS hp WHERE h.idgametype = "
                L"gametypes.id AND h.id = hp.idhand AND hp.idplayer IN (%ls) AND "

@@ -1,16 +1,20 @@
 // The summary that makes the HUD statistics fast at scale: the table
-// "hudcache" holds, per player, game type and hour of the hands' local time,
-// the counts that the HUD text shows. Triggers on hands and handsplayers add a
-// row of differences whenever a stored hand player, or the hand he belongs to,
-// is inserted, changed or deleted, inside the writer's own transaction; so the
-// summary is current after every stored hand, whichever program stored it,
-// and writers never wait for one another on it. Compact folds those rows into
-// one row per key now and then.
+// "hudcache" holds, per player and game type, the counts that the HUD text
+// shows, by hour of the hands' local time and rolled up by day and by month
+// (of the UTC calendar of those times). Triggers on hands and handsplayers add
+// a row of differences (by the hour) whenever a stored hand player, or the
+// hand he belongs to, is inserted, changed or deleted, inside the writer's own
+// transaction; so the summary is current after every stored hand, whichever
+// program stored it, and writers never wait for one another on it. Compact
+// folds those rows into the hour, day and month rows now and then.
 //
 // Reading a player's counts from it gives exactly what the row-by-row query
-// of HudStatsQuery gives summed over its rows: the hours from the one holding
-// the period start on come from the summary, and the hands of that first hour
-// up to the period start itself are taken off again row by row.
+// of HudStatsQuery gives summed over its rows: whole months after the one that
+// holds the period start, whole days after its day, hours from the one that
+// holds the start, the differences not folded yet; and the hands of that
+// first hour up to the period start itself are taken off again row by row. A
+// read touches a few dozen rows per player and game type, however many hands
+// he has.
 //
 // Every operation opens its own connection from the context's environment and
 // main connect string, so that a failure is reported here and never shown to
@@ -45,8 +49,8 @@ public:
     // Empties the summary and fills it again from the stored hands.
     CStatus Rebuild();
 
-    // Folds the rows of differences into one row per player, game type and
-    // hour. Safe while others write or compact.
+    // Folds the rows of differences into the hour, day and month rows of
+    // their player and game type. Safe while others write or compact.
     CStatus Compact();
 
     // The rows of differences not folded yet; -1 when it cannot be read.

@@ -182,8 +182,12 @@ protected:
     {
         SCOPED_TRACE(when);
         const int64_t base = Start(1);
-        for (const int64_t start : {base - 1, base, base + 1, base + 1799, base + 1800, base + 3599,
-                                    base + 7200, base - 3600}) {
+        // Starts at and beside hour edges, in the middle of an hour (zones of
+        // half hours), days and weeks away (other days and months).
+        for (const int64_t start :
+             {base - 1, base, base + 1, base + 1799, base + 1800, base + 3599, base + 7200,
+              base - 3600, base + 19800, base + 86400 * 10 + 12345, base - 86400 * 20,
+              base - 86400 * 45 + 7, base + 86400 * 40}) {
             for (const auto& [kind, bb] : {std::pair{0, 50}, {1, 50}, {-1, 100}}) {
                 const auto byQuery = m_stats->CountsByQuery(Names(), start, bb, kind);
                 const auto bySummary = m_stats->CountsBySummary(Names(), start, bb, kind);
@@ -218,8 +222,11 @@ TEST_F(HudSummaryTest, TheSummaryCountsExactlyWhatTheQueryCounts)
     const auto fill = [&](int64_t firstHand, int count) {
         for (int h = 0; h < count; ++h) {
             const int64_t hand = firstHand + h;
-            const int64_t offset = (static_cast<int64_t>(m_random() % 9) - 4) * 1800 +
-                                   static_cast<int64_t>(m_random() % 3) - 1;
+            // Most near the period start, the others over four months.
+            const int64_t offset =
+                h % 3 != 0 ? (static_cast<int64_t>(m_random() % 9) - 4) * 1800 +
+                                 static_cast<int64_t>(m_random() % 3) - 1
+                           : static_cast<int64_t>(m_random() % (120 * 86400)) - 60 * 86400;
             m_db.Hand(hand, 1 + static_cast<int32_t>(m_random() % 4), base + offset);
             for (int p = 1; p <= 5; ++p) {
                 if (m_random() % 3 != 0) {
