@@ -327,7 +327,7 @@ CStatus CHudStatsCache::Rebuild()
     return t.Commit();
 }
 
-CStatus CHudStatsCache::Compact()
+CStatus CHudStatsCache::Compact(int64_t maxRows)
 {
     std::wstring having;
     for (const wchar_t* count : kCounts) {
@@ -338,8 +338,9 @@ CStatus CHudStatsCache::Compact()
     // month, whose rows are made anew from the old ones and the differences.
     CTransaction t(m_db);
     (void)t.Execute(
-        L"WITH gone AS (DELETE FROM hudcache WHERE NOT merged RETURNING idplayer, idgametype, "
-        L"bucket, n" +
+        FormatW(L"WITH gone AS (DELETE FROM hudcache WHERE ctid IN (SELECT ctid FROM hudcache "
+                L"WHERE NOT merged LIMIT %lld) RETURNING idplayer, idgametype, bucket, n",
+                static_cast<long long>(maxRows)) +
         counts +
         L"), "
         L"levels AS (SELECT idplayer, idgametype, 0 AS level, bucket, n" +

@@ -49,9 +49,10 @@ public:
     // Empties the summary and fills it again from the stored hands.
     CStatus Rebuild();
 
-    // Folds the rows of differences into the hour, day and month rows of
-    // their player and game type. Safe while others write or compact.
-    CStatus Compact();
+    // Folds up to `maxRows` rows of differences into the hour, day and month
+    // rows of their player and game type (what is left waits for the next
+    // call). Safe while others write or compact.
+    CStatus Compact(int64_t maxRows = 200000);
 
     // The rows of differences not folded yet; -1 when it cannot be read.
     int64_t PendingRows();

@@ -94,7 +94,7 @@ int RunCli(const std::vector<std::string>& args,
         return 0;
     }
     CCliContext context(out, err, profile);
-    if (!context.Start(programFolder)) {
+    if (!context.Start(programFolder, line.positional[0] == "live")) {
         return 1;
     }
     return command->second.run(line, context);
