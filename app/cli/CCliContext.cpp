@@ -4,37 +4,10 @@
 #include "companion/FileServices.h"
 #include "foundation/WideText.h"
 #include "platform/linux/CInotifyChangeSource.h"
+#include "platform/linux/CUnixMessageChannel.h"
+#include "platform/linux/CXcbWindowFinder.h"
 
 #include <ostream>
-
-namespace {
-
-// Until the transport to the HUD display program is part of the build, the
-// command-line program has none: every show finds no HUD program and says so
-// in the log.
-class CNoHudTransport : public IMessageChannel
-{
-public:
-    bool EndpointExists(const std::wstring&) override { return false; }
-    CStatus Send(const std::wstring& name,
-                 uint64_t,
-                 std::span<const uint8_t>,
-                 std::chrono::milliseconds,
-                 uint64_t*) override
-    {
-        return CStatus::NotFound(L"no endpoint " + name);
-    }
-};
-
-// Nor does it see windows yet: no table window is ever found.
-class CNoWindows : public IWindowFinder
-{
-public:
-    std::vector<CWindowInfo> TopLevelWindows() override { return {}; }
-    std::optional<std::wstring> Title(uint64_t) override { return std::nullopt; }
-};
-
-}  // namespace
 
 void CStderrNotifier::Notify(const std::wstring& text)
 {
@@ -48,8 +21,8 @@ CCliContext::CCliContext(std::wostream& out, std::wostream& err, IProfile& profi
     : m_out(out)
     , m_err(err)
     , m_profile(profile)
-    , m_channel(std::make_unique<CNoHudTransport>())
-    , m_windows(std::make_unique<CNoWindows>())
+    , m_channel(std::make_unique<CUnixMessageChannel>())
+    , m_windows(std::make_unique<CXcbWindowFinder>())
 {}
 
 CCliContext::~CCliContext()

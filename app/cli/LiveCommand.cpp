@@ -8,6 +8,7 @@
 #include "foundation/WideText.h"
 #include "live/ISessionSink.h"
 #include "platform/CTaskQueue.h"
+#include "platform/linux/CUnixMessageEndpoint.h"
 
 #include <atomic>
 #include <chrono>
@@ -21,6 +22,9 @@
 namespace {
 
 std::atomic<bool> g_stopRequested{false};
+
+// The caption of this program's main window, which names its endpoint.
+constexpr const wchar_t* kTrackerEndpoint = L"VeltrixClass";
 
 extern "C" void OnStopSignal(int)
 {
@@ -104,6 +108,16 @@ int RunLiveCommand(const CCommandLine& line, CCliContext& context)
         }
     }
 
+    // The HUD program reports table windows to this program's endpoint.
+    CUnixMessageEndpoint endpoint([&core](uint64_t tag, std::span<const uint8_t> payload) {
+        (void)core.HandlePacket(tag, payload);
+    });
+    const CStatus opened = endpoint.Open(kTrackerEndpoint);
+    if (!opened.IsOk()) {
+        context.Log().Log(L"Table reports of the HUD program are not received: " +
+                          opened.Message());
+    }
+
     g_stopRequested = false;
     const auto previousInt = std::signal(SIGINT, OnStopSignal);
     const auto previousTerm = std::signal(SIGTERM, OnStopSignal);
@@ -115,7 +129,10 @@ int RunLiveCommand(const CCommandLine& line, CCliContext& context)
         if (seconds > 0 && now - start >= std::chrono::duration<double>(seconds)) {
             break;
         }
-        (void)loop.WaitAndRun(std::chrono::milliseconds(200));
+        (void)loop.WaitAndRun(std::chrono::milliseconds(100));
+        if (endpoint.IsOpen()) {
+            endpoint.ProcessEvents();
+        }
         if (std::chrono::steady_clock::now() - lastTick >= std::chrono::seconds(1)) {
             core.Tick();
             lastTick = std::chrono::steady_clock::now();

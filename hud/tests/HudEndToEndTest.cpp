@@ -1,6 +1,7 @@
 // Live tracking with the HUD: real audit files in a watched folder, real
-// inotify, a real database of imported corpus hands; the poker client's table
-// window and the HUD program's endpoint are stand-ins.
+// inotify, a real database of imported corpus hands, the real transport to an
+// endpoint named "Pelmora" that the test owns; the poker client's table window
+// is a stand-in.
 #include "hud/CHudLink.h"
 #include "hud/CHudStats.h"
 #include "hud/CHudStatsCache.h"
@@ -11,18 +12,25 @@
 #include "live/TableSeating.h"
 #include "platform/CTaskQueue.h"
 #include "platform/HudMessages.h"
-#include "platform/fakes/CFakeMessageChannel.h"
 #include "platform/fakes/CFakeProcessList.h"
 #include "platform/fakes/CFakeProgramLauncher.h"
 #include "platform/fakes/CFakeWindowFinder.h"
 #include "platform/linux/CInotifyChangeSource.h"
+#include "platform/linux/CUnixMessageChannel.h"
+#include "platform/linux/CUnixMessageEndpoint.h"
 #include "testing/CTempDir.h"
 #include "testing/TestPaths.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -63,6 +71,72 @@ std::string Encoded(const std::wstring& name)
     return out;
 }
 
+// The HUD program's side of the transport: an endpoint named "Pelmora" that
+// a thread of its own serves (the sender waits for its answer), keeping every
+// packet it receives.
+class CReceivingHud
+{
+public:
+    CReceivingHud()
+        : m_thread([this] { Serve(); })
+    {
+        std::unique_lock lock(m_mutex);
+        m_ready.wait(lock, [this] { return m_opened.has_value(); });
+    }
+    ~CReceivingHud()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+
+    bool Open() const { return m_opened.value_or(false); }
+
+    std::vector<CHudMessage> Messages()
+    {
+        std::scoped_lock lock(m_mutex);
+        std::vector<CHudMessage> messages;
+        for (const auto& packet : m_packets) {
+            EXPECT_EQ(packet.first, kHudMessageTag);
+            const auto message = DecodeHudMessage(packet.second);
+            EXPECT_TRUE(message.has_value());
+            if (message) {
+                messages.push_back(*message);
+            }
+        }
+        return messages;
+    }
+
+    void Clear()
+    {
+        std::scoped_lock lock(m_mutex);
+        m_packets.clear();
+    }
+
+private:
+    void Serve()
+    {
+        CUnixMessageEndpoint endpoint([this](uint64_t tag, std::span<const uint8_t> payload) {
+            std::scoped_lock lock(m_mutex);
+            m_packets.emplace_back(tag, std::vector<uint8_t>(payload.begin(), payload.end()));
+        });
+        {
+            std::scoped_lock lock(m_mutex);
+            m_opened = endpoint.Open(L"Pelmora").IsOk();
+        }
+        m_ready.notify_all();
+        while (!m_stop && endpoint.IsOpen()) {
+            (void)endpoint.WaitAndProcess(20);
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::optional<bool> m_opened;
+    std::vector<std::pair<uint64_t, std::vector<uint8_t>>> m_packets;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
 class HudEndToEndTest : public ::testing::Test
 {
 protected:
@@ -70,6 +144,11 @@ protected:
     {
         VX_REQUIRE_PG(m_server);
         VX_REQUIRE_CORPUS();
+        // The endpoints of this test lie in a folder of its own.
+        std::filesystem::create_directories(m_dir.File("run"));
+        ::setenv("XDG_RUNTIME_DIR", m_dir.File("run").c_str(), 1);
+        m_hud = std::make_unique<CReceivingHud>();
+        ASSERT_TRUE(m_hud->Open());
         ASSERT_TRUE(m_db.Create());
         ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
         ASSERT_GT(m_db.Import(vxtest::CorpusFile("pokerstars/PokerStudier_HH6.txt")), 100);
@@ -98,7 +177,6 @@ protected:
         m_processes.processes = {{700, {L"PokerStars.exe"}, 1000}, {800, {L"pelmora"}, 1000}};
         m_windows.windows.push_back({0x3a00007, 700, L"PokerStars.exe", L"PokerStars.exe",
                                      L"Halley - $0.02/$0.05 USD - No Limit Hold'em"});
-        m_channel.endpoints.insert(L"Pelmora");
 
         m_db.profile.WriteProfileString(L"Base", L"HUD_CacheMonths", L"6");
         m_stats = std::make_unique<CHudStats>(m_db.Db(), m_db.profile);
@@ -121,6 +199,8 @@ protected:
         if (m_live) {
             m_live->StopWatching();
         }
+        m_hud.reset();
+        ::unsetenv("XDG_RUNTIME_DIR");
     }
 
     // One line written at once, as the client appends it.
@@ -151,10 +231,9 @@ protected:
     std::vector<CHudMessage> Messages(HudCommand command)
     {
         std::vector<CHudMessage> found;
-        for (const auto& packet : m_channel.sent) {
-            const auto message = DecodeHudMessage(packet.payload);
-            if (message && message->command == command) {
-                found.push_back(*message);
+        for (const auto& message : m_hud->Messages()) {
+            if (message.command == command) {
+                found.push_back(message);
             }
         }
         return found;
@@ -178,7 +257,8 @@ protected:
     CRoomTable m_rooms;
     CFakeProcessList m_processes;
     CFakeWindowFinder m_windows;
-    CFakeMessageChannel m_channel;
+    CUnixMessageChannel m_channel;
+    std::unique_ptr<CReceivingHud> m_hud;
     CFakeProgramLauncher m_launcher;
     vxtest::CRecordingSink m_log;
     std::unique_ptr<CHudStats> m_stats;
@@ -224,7 +304,7 @@ TEST_F(HudEndToEndTest, AnAuditLineShowsEverySeatedPlayerAndAnEmptiedSeatIsHidde
     }
 
     // The player of seat 3 leaves: exactly one hide, for his box.
-    m_channel.sent.clear();
+    m_hud->Clear();
     AppendLine(Line(Seat(1, m_players[0], "4.75") + ",  " + Seat(2, L"PlayTheBlues4U", "5.00") +
                     ",  " + Seat(6, m_players[2], "2")));
     ASSERT_TRUE(m_loop.RunUntil([&] { return !Messages(HudCommand::Hide).empty(); }, 20s));
