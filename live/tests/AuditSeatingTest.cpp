@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
+
 namespace {
 
 class CRecordingHud : public ITableHud
@@ -180,6 +183,42 @@ TEST_F(AuditSeatingTest, OnlyKnownFilesAreReadAndANewFileWithItsLineIsReadAtOnce
 
     m_seating->Handler()->FileRemoved(std::wstring(moved.begin(), moved.end()));
     EXPECT_EQ(m_live->AuditFiles().count(std::wstring(moved.begin(), moved.end())), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AuditSeatingTest, TheAuditWatchLogsItsStartAndSaysAuditWhenItFails)
+{
+    std::filesystem::create_directories(m_dir.File("audit"));
+    CPokerRoom& stars = m_rooms.Room(kRoomPokerStars);
+    stars.hudSwitch = 1;
+    const std::string folder = m_dir.File("audit");
+    stars.auditFolder = std::wstring(folder.begin(), folder.end());
+    for (const bool fail : {false, true}) {
+        kroHandParser::CParseSettings settings;
+        CLiveTracking live(
+            m_rooms, *m_t.db, m_t.sink, m_t.sink, m_loop, m_processes,
+            [&] {
+                auto source = std::make_unique<CFakeFileChangeSource>();
+                if (fail) {
+                    source->FailAddTree(folder, EACCES);
+                }
+                return source;
+            },
+            settings);
+        CAuditSeating seating(live, m_rooms, m_windows, m_hud, m_t.sink);
+        live.SetAuditHandler(seating.Handler());
+        live.SetTableHud(&m_hud);
+        live.StartLiveTracking();
+        EXPECT_EQ(m_t.sink.logs.back(),
+                  fail ? L"Failed to start watch for Audit:\nPermission denied"
+                       : L"Start WatchDirectory Auidit OK!\nThe operation completed successfully.");
+        live.StopWatching();
+    }
+    // "Start" starts the HUD program each time.
+    EXPECT_EQ(m_hud.starts, 2);
 }
 
 }  // namespace
