@@ -15,16 +15,6 @@
 class CPokerRoom;
 class IWindowFinder;
 
-// The table window classes of the PokerStars client as the window system
-// shows them: the client runs under Wine, which sets WM_CLASS of every window
-// a program makes to the executable's name in lower case ("pokerstars.exe",
-// as instance and class); older Wine releases used the class "Wine" with that
-// instance. The Windows window classes of the client's table frames are not
-// visible to X11, so these tell the client's windows from others (together
-// with its process) and the title picks the table.
-inline constexpr std::array<const wchar_t*, 2> kPokerStarsWineWindowClasses = {L"pokerstars.exe",
-                                                                               L"Wine"};
-
 // The hero's preferred seat for tables of `tableSize` seats, 0 when he has
 // none. The client's nine numbers are kept by table size 0 to 8; sizes 2 to 8
 // read their own entry, and the two entries no table size reads serve the
@@ -40,7 +30,8 @@ int32_t PreferredSeat(const CPokerRoom& room, int tableSize);
 std::vector<std::wstring> NamesByPosition(const CAuditFile& line, int32_t preferredSeat);
 
 // The client's window of table `tableName`: among the top-level windows of the
-// room's client process whose class is one of the room's table window classes,
+// room's client process whose class is one of the room's table window classes
+// (for the PokerStars client under Wine, kPokerStarsTableWindowClasses),
 // in the window system's order, the first whose title begins with the table
 // name followed directly by " - " (class and title compared up to 99
 // characters; the class without regard to ASCII case, as Wine keeps the case

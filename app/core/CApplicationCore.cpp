@@ -16,7 +16,7 @@
 #include "live/ArchiveFiles.h"
 #include "live/CAuditSeating.h"
 #include "live/HistoryFileWalks.h"
-#include "live/TableSeating.h"
+#include "platform/PokerClientWindows.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -170,7 +170,7 @@ void CApplicationCore::Construct()
     }
     CPokerRoom& stars = m_rooms.Room(kRoomPokerStars);
     stars.clientProcessNames = {L"PokerStars.exe"};
-    stars.tableWindowClasses = {kPokerStarsWineWindowClasses[0], kPokerStarsWineWindowClasses[1]};
+    stars.tableWindowClasses = {kPokerStarsTableWindowClasses[0], kPokerStarsTableWindowClasses[1]};
     stars.hudSwitch = static_cast<int32_t>(m_settings.pokerStarsHud);
     if (!ConfigureRoom(kRoomPokerStars, L"PokerStars",
                        LinuxFolder(m_settings.pokerStarsHistory, m_options.probe))) {

@@ -12,6 +12,7 @@
 #include "live/TableSeating.h"
 #include "platform/CTaskQueue.h"
 #include "platform/HudMessages.h"
+#include "platform/PokerClientWindows.h"
 #include "platform/fakes/CFakeProcessList.h"
 #include "platform/fakes/CFakeProgramLauncher.h"
 #include "platform/fakes/CFakeWindowFinder.h"
@@ -170,8 +171,8 @@ protected:
         stars.hudSwitch = 1;
         stars.heroName = L"PlayTheBlues4U";
         stars.clientProcessNames = {L"PokerStars.exe"};
-        stars.tableWindowClasses = {kPokerStarsWineWindowClasses[0],
-                                    kPokerStarsWineWindowClasses[1]};
+        stars.tableWindowClasses = {kPokerStarsTableWindowClasses[0],
+                                    kPokerStarsTableWindowClasses[1]};
         // The hero prefers seat 1 at six-seat tables.
         stars.preferredSeats[6] = 1;
         m_processes.processes = {{700, {L"PokerStars.exe"}, 1000}, {800, {L"pelmora"}, 1000}};

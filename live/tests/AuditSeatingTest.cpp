@@ -6,6 +6,7 @@
 #include "live/TableSeating.h"
 #include "parser/tests/ParserTestEnvironment.h"
 #include "platform/CTaskQueue.h"
+#include "platform/PokerClientWindows.h"
 #include "platform/fakes/CFakeFileChangeSource.h"
 #include "platform/fakes/CFakeProcessList.h"
 #include "platform/fakes/CFakeWindowFinder.h"
@@ -71,8 +72,8 @@ protected:
         CPokerRoom& stars = m_rooms.Room(kRoomPokerStars);
         stars.heroName = L"Hero";
         stars.clientProcessId = 700;
-        stars.tableWindowClasses = {kPokerStarsWineWindowClasses[0],
-                                    kPokerStarsWineWindowClasses[1]};
+        stars.tableWindowClasses = {kPokerStarsTableWindowClasses[0],
+                                    kPokerStarsTableWindowClasses[1]};
         stars.preferredSeats[6] = 1;
         kroHandParser::CParseSettings settings;
         m_live = std::make_unique<CLiveTracking>(

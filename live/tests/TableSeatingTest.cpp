@@ -1,6 +1,7 @@
 #include "live/TableSeating.h"
 
 #include "live/CRoomTable.h"
+#include "platform/PokerClientWindows.h"
 #include "platform/fakes/CFakeWindowFinder.h"
 
 #include <gtest/gtest.h>
@@ -65,8 +66,8 @@ protected:
     void SetUp() override
     {
         m_room.clientProcessId = 700;
-        m_room.tableWindowClasses = {kPokerStarsWineWindowClasses[0],
-                                     kPokerStarsWineWindowClasses[1]};
+        m_room.tableWindowClasses = {kPokerStarsTableWindowClasses[0],
+                                     kPokerStarsTableWindowClasses[1]};
     }
 
     void Add(uint64_t id, int pid, const std::wstring& cls, const std::wstring& title)
