@@ -11,6 +11,7 @@
 #include "app/commands/CSettingsCommands.h"
 #include "app/commands/CViewCommands.h"
 #include "app/commands/CommandIds.h"
+#include "app/core/CApplicationCore.h"
 #include "db/CDbContext.h"
 #include "foundation/ILogSink.h"
 #include "foundation/IProfile.h"
@@ -243,8 +244,11 @@ void CMainFrame::DestroyWindow()
         m_tracker->Close();
         m_tracker.reset();
     }
-    m_context.profile.WriteProfileString(SettingsRoomSection(m_context.switches.settingsRoom),
-                                         L"HUDName", m_context.switches.hudName);
+    // With a core, the core stores the HUD name at the end of its run.
+    if (m_context.core == nullptr) {
+        m_context.profile.WriteProfileString(SettingsRoomSection(m_context.switches.settingsRoom),
+                                             L"HUDName", m_context.switches.hudName);
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

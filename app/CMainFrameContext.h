@@ -1,12 +1,12 @@
 // What the application gives its main window: the profile, the dialog seam,
 // the program-wide switches, the stat definitions, the log, the database, the
-// manual import, the application core with live tracking, and the makers of
-// the session tracker window. The references and pointers are borrowed and
-// outlive the frame; a null pointer leaves its commands without effect.
+// manual import, the application core (database commands, live tracking, the
+// end of a run) and the maker of the session tracker window. The references
+// and pointers are borrowed and outlive the frame; without a core the
+// commands that need it do nothing.
 #pragma once
 
 #include "app/ITrackerWindow.h"
-#include "live/CLiveTracking.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,9 +17,7 @@ struct CProgramSwitches;
 class CStatDefinitions;
 class IDialogs;
 class ILogSink;
-class IMainLoop;
 class IManualImport;
-class IProcessList;
 class IProfile;
 
 namespace kroDB {
@@ -54,9 +52,6 @@ struct CMainFrameContext
     IManualImport& import;
 
     CApplicationCore* core = nullptr;
-    IMainLoop* loop = nullptr;
-    IProcessList* processes = nullptr;
-    CLiveTracking::SourceFactory makeSource;
     TrackerWindowFactory makeTracker;
     // A table report of the HUD display program (20 bytes), after the answer
     // was given.

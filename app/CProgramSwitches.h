@@ -26,20 +26,3 @@ struct CProgramSwitches
     // The last folder imported for the Hand Importing room ("Import Folder 1").
     std::wstring lastImportFolder;
 };
-
-// The profile section that holds the HUD name of `settingsRoom`.
-inline const wchar_t* SettingsRoomSection(int settingsRoom)
-{
-    switch (settingsRoom) {
-    case 0:
-        return L"PartyPoker Settings";
-    case 2:
-        return L"Poker888 Settings";
-    case 4:
-        return L"RedStar Settings";
-    case 9:
-        return L"iPoker Settings";
-    default:
-        return L"PokerStars Settings";
-    }
-}

@@ -16,32 +16,16 @@
 #include "foundation/CStatDefinitions.h"
 #include "foundation/IProfile.h"
 #include "foundation/WideText.h"
-#include "hud/StatNames.h"
 #include "platform/HudMessages.h"
-#include "platform/IMessageChannel.h"
 #include "platform/linux/CInotifyChangeSource.h"
 #include "platform/linux/CProcProcessList.h"
+#include "platform/linux/CSpawnLauncher.h"
 #include "platform/linux/CUnixMessageChannel.h"
 #include "platform/linux/CUnixMessageEndpoint.h"
+#include "platform/linux/CXcbWindowFinder.h"
 
 #include <QPointer>
 #include <QSocketNotifier>
-
-#include <ctime>
-
-namespace {
-
-CApplicationCoreOptions CoreOptions(const CVeltrixAppOptions& options)
-{
-    CApplicationCoreOptions core;
-    core.programFolder =
-        options.programFolder.empty() ? ResolveProgramFolder(GetExecDir()) : options.programFolder;
-    core.home = options.home.empty() ? HomeFolder() : options.home;
-    core.probe = options.probe;
-    return core;
-}
-
-}  // namespace
 
 CVeltrixApp::CVeltrixApp(CVeltrixAppOptions options)
     : m_options(std::move(options))
@@ -54,16 +38,39 @@ CVeltrixApp::CVeltrixApp(CVeltrixAppOptions options)
         m_ownChannel = std::make_unique<CUnixMessageChannel>();
         m_options.hudChannel = m_ownChannel.get();
     }
+    if (m_options.windows == nullptr) {
+        m_ownWindows = std::make_unique<CXcbWindowFinder>();
+        m_options.windows = m_ownWindows.get();
+    }
+    if (m_options.launcher == nullptr) {
+        m_ownLauncher = std::make_unique<CSpawnLauncher>();
+        m_options.launcher = m_ownLauncher.get();
+    }
     if (!m_options.makeSource) {
         m_options.makeSource = [] { return std::make_unique<CInotifyChangeSource>(); };
     }
     if (!m_options.loadEvaluatorTables) {
         m_options.loadEvaluatorTables = [] { return load_ofsm_omaha7(); };
     }
-    m_notifier = std::make_unique<CGuiNotifier>(*m_options.dialogs);
-    m_core = std::make_unique<CApplicationCore>(CoreOptions(m_options), *m_notifier);
-    m_definitions = std::make_unique<CStatDefinitions>();
     m_loop = std::make_unique<CQtMainLoop>();
+    m_notifier = std::make_unique<CGuiNotifier>(*m_options.dialogs);
+
+    CApplicationCoreOptions core;
+    core.programFolder = m_options.programFolder.empty() ? ResolveProgramFolder(GetExecDir())
+                                                         : m_options.programFolder;
+    core.home = m_options.home.empty() ? HomeFolder() : m_options.home;
+    core.probe = m_options.probe;
+    core.shareFolder = m_options.shareFolder;
+    CPlatformServices platform;
+    platform.loop = m_loop.get();
+    platform.processes = m_options.processes;
+    platform.channel = m_options.hudChannel;
+    platform.windows = m_options.windows;
+    platform.launcher = m_options.launcher;
+    platform.makeSource = m_options.makeSource;
+    platform.executableFolder = GetExecDir();
+    m_core = std::make_unique<CApplicationCore>(std::move(core), *m_notifier, m_options.profile,
+                                                std::move(platform));
 }
 
 CVeltrixApp::~CVeltrixApp()
@@ -71,41 +78,32 @@ CVeltrixApp::~CVeltrixApp()
     if (!m_exited) {
         (void)ExitInstance();
     }
-    // The HUD program draws nothing more once the tracker is gone.
-    IMessageChannel* channel = m_options.hudChannel;
-    if (channel != nullptr && channel->EndpointExists(kHudProgramCaption)) {
-        const std::vector<uint8_t> bytes = EncodeHudMessage(MakeShutdownMessage());
-        (void)channel->Send(kHudProgramCaption, kHudMessageTag, bytes,
-                            std::chrono::milliseconds(1000));
-    }
     fsm5::Free();
-    m_loop.reset();
-    // Writes the "End of work" line.
+    // Tells the HUD program of this run to end and writes "End of work".
     m_core.reset();
+    m_loop.reset();
 }
 
 bool CVeltrixApp::InitInstance()
 {
+    // The room lists of the main window are the stat definitions' rooms.
     const std::string& folder = m_core->ProgramFolder();
     if (!m_options.shareFolder.empty()) {
         (void)SeedDataFile(folder, m_options.shareFolder, "predeftypes.json");
     }
-    if (!m_definitions->LoadStatTypes(folder + "/predeftypes.json")) {
-        m_core->Log().Log(L"predeftypes.json not found in " + FromUtf8(folder) +
-                          L": no rooms and no statistic columns are known");
-    }
-    m_db = std::make_unique<kroDB::CDbContext>(*m_definitions, *m_notifier, m_core->Log());
-    m_import = std::make_unique<CParserManualImport>(*m_db, m_core->Log(), *m_notifier);
+    (void)m_core->Definitions().LoadStatTypes(folder + "/predeftypes.json");
+    m_import = std::make_unique<CParserManualImport>(m_core->Db(), m_core->Log(), *m_notifier);
 
     IProfile& profile = *m_options.profile;
     m_switches.applicationLook = profile.GetProfileInt(L"Workspace", L"ApplicationLook", 216);
-    m_frameContext = std::make_unique<CMainFrameContext>(
-        profile, *m_options.dialogs, m_switches, *m_definitions, m_core->Log(), *m_db, *m_import);
+    m_frameContext = std::make_unique<CMainFrameContext>(profile, *m_options.dialogs, m_switches,
+                                                         m_core->Definitions(), m_core->Log(),
+                                                         m_core->Db(), *m_import);
     m_frameContext->core = m_core.get();
-    m_frameContext->loop = m_loop.get();
-    m_frameContext->processes = m_options.processes;
-    m_frameContext->makeSource = m_options.makeSource;
     m_frameContext->makeTracker = m_options.makeTracker;
+    m_frameContext->tableReport = [this](std::span<const uint8_t> bytes) {
+        (void)m_core->HandlePacket(kTableReportTag, bytes);
+    };
     m_frame = std::make_unique<CMainFrame>(*m_frameContext);
     if (!m_frame->Create()) {
         m_frame.reset();
@@ -120,7 +118,6 @@ bool CVeltrixApp::InitInstance()
         }
     });
     m_frame->LoadRibbonFromProfile();
-    OpenEndpoint();
 
     m_tablesLoaded = m_options.loadEvaluatorTables() != 0;
     if (!m_tablesLoaded) {
@@ -133,11 +130,15 @@ bool CVeltrixApp::InitInstance()
     (void)fsm5::load_2_index();
     (void)fsm5::load_2(5, 1, 0);
 
-    (void)m_core->OpenDebugTrace();
-    const CStatus env = m_db->AllocateEnvironment();
-    if (env.IsOk() && !TestDSNDriver(m_db->Environment(), L"PostgreSQL Unicode")) {
+    // The debug trace file, ODBC, the settings room and HUD name, the archive
+    // at start, the stat names and the HUD layouts. Without ODBC the window
+    // still opens; the database commands say what fails.
+    if (m_core->StartUp() && !TestDSNDriver(m_core->Db().Environment(), L"PostgreSQL Unicode")) {
         m_core->Log().Log(L"The ODBC driver \"PostgreSQL Unicode\" is not installed");
     }
+    m_switches.settingsRoom = m_core->SettingsRoom();
+    m_switches.hudName = m_core->HudName();
+    OpenEndpoint();
     m_frame->setWindowTitle(QStringLiteral("Veltrix"));
     (void)m_frame->NewPlayerList();
     m_frame->RestorePlacement();
@@ -149,11 +150,6 @@ bool CVeltrixApp::InitInstance()
         m_frame->EnsureTracker().Show();
     }
     m_frame->UpdateCommandUi();
-    if (m_switches.archive != 0) {
-        m_core->ArchiveAtStart(*m_options.processes, static_cast<int64_t>(std::time(nullptr)));
-    }
-    const CPlayer player;
-    BuildStatNames(player, m_statNames);
     return true;
 }
 
@@ -162,18 +158,6 @@ void CVeltrixApp::OpenEndpoint()
     if (m_options.endpointName.empty()) {
         return;
     }
-    if (!m_options.tableReport) {
-        m_options.tableReport = [this](std::span<const uint8_t> bytes) {
-            const std::optional<CTableReport> report = DecodeTableReport(bytes);
-            if (report && m_core->Log().DebugEnabled()) {
-                m_core->Log().Log(
-                    FormatW(L"Table report: window %llx, command %d, room %d",
-                            static_cast<unsigned long long>(TableReportWindow(*report)),
-                            report->command, report->room));
-            }
-        };
-    }
-    m_frameContext->tableReport = m_options.tableReport;
     // The endpoint answers every packet with its tag before the frame reads
     // it, so the HUD program never waits for the report's work.
     QPointer<CMainFrame> frame(m_frame.get());
@@ -186,9 +170,9 @@ void CVeltrixApp::OpenEndpoint()
     m_endpoint->SetLogFunction([this](const std::wstring& line) { m_core->Log().Log(line); });
     const CStatus status = m_endpoint->Open(m_options.endpointName);
     if (!status.IsOk()) {
-        // Another Veltrix of this user may own it; this one runs without
+        // Another program of this user may own it; this one runs without
         // table reports.
-        m_core->Log().Log(L"The endpoint " + m_options.endpointName + L" cannot be opened: " +
+        m_core->Log().Log(L"Table reports of the HUD program are not received: " +
                           status.Message());
         m_endpoint.reset();
         return;
@@ -210,6 +194,9 @@ bool CVeltrixApp::Running() const
 
 int CVeltrixApp::ExitInstance()
 {
+    if (m_exited) {
+        return 0;
+    }
     m_exited = true;
     if (m_frame) {
         if (!m_frame->isHidden()) {
@@ -222,8 +209,7 @@ int CVeltrixApp::ExitInstance()
     m_core->Log().SetOutput(nullptr);
     m_notifier->SetParentWindow(nullptr);
     m_frame.reset();
-    m_core->EndLiveTracking();
     m_import.reset();
-    m_db.reset();
+    m_core->ShutDown();
     return 0;
 }

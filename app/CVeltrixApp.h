@@ -1,16 +1,18 @@
-// The desktop program's application object: construction opens the log, reads
-// Veltrix.ini and configures the rooms (the application core); InitInstance
-// loads the stat definitions, makes the main window and the first player
-// list, loads the evaluator tables, opens the debug trace file, prepares ODBC,
-// shows the session tracker when it is on, archives old files when the
-// archive is on, and loads the stat names. Shutdown runs the other way round:
-// the window closes, ExitInstance lets go of the windows and ODBC, and the
-// destructor tells the HUD program to end, frees the tables and writes "End of
-// work". Main thread only.
+// The desktop program's application object, a front over the application core:
+// construction opens the log, reads Veltrix.ini and configures the rooms;
+// InitInstance makes the main window (with the stat definitions its room lists
+// need) and the first player list, loads the evaluator tables, runs the core's
+// start steps (debug trace file, ODBC, settings room, archive at start, stat
+// names, HUD layouts), tests the ODBC driver, opens the program's endpoint for
+// the HUD program's table reports and shows the session tracker when it is
+// on. Shutdown runs the other way round: the window closes, ExitInstance lets
+// go of the windows and ends the core's run, and the destructor frees the
+// tables and lets the core write "End of work". Main thread only.
 #pragma once
 
 #include "app/CMainFrameContext.h"
 #include "app/CProgramSwitches.h"
+#include "live/CLiveTracking.h"
 #include "live/PokerStarsClientProbe.h"
 
 #include <cstdint>
@@ -21,21 +23,18 @@
 #include <string>
 
 class CApplicationCore;
-class CUnixMessageEndpoint;
-class QSocketNotifier;
 class CGuiNotifier;
 class CMainFrame;
 class CParserManualImport;
 class CQtMainLoop;
-class CStatDefinitions;
+class CUnixMessageEndpoint;
 class IDialogs;
 class IMessageChannel;
 class IProcessList;
 class IProfile;
-
-namespace kroDB {
-class CDbContext;
-}
+class IProgramLauncher;
+class IWindowFinder;
+class QSocketNotifier;
 
 struct CVeltrixAppOptions
 {
@@ -52,19 +51,17 @@ struct CVeltrixAppOptions
     IDialogs* dialogs = nullptr;
     // Loads the evaluator tables; 0 when they cannot be had.
     std::function<int()> loadEvaluatorTables;
-    // The way to the HUD program, told to end at shutdown; null: the real
-    // Unix-socket channel.
-    IMessageChannel* hudChannel = nullptr;
-    // The name of the program's own endpoint, where the HUD program reports
-    // table windows; empty: none (tests).
-    std::wstring endpointName = L"VeltrixClass";
-    // What a table report leads to; empty: it is logged.
-    std::function<void(std::span<const uint8_t>)> tableReport;
-    // The process list (default: /proc) and the file change source (default:
-    // inotify) of live tracking.
+    // The platform's services for live tracking and the HUD; null: the real
+    // ones (/proc, the Unix-socket transport, X11, posix_spawn, inotify).
     IProcessList* processes = nullptr;
+    IMessageChannel* hudChannel = nullptr;
+    IWindowFinder* windows = nullptr;
+    IProgramLauncher* launcher = nullptr;
     CLiveTracking::SourceFactory makeSource;
     TrackerWindowFactory makeTracker;
+    // The name of the program's own endpoint, where the HUD program reports
+    // table windows; empty: none.
+    std::wstring endpointName = L"VeltrixClass";
     // Show the main window (tests may leave it hidden).
     bool showWindow = true;
 };
@@ -72,13 +69,10 @@ struct CVeltrixAppOptions
 class CVeltrixApp
 {
 public:
-    // The caption under which the HUD program runs.
-    static constexpr const wchar_t* kHudProgramCaption = L"Pelmora";
-
     // Construction: the log, Veltrix.ini and the rooms. Never fails.
     explicit CVeltrixApp(CVeltrixAppOptions options);
-    // Destruction: the HUD program's shutdown message, the tables freed and
-    // the "End of work" line.
+    // Destruction: the tables freed, the core's end (the HUD program told to
+    // end when this run started it, the "End of work" line).
     ~CVeltrixApp();
     CVeltrixApp(const CVeltrixApp&) = delete;
     CVeltrixApp& operator=(const CVeltrixApp&) = delete;
@@ -87,22 +81,19 @@ public:
     // made). When the evaluator tables are missing it says so, closes the
     // main window and returns true without the later steps.
     bool InitInstance();
-    // Lets go of the windows, the debug trace file and ODBC; returns 0.
+    // Lets go of the windows and the endpoint and ends the core's run;
+    // returns 0.
     int ExitInstance();
-
-    // Whether the program's endpoint is open.
-    bool EndpointOpen() const;
 
     // Whether the main window is open (false after the evaluator tables were
     // found missing, or once it was closed).
     bool Running() const;
+    // Whether the program's endpoint is open.
+    bool EndpointOpen() const;
 
     CMainFrame* MainFrame() const { return m_frame.get(); }
     CApplicationCore& Core() { return *m_core; }
-    kroDB::CDbContext& Db() { return *m_db; }
     CProgramSwitches& Switches() { return m_switches; }
-    const CStatDefinitions& Definitions() const { return *m_definitions; }
-    const std::map<std::wstring, int32_t>& StatNames() const { return m_statNames; }
     bool TablesLoaded() const { return m_tablesLoaded; }
 
 private:
@@ -111,18 +102,17 @@ private:
     CVeltrixAppOptions m_options;
     std::unique_ptr<IProcessList> m_ownProcesses;
     std::unique_ptr<IMessageChannel> m_ownChannel;
-    std::unique_ptr<CUnixMessageEndpoint> m_endpoint;
-    std::unique_ptr<QSocketNotifier> m_endpointNotifier;
+    std::unique_ptr<IWindowFinder> m_ownWindows;
+    std::unique_ptr<IProgramLauncher> m_ownLauncher;
+    std::unique_ptr<CQtMainLoop> m_loop;
     std::unique_ptr<CGuiNotifier> m_notifier;
     std::unique_ptr<CApplicationCore> m_core;
-    std::unique_ptr<CStatDefinitions> m_definitions;
-    std::unique_ptr<CQtMainLoop> m_loop;
-    std::unique_ptr<kroDB::CDbContext> m_db;
     std::unique_ptr<CParserManualImport> m_import;
     CProgramSwitches m_switches;
     std::unique_ptr<CMainFrameContext> m_frameContext;
     std::unique_ptr<CMainFrame> m_frame;
-    std::map<std::wstring, int32_t> m_statNames;
+    std::unique_ptr<CUnixMessageEndpoint> m_endpoint;
+    std::unique_ptr<QSocketNotifier> m_endpointNotifier;
     bool m_tablesLoaded = false;
     bool m_exited = false;
 };

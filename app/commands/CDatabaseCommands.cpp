@@ -7,7 +7,7 @@
 #include "app/commands/CCommandDispatcher.h"
 #include "app/commands/CWaitCursor.h"
 #include "app/commands/CommandIds.h"
-#include "db/DatabaseAdmin.h"
+#include "app/core/CApplicationCore.h"
 
 #include <QLineEdit>
 
@@ -18,28 +18,36 @@ CDatabaseCommands::CDatabaseCommands(CMainFrame& frame, CCommandDispatcher& disp
     dispatcher.Add(vxcmd::kDeleteDatabase, [this] { OnDeleteDatabase(); });
 }
 
-QString CDatabaseCommands::TargetFromEdits()
+CDatabaseSettings CDatabaseCommands::SettingsFromEdits() const
 {
     CRibbonBar* ribbon = m_frame.Ribbon();
-    kroDB::CConnectParts parts;
-    parts.server = ribbon->Edit(vxcmd::kServerIp)->text().toStdWString();
-    parts.port = ribbon->Edit(vxcmd::kPort)->text().toStdWString();
-    parts.database = ribbon->Edit(vxcmd::kDbName)->text().toStdWString();
-    parts.user = ribbon->Edit(vxcmd::kDbUser)->text().toStdWString();
-    parts.password = ribbon->Edit(vxcmd::kPassword)->text().toStdWString();
-    if (parts.server.empty() || parts.port.empty() || parts.database.empty() ||
-        parts.user.empty()) {
-        m_frame.Context().dialogs.Message(&m_frame,
-                                          QStringLiteral("Please fill all the required fields!"));
-        return QString();
-    }
-    return QString::fromStdWString(kroDB::MakeConnectString(parts));
+    CDatabaseSettings settings;
+    settings.server = ribbon->Edit(vxcmd::kServerIp)->text().toStdWString();
+    settings.port = ribbon->Edit(vxcmd::kPort)->text().toStdWString();
+    settings.name = ribbon->Edit(vxcmd::kDbName)->text().toStdWString();
+    settings.user = ribbon->Edit(vxcmd::kDbUser)->text().toStdWString();
+    settings.password = ribbon->Edit(vxcmd::kPassword)->text().toStdWString();
+    return settings;
 }
 
-void CDatabaseCommands::ShowResult(const QString& text)
+void CDatabaseCommands::Run(bool create)
 {
-    m_frame.Context().dialogs.Message(&m_frame, text);
-    m_frame.Report(text);
+    CApplicationCore* core = m_frame.Context().core;
+    if (core == nullptr) {
+        return;
+    }
+    // The edits as they are, typed but not yet stored included.
+    const CDatabaseSettings settings = SettingsFromEdits();
+    CDbCommandResult result;
+    {
+        CWaitCursor wait;
+        result = create ? core->CreateDatabase(settings) : core->DropDatabase(settings);
+    }
+    // A missing field was already told; the core wrote the result's line.
+    if (result.incomplete) {
+        return;
+    }
+    m_frame.Context().dialogs.Message(&m_frame, QString::fromStdWString(result.message));
     // The open list shows the database as it is now.
     if (CVeltrixView* view = m_frame.ActivePlayerList()) {
         view->Refresh();
@@ -48,43 +56,10 @@ void CDatabaseCommands::ShowResult(const QString& text)
 
 void CDatabaseCommands::OnCreateDatabase()
 {
-    const QString target = TargetFromEdits();
-    if (target.isEmpty()) {
-        return;
-    }
-    kroDB::CDbContext& db = m_frame.Context().db;
-    const std::wstring connect = target.toStdWString();
-    QString result;
-    // The cursor is back before the result is shown.
-    CWaitCursor wait;
-    if (kroDB::CheckDatabase(db, connect)) {
-        result = QStringLiteral("Database is already being!");
-    } else {
-        result = kroDB::CreateDatabase(db, connect)
-                     ? QStringLiteral("Database was created successfully!")
-                     : QStringLiteral("Database is not created!");
-    }
-    wait.Restore();
-    ShowResult(result);
+    Run(true);
 }
 
 void CDatabaseCommands::OnDeleteDatabase()
 {
-    const QString target = TargetFromEdits();
-    if (target.isEmpty()) {
-        return;
-    }
-    kroDB::CDbContext& db = m_frame.Context().db;
-    const std::wstring connect = target.toStdWString();
-    QString result;
-    CWaitCursor wait;
-    if (!kroDB::CheckDatabase(db, connect)) {
-        result = QStringLiteral("Database is not found!");
-    } else {
-        result = kroDB::DropDatabase(db, connect)
-                     ? QStringLiteral("Database was deleted successfully!")
-                     : QStringLiteral("Database is not deleted!");
-    }
-    wait.Restore();
-    ShowResult(result);
+    Run(false);
 }

@@ -1,10 +1,10 @@
-// "Create Database" (also "Create HUD cache") and "Delete Database": the
-// target is what the five edits show, typed but not yet stored included. The
-// result is shown in a message box and then written to the output pane and
-// the log. Main thread only; both wait for the database server.
+// "Create Database" (also "Create HUD cache") and "Delete Database" over the
+// application core: the target is what the five edits show, typed but not yet
+// stored included. The core writes the result to the output pane and the log;
+// it is shown in a message box. Main thread only; both wait for the server.
 #pragma once
 
-#include <QString>
+#include "app/core/CDatabaseSettings.h"
 
 class CCommandDispatcher;
 class CMainFrame;
@@ -19,10 +19,8 @@ public:
     void OnDeleteDatabase();
 
 private:
-    // The connection text of the edits; empty (with the message shown) when
-    // the server, port, name or user is empty.
-    QString TargetFromEdits();
-    void ShowResult(const QString& text);
+    CDatabaseSettings SettingsFromEdits() const;
+    void Run(bool create);
 
     CMainFrame& m_frame;
 };

@@ -12,11 +12,8 @@
 #include "app/core/CApplicationCore.h"
 #include "app/core/CDatabaseSettings.h"
 #include "db/CDbContext.h"
-#include "db/DatabaseAdmin.h"
-#include "db/IConnection.h"
 #include "db/tables/kroAliases.h"
 #include "foundation/IProfile.h"
-#include "foundation/LocalTime.h"
 #include "foundation/Sites.h"
 #include "foundation/WideText.h"
 #include "live/HistoryFileWalks.h"
@@ -81,19 +78,9 @@ std::vector<std::string> CImportCommands::CollectFiles(const std::wstring& folde
 bool CImportCommands::PrepareDatabase()
 {
     CMainFrameContext& context = m_frame.Context();
-    const std::wstring connect = ReadDatabaseSettings(context.profile).ConnectString();
-    if (!kroDB::CheckDatabase(context.db, connect)) {
-        context.dialogs.Message(&m_frame, QStringLiteral("DataBase does not exist!"));
-        return false;
-    }
-    context.db.SetConnectStrings(connect);
-    kroDB::CConnectionLease connection(context.db.AcquireConnection(true));
-    if (!connection || connection->Database() == nullptr) {
-        context.dialogs.Message(&m_frame, QStringLiteral("DataBase does not exist!"));
-        return false;
-    }
-    (void)kroDB::UpgradeDatabase(context.db);
-    return true;
+    // The core says "DataBase does not exist!" when it is missing.
+    return context.core != nullptr &&
+           context.core->UseDatabase(ReadDatabaseSettings(context.profile));
 }
 
 int32_t CImportCommands::AliasId()
@@ -177,12 +164,8 @@ void CImportCommands::Start(CManualImportJob job, const QString& title)
 {
     CMainFrameContext& context = m_frame.Context();
     const int format = context.switches.handHistoryFormat;
-    job.parse.handHistoryFormat = format >= 0 && format <= 3 ? format : 0;
-    job.parse.localOffset = MeasureLocalUtcOffset();
-    if (context.core != nullptr) {
-        job.parse.allinDump = context.core->Settings().allinEv != 0;
-        job.parse.allinDumpFolder = context.core->Settings().allinEvFolder;
-    }
+    // A stored format of no meaning stores no text.
+    job.parse = context.core->ParseSettings(format >= 0 && format <= 3 ? format : 0);
     auto* dialog = new CImportDialog(&m_frame, title, QString::fromStdWString(job.roomText));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     m_lastDialog = dialog;

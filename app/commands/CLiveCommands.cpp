@@ -13,7 +13,6 @@
 #include "app/core/CDatabaseSettings.h"
 #include "db/CDbContext.h"
 #include "db/IConnection.h"
-#include "foundation/LocalTime.h"
 
 #include <QLabel>
 #include <QToolButton>
@@ -25,13 +24,10 @@ CLiveCommands::CLiveCommands(CMainFrame& frame, CCommandDispatcher& dispatcher)
     dispatcher.Add(vxcmd::kRoraRevir, [this] { OnTrackerSwitch(); });
     m_tick.setInterval(1000);
     QObject::connect(&m_tick, &QTimer::timeout, [this] {
-        if (CLiveTracking* live = Live()) {
-            live->Tick();
+        if (CApplicationCore* core = m_frame.Context().core) {
+            core->Tick();
         }
     });
-    if (CLiveTracking* live = Live()) {
-        live->SetTrackerSwitch(m_frame.Context().switches.trackerSwitch != 0);
-    }
 }
 
 CLiveCommands::~CLiveCommands()
@@ -48,23 +44,6 @@ CLiveTracking* CLiveCommands::Live() const
 {
     CApplicationCore* core = m_frame.Context().core;
     return core == nullptr ? nullptr : core->Live();
-}
-
-CLiveTracking* CLiveCommands::MakeLive()
-{
-    CMainFrameContext& context = m_frame.Context();
-    if (context.core == nullptr || context.loop == nullptr || context.processes == nullptr ||
-        !context.makeSource) {
-        return nullptr;
-    }
-    kroHandParser::CParseSettings parse;
-    const int format = context.switches.handHistoryFormat;
-    parse.handHistoryFormat = format >= 0 && format <= 3 ? format : 0;
-    parse.localOffset = MeasureLocalUtcOffset();
-    parse.allinDump = context.core->Settings().allinEv != 0;
-    parse.allinDumpFolder = context.core->Settings().allinEvFolder;
-    return &context.core->Live(context.db, *context.loop, *context.processes, context.makeSource,
-                               parse);
 }
 
 void CLiveCommands::ConnectTracker()
@@ -92,28 +71,26 @@ void CLiveCommands::OnStart()
         m_running = false;
         return;
     }
+    CApplicationCore* core = context.core;
+    if (core == nullptr) {
+        return;
+    }
     CWaitCursor wait;
-    const std::wstring connect = ReadDatabaseSettings(context.profile).ConnectString();
-    context.db.SetConnectStrings(connect);
+    // The core tells the user when the database is missing.
+    if (!core->UseDatabase(ReadDatabaseSettings(context.profile))) {
+        return;
+    }
     auto lease = std::make_unique<kroDB::CConnectionLease>(context.db.AcquireConnection(true));
-    if (!*lease || (*lease)->Database() == nullptr) {
-        wait.Restore();
-        // Nothing can be tracked without the database; say so rather than
-        // leave the button unanswered.
-        context.dialogs.Message(&m_frame, QStringLiteral("DataBase does not exist!"));
+    if (!*lease) {
         return;
     }
     m_frame.HoldLiveConnection(std::move(lease));
-    CLiveTracking* live = MakeLive();
-    if (live == nullptr) {
-        m_frame.ReleaseLiveConnection();
-        return;
+    const bool trackerOn = context.switches.trackerSwitch != 0;
+    ISessionSink* session = trackerOn ? &m_frame.EnsureTracker() : nullptr;
+    if (session != nullptr) {
+        session->UpdateFigures(0, 0, 0, 0);
     }
-    ConnectTracker();
-    if (context.switches.trackerSwitch != 0) {
-        m_frame.EnsureTracker().UpdateFigures(0, 0, 0, 0);
-    }
-    live->StartLiveTracking();
+    (void)core->StartLiveTracking(trackerOn, session);
     m_tick.start();
     m_running = true;
 }
@@ -152,12 +129,10 @@ void CLiveCommands::UpdateUi()
 void CLiveCommands::OnClose()
 {
     m_tick.stop();
-    CLiveTracking* live = Live();
-    if (live != nullptr && m_frame.HoldsLiveConnection()) {
-        live->FinishWatchedFiles();
-    }
-    if (live != nullptr) {
-        live->StopWatching();
+    // The end of the run: the watched files are finished and nothing is
+    // watched any more.
+    if (CApplicationCore* core = m_frame.Context().core) {
+        core->ShutDown();
     }
 }
 

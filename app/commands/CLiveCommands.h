@@ -1,8 +1,8 @@
 // "Start"/"Stop" of live import and the "RoraRevir" switch of the session
-// tracker. Start makes the profile's database current, holds a connection,
-// resets the session when the tracker is on, and watches the rooms' folders;
-// Stop stops watching. The switch shows or hides the tracker window and tells
-// live import whether to import. Main thread only.
+// tracker. Start makes the profile's database the run's (the core says when it
+// is missing), holds a connection, resets the session when the tracker is on
+// and has the core watch the rooms' folders; Stop stops watching. The switch shows or hides the
+// tracker window and tells live import whether to import. Main thread only.
 #pragma once
 
 #include <QTimer>
@@ -26,8 +26,8 @@ public:
     void OnStart();
     void OnTrackerSwitch();
     void UpdateUi();
-    // The main window closes: with a connection held, the watched files are
-    // marked finished.
+    // The main window closes: the core ends the run (the watched files are
+    // marked finished, the HUD name is stored).
     void OnClose();
     // The tracker window goes: live import stops sending it figures.
     void DetachTracker();
@@ -40,7 +40,6 @@ public:
     static std::unique_ptr<ITrackerWindow> MakeDefaultTracker(QWidget* owner, IProfile& profile);
 
 private:
-    CLiveTracking* MakeLive();
     void ConnectTracker();
 
     CMainFrame& m_frame;

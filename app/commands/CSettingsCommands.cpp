@@ -5,6 +5,7 @@
 #include "app/CRibbonBar.h"
 #include "app/commands/CCommandDispatcher.h"
 #include "app/commands/CommandIds.h"
+#include "app/core/CApplicationCore.h"
 #include "foundation/CStatDefinitions.h"
 #include "foundation/IProfile.h"
 #include "foundation/Sites.h"

@@ -1,25 +1,48 @@
 #include "app/tests/CFrameHarness.h"
 
+#include "app/COutputList.h"
 #include "app/COutputWnd.h"
+#include "platform/fakes/CFakeFileChangeSource.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QThread>
+
+#include <fstream>
+#include <sstream>
 
 CFrameHarness::CFrameHarness(const std::function<void(CMainFrameContext&)>& prepare)
 {
-    definitions.LoadStatTypes(std::string(VX_SHARE_DIR) + "/predeftypes.json");
-    db = std::make_unique<kroDB::CDbContext>(definitions, notifier, log);
-    (void)db->AllocateEnvironment();
-    import = std::make_unique<CParserManualImport>(*db, log, notifier);
-    context = std::make_unique<CMainFrameContext>(profile, dialogs, switches, definitions, log, *db,
-                                                  *import);
+    notifier = std::make_unique<CGuiNotifier>(dialogs);
+    CApplicationCoreOptions options;
+    options.programFolder = m_dir.Path();
+    options.home = m_dir.Path();
+    options.probe.winePrefixes = {m_dir.File("no-wine")};
+    options.probe.userName = "hero";
+    options.shareFolder = VX_SHARE_DIR;
+    CPlatformServices platform;
+    platform.loop = &loop;
+    platform.processes = &processes;
+    platform.channel = &channel;
+    platform.windows = &windows;
+    platform.launcher = &launcher;
+    platform.makeSource = [] { return std::make_unique<CFakeFileChangeSource>(); };
+    platform.executableFolder = m_dir.Path();
+    core = std::make_unique<CApplicationCore>(options, *notifier, &profile, platform);
+    import = std::make_unique<CParserManualImport>(core->Db(), core->Log(), *notifier);
+    context = std::make_unique<CMainFrameContext>(profile, dialogs, switches, core->Definitions(),
+                                                  core->Log(), core->Db(), *import);
+    context->core = core.get();
     if (prepare) {
         prepare(*context);
     }
+    // After `prepare`: the start reads the profile it set.
+    (void)core->StartUp();
     m_frame = std::make_unique<CMainFrame>(*context);
     if (m_frame->Create()) {
+        notifier->SetParentWindow(m_frame.get());
         COutputWnd* pane = m_frame->Output();
-        log.SetOutput([pane](const std::wstring& text) {
+        core->Log().SetOutput([pane](const std::wstring& text) {
             pane->AppendDebugLine(QString::fromStdWString(text));
         });
         m_frame->LoadRibbonFromProfile();
@@ -28,10 +51,27 @@ CFrameHarness::CFrameHarness(const std::function<void(CMainFrameContext&)>& prep
 
 CFrameHarness::~CFrameHarness()
 {
-    log.SetOutput(nullptr);
+    core->Log().SetOutput(nullptr);
     m_frame.reset();
     import.reset();
-    db.reset();
+    core.reset();
+}
+
+QStringList CFrameHarness::PaneLines() const
+{
+    QStringList lines = m_frame->Output()->DebugList()->Lines();
+    if (!lines.isEmpty() && lines.first() == QStringLiteral("Welcome to Veltrix")) {
+        lines.removeFirst();
+    }
+    return lines;
+}
+
+std::string CFrameHarness::LogText() const
+{
+    std::ifstream in(m_dir.File("Veltrix.log"));
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 bool WaitFor(const std::function<bool()>& done, int ms)

@@ -1,11 +1,7 @@
-#include "app/CQtMainLoop.h"
 #include "app/CRibbonBar.h"
 #include "app/commands/CommandIds.h"
 #include "app/core/CApplicationCore.h"
 #include "app/tests/CPgFrameFixture.h"
-#include "platform/fakes/CFakeFileChangeSource.h"
-#include "platform/fakes/CFakeProcessList.h"
-#include "testing/CTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -47,17 +43,7 @@ class CLiveCommandsTest : public CPgFrameFixture
 protected:
     void MakeLiveFrame()
     {
-        CApplicationCoreOptions options;
-        options.programFolder = m_dir.Path();
-        options.home = m_dir.Path();
-        options.probe.winePrefixes = {m_dir.File("no-wine")};
-        options.probe.userName = "hero";
-        m_core = std::make_unique<CApplicationCore>(options, m_notifier);
         MakeFrame([this](CMainFrameContext& c) {
-            c.core = m_core.get();
-            c.loop = &m_loop;
-            c.processes = &m_processes;
-            c.makeSource = [] { return std::make_unique<CFakeFileChangeSource>(); };
             c.makeTracker = [this](QWidget*, IProfile&) {
                 auto tracker = std::make_unique<CRecordingTracker>();
                 m_tracker = tracker.get();
@@ -66,23 +52,10 @@ protected:
         });
     }
 
-    void TearDown() override
-    {
-        if (m_core) {
-            m_core->EndLiveTracking();
-        }
-        m_h.reset();
-        m_core.reset();
-        CPgFrameFixture::TearDown();
-    }
+    CLiveTracking* Live() { return m_h->Core().Live(); }
 
     QToolButton* StartButton() { return m_h->Frame().Ribbon()->Button(vxcmd::kStart); }
 
-    vxtest::CTempDir m_dir;
-    CRecordingNotifier m_notifier;
-    CQtMainLoop m_loop;
-    CFakeProcessList m_processes;
-    std::unique_ptr<CApplicationCore> m_core;
     CRecordingTracker* m_tracker = nullptr;
 };
 
@@ -102,8 +75,8 @@ TEST_F(CLiveCommandsTest, StartWithTheTrackerOnResetsTheSessionAndTurnsIntoStop)
     EXPECT_EQ(StartButton()->text(), "Stop");
     EXPECT_EQ(StartButton()->property("vxImage").toInt(), 9);
     EXPECT_TRUE(f.HoldsLiveConnection());
-    ASSERT_NE(m_core->Live(), nullptr);
-    EXPECT_TRUE(m_core->Live()->TrackerSwitch());
+    ASSERT_NE(Live(), nullptr);
+    EXPECT_TRUE(Live()->TrackerSwitch());
     ASSERT_FALSE(m_tracker->figures.empty());
     EXPECT_EQ(m_tracker->figures.back(), std::make_tuple(0, 0, 0, 0));
     EXPECT_EQ(f.StatusPane(1)->text(), "Live import: watching");
@@ -125,15 +98,15 @@ TEST_F(CLiveCommandsTest, WithTheTrackerOffStartLeavesTheSessionAlone)
     ASSERT_TRUE(f.Dispatch(vxcmd::kStart));
     EXPECT_EQ(StartButton()->text(), "Stop");
     EXPECT_EQ(m_tracker, nullptr);
-    ASSERT_NE(m_core->Live(), nullptr);
-    EXPECT_FALSE(m_core->Live()->TrackerSwitch());
+    ASSERT_NE(Live(), nullptr);
+    EXPECT_FALSE(Live()->TrackerSwitch());
     // The switch turned on later reaches live import.
     ASSERT_TRUE(f.Dispatch(vxcmd::kRoraRevir));
-    EXPECT_TRUE(m_core->Live()->TrackerSwitch());
+    EXPECT_TRUE(Live()->TrackerSwitch());
     ASSERT_NE(m_tracker, nullptr);
     EXPECT_TRUE(m_tracker->figures.empty());
     ASSERT_TRUE(f.Dispatch(vxcmd::kRoraRevir));
-    EXPECT_FALSE(m_core->Live()->TrackerSwitch());
+    EXPECT_FALSE(Live()->TrackerSwitch());
     EXPECT_FALSE(m_tracker->visible);
     f.close();
     EXPECT_FALSE(f.HoldsLiveConnection());

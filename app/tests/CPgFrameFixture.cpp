@@ -3,6 +3,9 @@
 #include "companion/CDatabase.h"
 #include "companion/CODBCRecordset.h"
 #include "db/DatabaseAdmin.h"
+#include "foundation/CStatDefinitions.h"
+#include "foundation/ILogSink.h"
+#include "foundation/IUserNotifier.h"
 #include "foundation/WideText.h"
 
 void CPgFrameFixture::SetUp()
@@ -33,7 +36,7 @@ void CPgFrameFixture::MakeFrame(const std::function<void(CMainFrameContext&)>& p
 
 void CPgFrameFixture::CreateDatabase()
 {
-    ASSERT_TRUE(kroDB::CreateDatabase(*m_h->db, m_connect));
+    ASSERT_TRUE(kroDB::CreateDatabase(m_h->Db(), m_connect));
 }
 
 void CPgFrameFixture::TearDown()
@@ -42,8 +45,8 @@ void CPgFrameFixture::TearDown()
         return;
     }
     m_h.reset();
-    CRecordingLog log;
-    CRecordingNotifier notifier;
+    CNullLogSink log;
+    CNullUserNotifier notifier;
     CStatDefinitions definitions;
     kroDB::CDbContext admin(definitions, notifier, log);
     (void)admin.AllocateEnvironment();
@@ -54,7 +57,7 @@ void CPgFrameFixture::TearDown()
 
 std::wstring CPgFrameFixture::Scalar(const std::wstring& sql)
 {
-    CDatabase db(m_h->db->Environment());
+    CDatabase db(m_h->Db().Environment());
     if (!db.Open(m_connect).IsOk()) {
         return L"<no database>";
     }

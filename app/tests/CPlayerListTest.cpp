@@ -21,11 +21,11 @@ class CPlayerListTest : public CPgFrameFixture
 protected:
     int Import(const std::string& relative, const std::wstring& room)
     {
-        m_h->db->SetConnectStrings(m_connect);
+        m_h->Db().SetConnectStrings(m_connect);
         kroDB::CActionList actions;
         kroHandParser::CParseContext context;
-        kroHandParser::CParserEnvironment env(*m_h->db, actions, context, m_h->log, m_h->notifier,
-                                              kroHandParser::CParseSettings{});
+        kroHandParser::CParserEnvironment env(m_h->Db(), actions, context, m_h->Core().Log(),
+                                              *m_h->notifier, kroHandParser::CParseSettings{});
         kroHandParser::CHandHistoryImporter importer(env);
         int64_t fileId = 0;
         int currency = 0;
@@ -47,7 +47,7 @@ TEST_F(CPlayerListTest, FilledFromTheDatabaseAndSortedByVpip)
     VX_REQUIRE_CORPUS();
     MakeFrame();
     CreateDatabase();
-    ASSERT_GT(Import("pokerstars/PokerStudier_allHands.txt", L"PokerStars"), 100);
+    ASSERT_GT(Import("pokerstars/PokerStudier_HH6.txt", L"PokerStars"), 100);
     ASSERT_GT(Import("ggpoker/PLO-6max-USD-0.01-0.02-202104.STP.txt", L"GGPoker"), 0);
     CVeltrixView* view = OpenList();
     QSortFilterProxyModel* proxy = view->Proxy();
@@ -89,7 +89,7 @@ TEST_F(CPlayerListTest, TheRoomAndTheNameNarrowTheList)
     VX_REQUIRE_CORPUS();
     MakeFrame();
     CreateDatabase();
-    ASSERT_GT(Import("pokerstars/PokerStudier_allHands.txt", L"PokerStars"), 100);
+    ASSERT_GT(Import("pokerstars/PokerStudier_HH6.txt", L"PokerStars"), 100);
     ASSERT_GT(Import("ggpoker/PLO-6max-USD-0.01-0.02-202104.STP.txt", L"GGPoker"), 0);
     CVeltrixView* view = OpenList();
     const int all = view->Model()->rowCount();
