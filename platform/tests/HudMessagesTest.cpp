@@ -35,8 +35,8 @@ TEST(HudMessagesTest, ResetAndShutdownCarryOnlyAHeaderAndOneZeroByte)
 {
     const auto reset = EncodeHudMessage(MakeResetMessage());
     ASSERT_EQ(reset.size(), 29u);
-    const std::vector<uint8_t> expected = {0, 0, 0, 0, 0, 0, 0, 0, 0,    0,    0,    0,    0xFF, 0xFF, 0xFF,
-                                           0xFF, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const std::vector<uint8_t> expected = {0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF,
+                                           0xFF, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    0};
     EXPECT_EQ(reset, expected);
     const auto shutdown = EncodeHudMessage(MakeShutdownMessage());
     ASSERT_EQ(shutdown.size(), 29u);
