@@ -463,6 +463,7 @@ void CLiveTracking::AddHeroHands(const std::wstring& path, int stored)
     // Every hero hand stored by this import counts once, whatever else the
     // import read; amounts are converted per currency.
     std::map<int, std::pair<int64_t, int64_t>> byCurrency;
+    std::vector<CSessionHand> counted;
     for (const auto& hand : m_parseContext.TakePublishedHeroes()) {
         const int64_t money = hand.hero.netwin;
         const auto allin = hand.hero.stats.values.find(L"val_allin_street");
@@ -471,6 +472,8 @@ void CLiveTracking::AddHeroHands(const std::wstring& path, int stored)
         auto& sums = byCurrency[hand.currency];
         sums.first += money;
         sums.second += ev;
+        counted.push_back(CSessionHand{hand.handId, hand.currency, static_cast<int32_t>(money),
+                                       static_cast<int32_t>(ev)});
     }
     int64_t money = 0;
     int64_t ev = 0;
@@ -491,6 +494,9 @@ void CLiveTracking::AddHeroHands(const std::wstring& path, int stored)
                       stored, static_cast<long>(money), static_cast<long>(ev),
                       static_cast<long>(money - ev)));
     if (m_sink != nullptr) {
+        if (!counted.empty()) {
+            m_sink->HandsCounted(counted);
+        }
         m_sink->UpdateFigures(m_hands, m_money, m_ev, m_money - m_ev);
     }
 }
