@@ -95,14 +95,14 @@ CSkin ButtonSkin(Glyph glyph, int size)
     skin.disabled =
         Button(glyph, size, QColor(60, 60, 60), QColor(80, 80, 80), QColor(110, 110, 110));
 
-    QPixmap shape(size, size);
+    QBitmap shape(size, size);
     shape.fill(Qt::color0);
     QPainter p(&shape);
     p.setPen(Qt::color1);
     p.setBrush(Qt::color1);
     p.drawEllipse(QRect(0, 0, size - 1, size - 1));
     p.end();
-    skin.mask = QBitmap::fromPixmap(shape);
+    skin.mask = shape;
     return skin;
 }
 

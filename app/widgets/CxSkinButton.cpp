@@ -76,7 +76,7 @@ bool CxSkinButton::hitButton(const QPoint& pos) const
     if (m_mask.isNull()) {
         return true;
     }
-    return QRegion(QBitmap::fromPixmap(m_mask.scaled(size()))).contains(pos);
+    return ShapeAtSize().contains(pos);
 }
 
 void CxSkinButton::resizeEvent(QResizeEvent* event)
@@ -99,11 +99,19 @@ void CxSkinButton::leaveEvent(QEvent* event)
     QAbstractButton::leaveEvent(event);
 }
 
+QRegion CxSkinButton::ShapeAtSize() const
+{
+    if (m_mask.size() == size()) {
+        return QRegion(m_mask);
+    }
+    return QRegion(QBitmap::fromPixmap(m_mask.scaled(size())));
+}
+
 void CxSkinButton::UpdateMask()
 {
     if (m_mask.isNull() || size().isEmpty()) {
         clearMask();
         return;
     }
-    setMask(QRegion(QBitmap::fromPixmap(m_mask.scaled(size()))));
+    setMask(ShapeAtSize());
 }

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QBitmap>
 #include <QPixmap>
+#include <QRegion>
 
 class CxSkinButton : public QAbstractButton
 {
@@ -39,6 +40,7 @@ protected:
 
 private:
     void UpdateMask();
+    QRegion ShapeAtSize() const;
 
     QPixmap m_normal;
     QPixmap m_pressed;
