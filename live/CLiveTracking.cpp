@@ -467,8 +467,13 @@ void CLiveTracking::AddHeroHands(const std::wstring& path, int stored)
     for (const auto& hand : m_parseContext.TakePublishedHeroes()) {
         const int64_t money = hand.hero.netwin;
         const auto allin = hand.hero.stats.values.find(L"val_allin_street");
+        // An all-in hand whose EV could not be worked out (the hero was not
+        // all in himself, or an opponent's cards stayed hidden) counts its
+        // money: counting 0 would drop the hand's result from the EV line.
         const int64_t ev =
-            allin != hand.hero.stats.values.end() && allin->second > 0 ? hand.hero.allinev : money;
+            allin != hand.hero.stats.values.end() && allin->second > 0 && hand.allinEvComputed
+                ? hand.hero.allinev
+                : money;
         auto& sums = byCurrency[hand.currency];
         sums.first += money;
         sums.second += ev;
