@@ -90,9 +90,11 @@ CSessionGraphWnd::CSessionGraphWnd(CRoraRevirTimerDlg& tracker,
     m_money->setName(tr("Money won"));
     m_ev = new QLineSeries(m_chart);
     m_ev->setName(tr("All-in EV adjusted"));
+    // The EV line is drawn over the wider money line, so both stay visible
+    // where they run together (every hand without an all-in).
     m_chart->addSeries(m_zero);
-    m_chart->addSeries(m_ev);
     m_chart->addSeries(m_money);
+    m_chart->addSeries(m_ev);
     m_chart->legend()->markers(m_zero).first()->setVisible(false);
 
     m_x = new QValueAxis(m_chart);
@@ -101,7 +103,7 @@ CSessionGraphWnd::CSessionGraphWnd(CRoraRevirTimerDlg& tracker,
     m_y = new QValueAxis(m_chart);
     m_chart->addAxis(m_x, Qt::AlignBottom);
     m_chart->addAxis(m_y, Qt::AlignLeft);
-    for (QLineSeries* series : {m_zero, m_ev, m_money}) {
+    for (QLineSeries* series : {m_zero, m_money, m_ev}) {
         series->attachAxis(m_x);
         series->attachAxis(m_y);
     }
@@ -175,14 +177,14 @@ void CSessionGraphWnd::Draw()
 {
     const CTrackerSettings& s = m_tracker.Settings();
     QPen moneyPen(ColorFromRef(s.colors[static_cast<int>(TrackerFigure::Money)]));
-    moneyPen.setWidthF(2.0);
+    moneyPen.setWidthF(3.2);
     m_money->setPen(moneyPen);
     QColor evColor = ColorFromRef(s.colors[static_cast<int>(TrackerFigure::Ev)]);
     if (evColor == moneyPen.color()) {
         evColor = QColor(120, 200, 255);
     }
     QPen evPen(evColor);
-    evPen.setWidthF(1.6);
+    evPen.setWidthF(1.4);
     m_ev->setPen(evPen);
 
     QList<QPointF> money;

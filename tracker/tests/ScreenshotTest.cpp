@@ -73,13 +73,17 @@ TEST_F(ScreenshotTest, TrackerDialogAndGraphWithLiveFigures)
     m_live->StartLiveTracking();
     tracker.StartTimer();
 
-    // The session as the client writes it: a few hands at a time.
-    const size_t total = std::min<size_t>(m_hands.size(), 200);
-    for (size_t from = 0; from < total; from += 25) {
-        const size_t to = std::min(total, from + 25);
+    // The session as the client writes it: a few hands at a time, from the
+    // one player's long run of hands (with all-in hands among them).
+    m_hands = vxtest::CorpusHands("pokerstars/PokerStudier_allHands.txt");
+    const size_t first = 600;
+    const size_t total = std::min<size_t>(m_hands.size(), first + 450);
+    ASSERT_GT(total, first);
+    for (size_t from = first; from < total; from += 30) {
+        const size_t to = std::min(total, from + 30);
         AppendHands("HH20191007 Sculptor.txt", from, to);
-        ASSERT_TRUE(RunUntilStored(static_cast<int64_t>(to)));
-        clock.now += 13 * 60;
+        ASSERT_TRUE(RunUntilStored(static_cast<int64_t>(to - first)));
+        clock.now += 7 * 60;
         Settle();
     }
     clock.now += 3 * 60;
