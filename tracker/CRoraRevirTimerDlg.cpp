@@ -90,12 +90,7 @@ CRoraRevirTimerDlg::CRoraRevirTimerDlg(IProfile& profile, ITrackerSound& sound, 
     ShowFigures(124, 1338, 1225, 113, true);
 }
 
-CRoraRevirTimerDlg::~CRoraRevirTimerDlg()
-{
-    if (m_graph) {
-        m_graph->deleteLater();
-    }
-}
+CRoraRevirTimerDlg::~CRoraRevirTimerDlg() = default;
 
 void CRoraRevirTimerDlg::BuildControls()
 {
@@ -294,6 +289,16 @@ void CRoraRevirTimerDlg::ApplyLook()
             label->setFont(font);
         }
     }
+    const QString code =
+        QString::fromWCharArray(CCurrencyTable::Code(m_settings.currency.DisplayCurrency()));
+    const QString tips[] = {tr("Money won this session, in %1"),
+                            tr("All-in EV adjusted money won this session, in %1"),
+                            tr("Money won less all-in EV (luck in all-in hands), in %1")};
+    const TrackerFigure amounts[] = {TrackerFigure::Money, TrackerFigure::Ev, TrackerFigure::Diff};
+    for (int i = 0; i < 3; ++i) {
+        FigureValue(amounts[i])->setToolTip(tips[i].arg(code));
+        FigureLabel(amounts[i])->setToolTip(tips[i].arg(code));
+    }
 }
 
 void CRoraRevirTimerDlg::ApplyOpacity()
@@ -338,7 +343,8 @@ void CRoraRevirTimerDlg::ApplyAfterSettings()
 CSessionGraphWnd* CRoraRevirTimerDlg::ShowSessionGraph()
 {
     if (!m_graph) {
-        m_graph = new CSessionGraphWnd(*this, m_db, nullptr);
+        // A window of its own that goes with the tracker.
+        m_graph = new CSessionGraphWnd(*this, m_db, this);
         m_graph->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_graph->show();

@@ -1,8 +1,8 @@
 // The HUD editor as real widgets over a store of layouts kept in memory.
+#include "hud/StatNames.h"
 #include "hud/editor/CDlgNewHUD.h"
 #include "hud/editor/CHUDOptionsPropSheet.h"
 #include "hud/editor/CPageHUDDisp.h"
-#include "hud/StatNames.h"
 
 #include <gtest/gtest.h>
 
@@ -86,8 +86,8 @@ class HudEditorTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_store.layouts[L"Cash"] = {{0, L"Name"}, {1, L"VPIP"}, {2, L"PFR"}, {3, kNewLine},
-                                    {4, L"3bet"}};
+        m_store.layouts[L"Cash"] = {
+            {0, L"Name"}, {1, L"VPIP"}, {2, L"PFR"}, {3, kNewLine}, {4, L"3bet"}};
         m_store.layouts[L"Short"] = {{0, L"Name"}, {1, L"Hands"}};
         m_store.file = m_store.layouts;
         Open(L"Cash");
@@ -199,7 +199,8 @@ TEST_F(HudEditorTest, AddingAndTakingOutItemsKeepsTheIndexesDense)
     page()->SelectItem(3);
     Click("takeOut");
     EXPECT_EQ(m_store.layouts[L"Cash"],
-              (IHudLayoutStore::Items{{0, L"Name"}, {1, L"VPIP"}, {2, L"PFR"}, {3, L"3bet"}, {4, L"AF"}}));
+              (IHudLayoutStore::Items{
+                  {0, L"Name"}, {1, L"VPIP"}, {2, L"PFR"}, {3, L"3bet"}, {4, L"AF"}}));
     EXPECT_EQ(Rows(page()->Statistics()), (std::vector<std::wstring>{L"Hands", L"4bet"}));
     page()->SelectItem(1);
     Click("takeOut");
@@ -320,9 +321,8 @@ TEST(HudEditorScreenshotTest, TheEditorWithTypicalLayouts)
         GTEST_SKIP() << "set VX_SCREENSHOT_DIR to write the screenshot";
     }
     CMemoryLayouts store;
-    store.layouts[L"6-max cash"] = {{0, L"Name"},  {1, L"Hands"}, {2, kNewLine},
-                                    {3, L"VPIP"},  {4, L"PFR"},   {5, L"3bet"},
-                                    {6, kNewLine}, {7, L"4bet"}};
+    store.layouts[L"6-max cash"] = {{0, L"Name"}, {1, L"Hands"}, {2, kNewLine}, {3, L"VPIP"},
+                                    {4, L"PFR"},  {5, L"3bet"},  {6, kNewLine}, {7, L"4bet"}};
     store.layouts[L"Heads-up"] = {{0, L"Name"}, {1, L"VPIP"}, {2, L"PFR"}};
     store.layouts[L"Zoom"] = {{0, L"Name"}, {1, L"VPIP"}, {2, L"PFR"}, {3, L"3bet"}};
     std::vector<std::wstring> stats(kStatNames.begin(), kStatNames.end());
