@@ -12,7 +12,9 @@ VX_PACKAGES=(
     libsqlite3-dev zlib1g-dev libpugixml-dev
     libx11-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth clang-format-14 unzip
+    xvfb xauth openbox xdotool
+    fonts-dejavu-core fonts-noto-cjk fonts-noto-color-emoji
+    clang-format-14 unzip
 )
 
 vx_data_dir() {
