@@ -7,6 +7,13 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+// The sounds are built into the tracker's static library; the linker keeps
+// them only when something asks for them by name.
+static void InitTrackerResources()
+{
+    Q_INIT_RESOURCE(tracker);
+}
+
 CTrackerSound::CTrackerSound(QObject* parent)
     : QObject(parent)
 {}
@@ -15,6 +22,11 @@ CTrackerSound::~CTrackerSound() = default;
 
 QString CTrackerSound::BuiltInSound(TrackerAlarm alarm)
 {
+    static const bool initialised = [] {
+        InitTrackerResources();
+        return true;
+    }();
+    (void)initialised;
     switch (alarm) {
     case TrackerAlarm::Hands:
         return QStringLiteral("qrc:/tracker/sounds/hands.wav");
