@@ -14,6 +14,7 @@
 #include "live/CompleteHands.h"
 #include "live/HistoryFileWalks.h"
 #include "live/ISessionSink.h"
+#include "live/ITableHud.h"
 #include "live/SystemErrorText.h"
 #include "platform/IProcessList.h"
 
@@ -111,16 +112,18 @@ void CLiveTracking::Watch(CDirectoryChangeWatcher& watcher,
                           const std::wstring& folder,
                           std::shared_ptr<CDirectoryChangeHandler> handler,
                           const wchar_t* filter,
-                          const wchar_t* what)
+                          const wchar_t* started,
+                          const wchar_t* failed)
 {
     if (watcher.IsWatched(folder)) {
         (void)watcher.StopWatching(folder);
     }
     const uint32_t error = watcher.WatchDirectory(folder, std::move(handler), filter);
     if (error == 0) {
-        m_log.Log(L"Start WatchDirectory " + std::wstring(what) + L" OK!\n" + SystemErrorText(0));
+        m_log.Log(L"Start WatchDirectory " + std::wstring(started) + L" OK!\n" +
+                  SystemErrorText(0));
     } else {
-        m_log.Log(L"Failed to start watch for " + std::wstring(what) + L":\n" +
+        m_log.Log(L"Failed to start watch for " + std::wstring(failed) + L":\n" +
                   SystemErrorText(error));
     }
 }
@@ -139,6 +142,9 @@ void CLiveTracking::StartLiveTracking()
     m_historyFiles.clear();
     m_startTime = static_cast<int64_t>(std::time(nullptr));
     FindClientProcesses();
+    if (m_tableHud != nullptr) {
+        (void)m_tableHud->CountProcessID();
+    }
     HoldConnection();
 
     CPokerRoom& stars = m_rooms.Room(kRoomPokerStars);
@@ -146,7 +152,8 @@ void CLiveTracking::StartLiveTracking()
         if (IsFolder(stars.historyFolder)) {
             PreRegisterFiles(stars.historyFolder, L".txt", kRoomPokerStars, m_historyFiles,
                              m_startTime);
-            Watch(WatcherOf(stars), stars.historyFolder, m_historyHandler, L"*.txt", L"History");
+            Watch(WatcherOf(stars), stars.historyFolder, m_historyHandler, L"*.txt", L"History",
+                  L"History");
         }
         if (m_auditHandler && IsFolder(stars.auditFolder)) {
             PreRegisterFiles(stars.auditFolder, L".dat", kRoomPokerStars, m_auditFiles,
@@ -154,13 +161,15 @@ void CLiveTracking::StartLiveTracking()
             if (!m_auditWatcher) {
                 m_auditWatcher = std::make_unique<CDirectoryChangeWatcher>(m_loop, m_makeSource());
             }
-            Watch(*m_auditWatcher, stars.auditFolder, m_auditHandler, L"*.dat", L"Auidit");
+            Watch(*m_auditWatcher, stars.auditFolder, m_auditHandler, L"*.dat", L"Auidit",
+                  L"Audit");
         }
     }
     CPokerRoom& upoker = m_rooms.Room(kRoomUpoker);
     if (upoker.hudSwitch != 0 && IsFolder(upoker.historyFolder)) {
         PreRegisterFiles(upoker.historyFolder, L".txt", kRoomUpoker, m_historyFiles, m_startTime);
-        Watch(WatcherOf(upoker), upoker.historyFolder, m_historyHandler, L"*.txt", L"History");
+        Watch(WatcherOf(upoker), upoker.historyFolder, m_historyHandler, L"*.txt", L"History",
+              L"History");
     }
 }
 

@@ -34,6 +34,7 @@ class IUserNotifier;
 class IMainLoop;
 class IProcessList;
 class ISessionSink;
+class ITableHud;
 class CDirectoryChangeHandlerHistory;
 
 namespace kroDB {
@@ -71,6 +72,9 @@ public:
     // The handler of the PokerStars audit folder; without one that folder is
     // not watched.
     void SetAuditHandler(std::shared_ptr<CDirectoryChangeHandler> handler);
+    // The HUD whose display program "Start" starts (after the clients'
+    // processes are found); may be null. Requires: it outlives this object.
+    void SetTableHud(ITableHud* hud) { m_tableHud = hud; }
 
     // "Start": with the tracker on, sets the totals (and the figures) to 0;
     // empties the history map, finds the clients' processes, and for each room
@@ -128,7 +132,8 @@ private:
                const std::wstring& folder,
                std::shared_ptr<CDirectoryChangeHandler> handler,
                const wchar_t* filter,
-               const wchar_t* what);
+               const wchar_t* started,
+               const wchar_t* failed);
     CDirectoryChangeWatcher& WatcherOf(CPokerRoom& room);
     void FindClientProcesses();
     // Reads the new lines of `record` into `complete`; false when there is
@@ -169,6 +174,7 @@ private:
     int32_t m_ev = 0;
     bool m_trackerOn = false;
     ISessionSink* m_sink = nullptr;
+    ITableHud* m_tableHud = nullptr;
     int64_t m_startTime = 0;
 
     std::shared_ptr<CDirectoryChangeHandlerHistory> m_historyHandler;

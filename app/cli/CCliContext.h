@@ -1,14 +1,17 @@
-// Everything one run of veltrix-cli owns: the program folder, the log and debug
-// trace files, the stat definitions, the profile and the database context.
-// Output lines go to standard output, user messages to standard error and the
-// log.
+// Everything one run of veltrix-cli has: the streams, the user's profile, the
+// platform services of the command-line program and the application core,
+// which owns the program folder, the log and debug trace files, the stat
+// definitions and the database context. Output lines go to standard output,
+// user messages to standard error and the log.
 #pragma once
 
-#include "app/core/CAppLogSink.h"
-#include "app/core/CLogFile.h"
-#include "db/CDbContext.h"
-#include "foundation/CStatDefinitions.h"
+#include "app/core/CApplicationCore.h"
 #include "foundation/IUserNotifier.h"
+#include "platform/CTaskQueue.h"
+#include "platform/IMessageChannel.h"
+#include "platform/IWindowFinder.h"
+#include "platform/linux/CProcProcessList.h"
+#include "platform/linux/CSpawnLauncher.h"
 
 #include <iosfwd>
 #include <memory>
@@ -21,15 +24,16 @@ class IProfile;
 class CStderrNotifier : public IUserNotifier
 {
 public:
-    CStderrNotifier(std::wostream& err, ILogSink& log)
+    explicit CStderrNotifier(std::wostream& err)
         : m_err(err)
-        , m_log(log)
     {}
     void Notify(const std::wstring& text) override;
+    // Where the messages are logged from now on; may be null.
+    void SetLog(ILogSink* log) { m_log = log; }
 
 private:
     std::wostream& m_err;
-    ILogSink& m_log;
+    ILogSink* m_log = nullptr;
 };
 
 class CCliContext
@@ -39,18 +43,23 @@ public:
     CCliContext(std::wostream& out, std::wostream& err, IProfile& profile);
     ~CCliContext();
 
-    // Opens the log, loads predeftypes.json and allocates the ODBC environment.
+    // Makes the application core and runs its start steps (stat definitions,
+    // debug trace file, ODBC environment, stat names, HUD layouts).
     // `programFolder` empty means: resolve it from the executable's place.
-    bool Start(const std::string& programFolder = std::string());
+    // `live`: the rooms are configured and the platform services given, for
+    // live tracking.
+    bool Start(const std::string& programFolder = std::string(), bool live = false);
 
-    const std::string& ProgramFolder() const { return m_programFolder; }
+    CApplicationCore& Core() { return *m_core; }
+    const std::string& ProgramFolder() const { return m_core->ProgramFolder(); }
     std::wostream& Out() { return m_out; }
     std::wostream& Err() { return m_err; }
     IProfile& Profile() { return m_profile; }
-    CAppLogSink& Log() { return m_sink; }
+    CAppLogSink& Log() { return m_core->Log(); }
     IUserNotifier& Notifier() { return m_notifier; }
-    CStatDefinitions& Definitions() { return m_definitions; }
-    kroDB::CDbContext& Db() { return *m_db; }
+    CStatDefinitions& Definitions() { return m_core->Definitions(); }
+    kroDB::CDbContext& Db() { return m_core->Db(); }
+    CTaskQueue& Loop() { return m_loop; }
 
     // A result line: standard output, and the log.
     void Result(const std::wstring& text);
@@ -59,11 +68,13 @@ private:
     std::wostream& m_out;
     std::wostream& m_err;
     IProfile& m_profile;
-    std::string m_programFolder;
-    CLogFile m_logFile{true};
-    CLogFile m_traceFile{false};
-    CAppLogSink m_sink{&m_logFile, &m_traceFile};
-    CStderrNotifier m_notifier{m_err, m_sink};
-    CStatDefinitions m_definitions;
-    std::unique_ptr<kroDB::CDbContext> m_db;
+    CStderrNotifier m_notifier{m_err};
+    // The platform of the command-line program.
+    CTaskQueue m_loop;
+    CProcProcessList m_processes;
+    CSpawnLauncher m_launcher;
+    std::unique_ptr<IMessageChannel> m_channel;
+    std::unique_ptr<IWindowFinder> m_windows;
+    // Last: it uses everything above.
+    std::unique_ptr<CApplicationCore> m_core;
 };

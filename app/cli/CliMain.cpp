@@ -5,6 +5,7 @@
 #include "app/cli/DbCommand.h"
 #include "app/cli/DbOptions.h"
 #include "app/cli/EquityCommand.h"
+#include "app/cli/HudCommand.h"
 #include "app/cli/ImportCommand.h"
 #include "app/cli/LiveCommand.h"
 #include "foundation/WideText.h"
@@ -25,6 +26,7 @@ const std::map<std::string, CCommand>& Commands()
 {
     static const std::map<std::string, CCommand> commands = {
         {"db", {DbCommandHelp, RunDbCommand}},
+        {"hud", {HudCommandHelp, RunHudCommand}},
         {"import", {ImportCommandHelp, RunImportCommand}},
         {"live", {LiveCommandHelp, RunLiveCommand}},
     };
@@ -39,6 +41,8 @@ std::wstring GeneralHelp()
            L"  db create|check|drop|upgrade   administer the database\n"
            L"  equity --kind K [--board CARDS] [--dead CARDS] HAND HAND [HAND...]\n"
            L"                                 every hand's share of an all-in pot\n"
+           L"  hud text NAME [--bb CENTS] [--kind K] [--months M]\n"
+           L"                                 the HUD statistics line of a player\n"
            L"  import [options] PATH...       import hand-history files and folders\n"
            L"  live [--seconds N] [--no-tracker]  import what the clients append, live\n"
            L"  help                           this text\n"
@@ -48,9 +52,9 @@ std::wstring GeneralHelp()
 }
 
 // Options of every command; each command checks what it needs.
-const std::set<std::string> kValueOptions = {"server",   "port",  "name",      "user",
-                                             "password", "room",  "hh-format", "nick",
-                                             "kind",     "board", "dead",      "seconds"};
+const std::set<std::string> kValueOptions = {"server", "port",      "name", "user",  "password",
+                                             "room",   "hh-format", "nick", "kind",  "board",
+                                             "dead",   "seconds",   "bb",   "months"};
 const std::set<std::string> kFlagOptions = {"help", "no-tracker"};
 
 }  // namespace
@@ -90,7 +94,7 @@ int RunCli(const std::vector<std::string>& args,
         return 0;
     }
     CCliContext context(out, err, profile);
-    if (!context.Start(programFolder)) {
+    if (!context.Start(programFolder, line.positional[0] == "live")) {
         return 1;
     }
     return command->second.run(line, context);

@@ -3,7 +3,6 @@
 #include "app/cli/CCliContext.h"
 #include "app/cli/CCommandLine.h"
 #include "app/cli/DbOptions.h"
-#include "db/DatabaseAdmin.h"
 #include "foundation/WideText.h"
 
 #include <ostream>
@@ -30,43 +29,13 @@ int RunDbCommand(const CCommandLine& line, CCliContext& context)
         return 2;
     }
     const CDatabaseSettings settings = DatabaseSettingsFromLine(line, context.Profile());
-    if (!settings.Complete()) {
-        context.Notifier().Notify(L"Please fill all the required fields!");
+    CApplicationCore& core = context.Core();
+    const CDbCommandResult result = action == "create"  ? core.CreateDatabase(settings)
+                                    : action == "drop"  ? core.DropDatabase(settings)
+                                    : action == "check" ? core.CheckDatabase(settings)
+                                                        : core.UpgradeDatabase(settings);
+    if (result.incomplete) {
         return 2;
     }
-    kroDB::CDbContext& db = context.Db();
-    const std::wstring target = settings.ConnectString();
-
-    if (action == "create") {
-        if (kroDB::CheckDatabase(db, target)) {
-            context.Result(L"Database is already being!");
-            return 0;
-        }
-        const bool created = kroDB::CreateDatabase(db, target);
-        context.Result(created ? L"Database was created successfully!"
-                               : L"Database is not created!");
-        return created ? 0 : 1;
-    }
-    if (action == "drop") {
-        if (!kroDB::CheckDatabase(db, target)) {
-            context.Result(L"Database is not found!");
-            return 1;
-        }
-        const bool dropped = kroDB::DropDatabase(db, target);
-        context.Result(dropped ? L"Database was deleted successfully!"
-                               : L"Database is not deleted!");
-        return dropped ? 0 : 1;
-    }
-    if (!kroDB::CheckDatabase(db, target)) {
-        context.Result(L"Database is not found!");
-        return 1;
-    }
-    if (action == "check") {
-        context.Result(L"Database is found!");
-        return 0;
-    }
-    const bool upgraded = kroDB::UpgradeDatabase(db);
-    context.Result(upgraded ? L"Database was upgraded successfully!"
-                            : L"Database is not upgraded!");
-    return upgraded ? 0 : 1;
+    return result.ok ? 0 : 1;
 }

@@ -3,18 +3,14 @@
 #include "app/cli/CCliContext.h"
 #include "app/cli/CCommandLine.h"
 #include "app/cli/DbOptions.h"
-#include "app/core/CStartupSettings.h"
-#include "app/core/ProgramFolder.h"
 #include "companion/ReadHistoryFileEx.h"
 #include "db/DatabaseAdmin.h"
 #include "db/IConnection.h"
 #include "db/tables/CActionList.h"
 #include "db/tables/kroAliases.h"
 #include "db/tables/kroFiles.h"
-#include "foundation/CIniFile.h"
 #include "foundation/CStatDefinitions.h"
 #include "foundation/IProfile.h"
-#include "foundation/LocalTime.h"
 #include "foundation/Sites.h"
 #include "foundation/WideText.h"
 #include "parser/CHandHistoryImporter.h"
@@ -158,16 +154,9 @@ int RunImportCommand(const CCommandLine& line, CCliContext& context)
     // an import, which importing the files again restores without doubles.
     (void)connection->Execute(L"SET synchronous_commit = off");
 
-    kroHandParser::CParseSettings parse;
-    parse.handHistoryFormat = line.HasOption("hh-format")
-                                  ? std::atoi(line.Option("hh-format").c_str())
-                                  : context.Profile().GetProfileInt(L"Base", L"HH", 0);
-    parse.localOffset = MeasureLocalUtcOffset();
-    const CIniFile ini(context.ProgramFolder() + "/Veltrix.ini");
-    const CStartupSettings startup =
-        LoadStartupSettings(ini, FromUtf8(context.ProgramFolder()), {}, FromUtf8(HomeFolder()));
-    parse.allinDump = startup.allinEv != 0;
-    parse.allinDumpFolder = startup.allinEvFolder;
+    // The same parse settings as every import of the program.
+    const kroHandParser::CParseSettings parse = context.Core().ParseSettings(
+        line.HasOption("hh-format") ? std::atoi(line.Option("hh-format").c_str()) : -1);
 
     int32_t aliasId = 0;
     if (line.HasOption("nick") && !line.Option("nick").empty()) {

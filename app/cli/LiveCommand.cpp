@@ -4,15 +4,11 @@
 #include "app/cli/CCommandLine.h"
 #include "app/cli/DbOptions.h"
 #include "app/core/CApplicationCore.h"
-#include "app/core/ProgramFolder.h"
-#include "db/DatabaseAdmin.h"
 #include "foundation/IProfile.h"
-#include "foundation/LocalTime.h"
 #include "foundation/WideText.h"
 #include "live/ISessionSink.h"
 #include "platform/CTaskQueue.h"
-#include "platform/linux/CInotifyChangeSource.h"
-#include "platform/linux/CProcProcessList.h"
+#include "platform/linux/CUnixMessageEndpoint.h"
 
 #include <atomic>
 #include <chrono>
@@ -26,6 +22,9 @@
 namespace {
 
 std::atomic<bool> g_stopRequested{false};
+
+// The caption of this program's main window, which names its endpoint.
+constexpr const wchar_t* kTrackerEndpoint = L"VeltrixClass";
 
 extern "C" void OnStopSignal(int)
 {
@@ -73,9 +72,12 @@ std::wstring LiveCommandHelp()
     return L"usage: veltrix-cli live [--seconds N] [--no-tracker] [db options]\n"
            L"  Watches the hand-history folders of the rooms whose HUD switch is on in\n"
            L"  Veltrix.ini and imports every hand the clients append, printing the session\n"
-           L"  figures after each import. Old files are archived first when the profile's\n"
-           L"  archive switch is on. Stops on Ctrl+C, SIGTERM or after N seconds, marking\n"
-           L"  the watched files finished.\n"
+           L"  figures after each import. Watches the PokerStars audit folder too and has\n"
+           L"  the HUD display program show every seated player's statistics over the\n"
+           L"  client's table windows (with Debug=1 in Veltrix.ini each box sent is printed\n"
+           L"  as a SendHud or SendHide line). Old files are archived first when the\n"
+           L"  profile's archive switch is on. Stops on Ctrl+C, SIGTERM or after N seconds,\n"
+           L"  marking the watched files finished.\n"
            L"  --seconds N    stop after N seconds (default: run until stopped)\n"
            L"  --no-tracker   session tracker off: watch, but import nothing\n" +
            DbOptionsHelp();
@@ -84,48 +86,14 @@ std::wstring LiveCommandHelp()
 int RunLiveCommand(const CCommandLine& line, CCliContext& context)
 {
     const CDatabaseSettings settings = DatabaseSettingsFromLine(line, context.Profile());
-    if (!settings.Complete()) {
-        context.Notifier().Notify(L"Please fill all the required fields!");
-        return 2;
-    }
     const double seconds = std::atof(line.Option("seconds", "0").c_str());
-
-    // Made before the application core, whose live tracking uses them.
-    CTaskQueue loop;
-    CProcProcessList processes;
-    CApplicationCoreOptions options;
-    options.programFolder = context.ProgramFolder();
-    options.home = HomeFolder();
-    CApplicationCore core(options, context.Notifier());
-    core.Log().SetOutput(
-        [&context](const std::wstring& text) { context.Out() << text << std::endl; });
-    (void)core.OpenDebugTrace();
-
-    if (context.Profile().GetProfileInt(L"Base", L"Archive", 0) != 0) {
-        core.ArchiveAtStart(processes, static_cast<int64_t>(std::time(nullptr)));
+    CApplicationCore& core = context.Core();
+    if (!core.UseDatabase(settings)) {
+        return settings.Complete() ? 1 : 2;
     }
 
-    kroDB::CDbContext& db = context.Db();
-    const std::wstring connect = settings.ConnectString();
-    if (!kroDB::CheckDatabase(db, connect)) {
-        context.Notifier().Notify(L"DataBase does not exist!");
-        return 1;
-    }
-    db.SetConnectStrings(connect);
-    (void)kroDB::UpgradeDatabase(db);
-
-    kroHandParser::CParseSettings parse;
-    parse.handHistoryFormat = context.Profile().GetProfileInt(L"Base", L"HH", 0);
-    parse.localOffset = MeasureLocalUtcOffset();
-    parse.allinDump = core.Settings().allinEv != 0;
-    parse.allinDumpFolder = core.Settings().allinEvFolder;
-
-    CLiveTracking& live = core.Live(
-        db, loop, processes, [] { return std::make_unique<CInotifyChangeSource>(); }, parse);
     CPrintedSession session(context.Out(), context.Profile());
-    live.SetTrackerSwitch(!line.Has("no-tracker"));
-    live.SetSessionSink(&session);
-    live.StartLiveTracking();
+    CLiveTracking& live = core.StartLiveTracking(!line.Has("no-tracker"), &session);
     for (const int room : {kRoomPokerStars, kRoomUpoker}) {
         const CPokerRoom& r = core.Rooms().Room(room);
         if (r.watcher) {
@@ -134,10 +102,26 @@ int RunLiveCommand(const CCommandLine& line, CCliContext& context)
             }
         }
     }
+    if (live.AuditWatcher() != nullptr) {
+        for (const auto& folder : live.AuditWatcher()->WatchedFolders()) {
+            context.Out() << L"Watching audit files in " << folder << std::endl;
+        }
+    }
+
+    // The HUD program reports table windows to this program's endpoint.
+    CUnixMessageEndpoint endpoint([&core](uint64_t tag, std::span<const uint8_t> payload) {
+        (void)core.HandlePacket(tag, payload);
+    });
+    const CStatus opened = endpoint.Open(kTrackerEndpoint);
+    if (!opened.IsOk()) {
+        context.Log().Log(L"Table reports of the HUD program are not received: " +
+                          opened.Message());
+    }
 
     g_stopRequested = false;
     const auto previousInt = std::signal(SIGINT, OnStopSignal);
     const auto previousTerm = std::signal(SIGTERM, OnStopSignal);
+    CTaskQueue& loop = context.Loop();
     const auto start = std::chrono::steady_clock::now();
     auto lastTick = start;
     while (!g_stopRequested) {
@@ -145,21 +129,22 @@ int RunLiveCommand(const CCommandLine& line, CCliContext& context)
         if (seconds > 0 && now - start >= std::chrono::duration<double>(seconds)) {
             break;
         }
-        (void)loop.WaitAndRun(std::chrono::milliseconds(200));
+        (void)loop.WaitAndRun(std::chrono::milliseconds(100));
+        if (endpoint.IsOpen()) {
+            endpoint.ProcessEvents();
+        }
         if (std::chrono::steady_clock::now() - lastTick >= std::chrono::seconds(1)) {
-            live.Tick();
+            core.Tick();
             lastTick = std::chrono::steady_clock::now();
         }
     }
     std::signal(SIGINT, previousInt);
     std::signal(SIGTERM, previousTerm);
 
-    // As the main window closes: the files are finished, then nothing is
-    // watched any more.
+    // As the main window closes: what was queued runs, the files are
+    // finished, then nothing is watched any more.
     (void)loop.RunPending();
-    live.FinishWatchedFiles();
-    live.StopWatching();
-    live.SetSessionSink(nullptr);
+    core.ShutDown();
     context.Out() << FormatW(L"Live tracking ended: %d hands, money %.2lf, EV %.2lf",
                              live.TotalHands(), live.TotalMoney() / 100.0, live.TotalEv() / 100.0)
                   << std::endl;

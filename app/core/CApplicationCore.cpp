@@ -1,11 +1,22 @@
 #include "app/core/CApplicationCore.h"
 
+#include "app/core/ProgramFolder.h"
+#include "db/DatabaseAdmin.h"
 #include "foundation/CIniFile.h"
 #include "foundation/Folders.h"
+#include "foundation/IProfile.h"
 #include "foundation/IUserNotifier.h"
+#include "foundation/LocalTime.h"
 #include "foundation/WideText.h"
+#include "hud/CHudLayouts.h"
+#include "hud/CHudLink.h"
+#include "hud/CHudStats.h"
+#include "hud/CHudStatsCache.h"
+#include "hud/StatNames.h"
 #include "live/ArchiveFiles.h"
+#include "live/CAuditSeating.h"
 #include "live/HistoryFileWalks.h"
+#include "platform/PokerClientWindows.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -63,9 +74,16 @@ std::wstring LinuxFolder(const std::wstring& folder, const CClientProbeOptions& 
 
 }  // namespace
 
-CApplicationCore::CApplicationCore(CApplicationCoreOptions options, IUserNotifier& notifier)
+CApplicationCore::CApplicationCore(CApplicationCoreOptions options,
+                                   IUserNotifier& notifier,
+                                   IProfile* profile,
+                                   CPlatformServices platform)
     : m_options(std::move(options))
     , m_notifier(notifier)
+    , m_profile(profile != nullptr ? *profile : m_ownProfile)
+    , m_platform(std::move(platform))
+    , m_db(std::make_unique<kroDB::CDbContext>(m_definitions, notifier, m_sink))
+    , m_hudLayouts(std::make_unique<CHudLayouts>(m_options.programFolder + "/HUDs.xml", notifier))
 {
     if (m_options.probe.winePrefixes.empty()) {
         const char* prefix = std::getenv("WINEPREFIX");
@@ -81,7 +99,17 @@ CApplicationCore::CApplicationCore(CApplicationCoreOptions options, IUserNotifie
 
 CApplicationCore::~CApplicationCore()
 {
+    ShutDown();
+    // The HUD program of this run ends with it; one that another run started
+    // is left alone.
+    if (m_hudLink) {
+        m_hudLink->SendShutdown();
+    }
+    m_auditSeating.reset();
     m_live.reset();
+    m_hudLink.reset();
+    m_hudStats.reset();
+    m_db.reset();
     if (m_logFile.IsOpen()) {
         m_logFile.WriteRaw(L"\n" + std::wstring(13, L'-') + L" End of work " +
                            std::wstring(45, L'-') + L"\n");
@@ -97,6 +125,7 @@ std::wstring CApplicationCore::RunHeader()
 
 void CApplicationCore::Construct()
 {
+    (void)CreateFolderWithParents(m_options.programFolder);
     m_logOpen = m_logFile.Open(m_options.programFolder + "/Veltrix.log");
     if (m_logOpen) {
         m_logFile.WriteRaw(RunHeader());
@@ -114,6 +143,9 @@ void CApplicationCore::Construct()
     m_settings = LoadStartupSettings(ini, FromUtf8(m_options.programFolder), probe,
                                      FromUtf8(m_options.home));
     m_sink.SetDebug(m_settings.debug != 0);
+    if (!m_options.configureRooms) {
+        return;
+    }
 
     const std::wstring& varnhelm = m_settings.varnhelmFolder;
     const auto clubFolder = [&](const wchar_t* name) {
@@ -138,6 +170,7 @@ void CApplicationCore::Construct()
     }
     CPokerRoom& stars = m_rooms.Room(kRoomPokerStars);
     stars.clientProcessNames = {L"PokerStars.exe"};
+    stars.tableWindowClasses = {kPokerStarsTableWindowClasses[0], kPokerStarsTableWindowClasses[1]};
     stars.hudSwitch = static_cast<int32_t>(m_settings.pokerStarsHud);
     if (!ConfigureRoom(kRoomPokerStars, L"PokerStars",
                        LinuxFolder(m_settings.pokerStarsHistory, m_options.probe))) {
@@ -209,15 +242,259 @@ void CApplicationCore::ArchiveAtStart(IProcessList& processes, int64_t now)
     }
 }
 
-CLiveTracking& CApplicationCore::Live(kroDB::CDbContext& db,
-                                      IMainLoop& loop,
-                                      IProcessList& processes,
-                                      CLiveTracking::SourceFactory makeSource,
-                                      kroHandParser::CParseSettings settings)
+bool CApplicationCore::StartUp()
+{
+    if (!m_options.shareFolder.empty()) {
+        (void)SeedDataFile(m_options.programFolder, m_options.shareFolder, "predeftypes.json");
+    }
+    const std::string definitions = m_options.programFolder + "/predeftypes.json";
+    if (!m_definitions.LoadStatTypes(definitions)) {
+        m_sink.Log(L"predeftypes.json not found in " + FromUtf8(m_options.programFolder) +
+                   L": no rooms and no statistic columns are known");
+    }
+    (void)OpenDebugTrace();
+    const CStatus environment = m_db->AllocateEnvironment();
+    if (!environment.IsOk()) {
+        m_notifier.Notify(environment.Message());
+        return false;
+    }
+    // The first room of the profile's choice whose key is set.
+    static constexpr std::pair<const wchar_t*, int> kSettingsRooms[] = {{L"PartyPoker", 0},
+                                                                        {L"PokerStars", 1},
+                                                                        {L"Poker888", 2},
+                                                                        {L"RedStar", 4},
+                                                                        {L"RedKings", 9}};
+    for (const auto& [key, room] : kSettingsRooms) {
+        if (m_profile.GetProfileInt(L"Poker Room", key, 0) != 0) {
+            m_settingsRoom = room;
+            break;
+        }
+    }
+    m_hudName = m_profile.GetProfileString(SettingsRoomSection(m_settingsRoom), L"HUDName", L"");
+    if (m_profile.GetProfileInt(L"Base", L"Archive", 0) != 0 && m_platform.processes != nullptr) {
+        ArchiveAtStart(*m_platform.processes, static_cast<int64_t>(std::time(nullptr)));
+    }
+    BuildStatNames(CPlayer(), m_statNames);
+    (void)m_hudLayouts->Load();
+    return true;
+}
+
+void CApplicationCore::ShutDown()
+{
+    if (m_shutDown) {
+        return;
+    }
+    m_shutDown = true;
+    if (m_live) {
+        m_live->FinishWatchedFiles();
+        m_live->StopWatching();
+        m_live->SetSessionSink(nullptr);
+    }
+    if (m_compaction.joinable()) {
+        m_compaction.join();
+    }
+    (void)m_profile.WriteProfileString(SettingsRoomSection(m_settingsRoom), L"HUDName", m_hudName);
+    m_traceFile.Close();
+}
+
+void CApplicationCore::ResultLine(const std::wstring& text)
+{
+    m_sink.Output(text);
+    m_sink.Log(text);
+}
+
+bool CApplicationCore::Complete(const CDatabaseSettings& settings)
+{
+    if (settings.Complete()) {
+        return true;
+    }
+    m_notifier.Notify(L"Please fill all the required fields!");
+    return false;
+}
+
+void CApplicationCore::InstallHudSummary()
+{
+    const CStatus installed = CHudStatsCache(*m_db).Install();
+    if (!installed.IsOk()) {
+        m_sink.Log(L"The HUD statistics are read without their summary: " + installed.Message());
+    }
+}
+
+CDbCommandResult CApplicationCore::CreateDatabase(const CDatabaseSettings& settings)
+{
+    CDbCommandResult result;
+    if (!Complete(settings)) {
+        result.incomplete = true;
+        return result;
+    }
+    const std::wstring target = settings.ConnectString();
+    if (kroDB::CheckDatabase(*m_db, target)) {
+        result = {true, L"Database is already being!"};
+    } else if (kroDB::CreateDatabase(*m_db, target)) {
+        InstallHudSummary();
+        result = {true, L"Database was created successfully!"};
+    } else {
+        result = {false, L"Database is not created!"};
+    }
+    ResultLine(result.message);
+    return result;
+}
+
+CDbCommandResult CApplicationCore::CheckDatabase(const CDatabaseSettings& settings)
+{
+    CDbCommandResult result;
+    if (!Complete(settings)) {
+        result.incomplete = true;
+        return result;
+    }
+    result = kroDB::CheckDatabase(*m_db, settings.ConnectString())
+                 ? CDbCommandResult{true, L"Database is found!"}
+                 : CDbCommandResult{false, L"Database is not found!"};
+    ResultLine(result.message);
+    return result;
+}
+
+CDbCommandResult CApplicationCore::DropDatabase(const CDatabaseSettings& settings)
+{
+    CDbCommandResult result;
+    if (!Complete(settings)) {
+        result.incomplete = true;
+        return result;
+    }
+    const std::wstring target = settings.ConnectString();
+    if (!kroDB::CheckDatabase(*m_db, target)) {
+        result = {false, L"Database is not found!"};
+    } else if (kroDB::DropDatabase(*m_db, target)) {
+        result = {true, L"Database was deleted successfully!"};
+    } else {
+        result = {false, L"Database is not deleted!"};
+    }
+    ResultLine(result.message);
+    return result;
+}
+
+CDbCommandResult CApplicationCore::UpgradeDatabase(const CDatabaseSettings& settings)
+{
+    CDbCommandResult result;
+    if (!Complete(settings)) {
+        result.incomplete = true;
+        return result;
+    }
+    if (!kroDB::CheckDatabase(*m_db, settings.ConnectString())) {
+        result = {false, L"Database is not found!"};
+    } else if (kroDB::UpgradeDatabase(*m_db)) {
+        InstallHudSummary();
+        result = {true, L"Database was upgraded successfully!"};
+    } else {
+        result = {false, L"Database is not upgraded!"};
+    }
+    ResultLine(result.message);
+    return result;
+}
+
+bool CApplicationCore::UseDatabase(const CDatabaseSettings& settings)
+{
+    if (!Complete(settings)) {
+        return false;
+    }
+    const std::wstring connect = settings.ConnectString();
+    if (!kroDB::CheckDatabase(*m_db, connect)) {
+        m_notifier.Notify(L"DataBase does not exist!");
+        return false;
+    }
+    m_db->SetConnectStrings(connect);
+    (void)kroDB::UpgradeDatabase(*m_db);
+    InstallHudSummary();
+    return true;
+}
+
+kroHandParser::CParseSettings CApplicationCore::ParseSettings(int handHistoryFormat) const
+{
+    kroHandParser::CParseSettings parse;
+    parse.handHistoryFormat =
+        handHistoryFormat >= 0 ? handHistoryFormat : m_profile.GetProfileInt(L"Base", L"HH", 0);
+    parse.localOffset = MeasureLocalUtcOffset();
+    parse.allinDump = m_settings.allinEv != 0;
+    parse.allinDumpFolder = m_settings.allinEvFolder;
+    return parse;
+}
+
+CLiveTracking& CApplicationCore::StartLiveTracking(bool trackerOn, ISessionSink* session)
 {
     if (!m_live) {
-        m_live = std::make_unique<CLiveTracking>(m_rooms, db, m_sink, m_notifier, loop, processes,
-                                                 std::move(makeSource), settings);
+        m_live = std::make_unique<CLiveTracking>(m_rooms, *m_db, m_sink, m_notifier,
+                                                 *m_platform.loop, *m_platform.processes,
+                                                 m_platform.makeSource, ParseSettings());
+        if (m_platform.channel != nullptr && m_platform.windows != nullptr &&
+            m_platform.launcher != nullptr) {
+            m_hudStats = std::make_unique<CHudStats>(*m_db, m_profile);
+            CHudProgram program;
+            program.folder = m_settings.hudFolder;
+            if (!m_settings.hudFileName.empty()) {
+                program.fileName = m_settings.hudFileName;
+            }
+            program.executableFolder = FromUtf8(m_platform.executableFolder);
+            program.programFolder = FromUtf8(m_options.programFolder);
+            m_hudLink = std::make_unique<CHudLink>(
+                program, m_rooms, *m_platform.channel, *m_platform.processes, *m_platform.launcher,
+                *m_platform.windows, *m_hudStats, m_sink, m_notifier,
+                [this](const std::wstring& text) { m_logFile.WriteRaw(text); });
+            m_auditSeating = std::make_unique<CAuditSeating>(*m_live, m_rooms, *m_platform.windows,
+                                                             *m_hudLink, m_sink);
+            m_live->SetAuditHandler(m_auditSeating->Handler());
+            m_live->SetTableHud(m_hudLink.get());
+        }
     }
+    m_live->SetTrackerSwitch(trackerOn);
+    m_live->SetSessionSink(session);
+    m_live->StartLiveTracking();
     return *m_live;
+}
+
+void CApplicationCore::Tick()
+{
+    if (m_live) {
+        m_live->Tick();
+    }
+    // The summary's rows of differences are folded on a worker of their own
+    // (with its own connection), so a large import never stalls this thread.
+    const auto now = std::chrono::steady_clock::now();
+    if (m_live && now - m_lastCompact >= kCompactEvery) {
+        m_lastCompact = now;
+        if (m_compaction.joinable()) {
+            m_compaction.join();
+        }
+        m_compaction = std::thread([db = m_db.get()] { (void)CHudStatsCache(*db).Compact(); });
+    }
+}
+
+uint64_t CApplicationCore::HandlePacket(uint64_t tag, std::span<const uint8_t> payload)
+{
+    return m_hudLink ? m_hudLink->HandlePacket(tag, payload) : tag;
+}
+
+std::wstring CApplicationCore::HudStatsText(const std::wstring& name,
+                                            int32_t bigBlind,
+                                            int32_t gameKind)
+{
+    if (!m_hudStats) {
+        m_hudStats = std::make_unique<CHudStats>(*m_db, m_profile);
+    }
+    return m_hudStats->HudStatsText(name, bigBlind, gameKind);
+}
+
+std::wstring SettingsRoomSection(int settingsRoom)
+{
+    switch (settingsRoom) {
+    case 0:
+        return L"PartyPoker Settings";
+    case 2:
+        return L"Poker888 Settings";
+    case 4:
+        return L"RedStar Settings";
+    case 9:
+        return L"iPoker Settings";
+    default:
+        return L"PokerStars Settings";
+    }
 }

@@ -1,0 +1,317 @@
+#include "db/CDbContext.h"
+#include "hud/CHudStats.h"
+#include "hud/CHudStatsCache.h"
+#include "hud/tests/CommaLocale.h"
+#include "hud/tests/HudTestDatabase.h"
+#include "testing/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using vxtest::CHudFlags;
+
+// 27 August 2023, noon local time: the six months start on 1 February.
+int64_t Now()
+{
+    std::tm tm{};
+    tm.tm_year = 123;
+    tm.tm_mon = 7;
+    tm.tm_mday = 27;
+    tm.tm_hour = 12;
+    tm.tm_isdst = -1;
+    return static_cast<int64_t>(std::mktime(&tm));
+}
+
+int64_t Start(int months)
+{
+    return HudPeriodStart(Now(), months).value();
+}
+
+class HudStatsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        VX_REQUIRE_PG(m_server);
+        ASSERT_TRUE(m_db.Create());
+        // As live tracking does, the shared connection is kept open.
+        m_lease = std::make_unique<kroDB::CConnectionLease>(m_db.Db().AcquireConnection(true));
+        m_stats = std::make_unique<CHudStats>(m_db.Db(), m_db.profile);
+        m_stats->SetClock(Now);
+        m_db.GameType(1, 7, 50);
+        m_db.GameType(2, 7, 100);
+        m_db.GameType(3, 10, 50);
+        m_db.GameType(4, 2, 50);
+    }
+
+    // Ten Omaha hands of "Marlin": 3 of 10 played voluntarily, 2 of 10 raised,
+    // no 3-bet chance, 1 of 2 4-bets.
+    void TenHandsOfMarlin()
+    {
+        m_db.Player(7, L"Marlin");
+        for (int i = 0; i < 10; ++i) {
+            m_db.Hand(100 + i, 1, Start(6) + 3600 * (i + 1));
+            CHudFlags f;
+            f.vpipOpp = true;
+            f.vpip = i < 3;
+            f.pfrOpp = true;
+            f.pfr = i < 2;
+            f.p4bOpp = i < 2;
+            f.p4b = i == 0;
+            m_db.HandPlayer(1000 + i, 100 + i, 7, f);
+        }
+    }
+
+    vxtest::CPgTestServer m_server;
+    vxtest::CHudTestDatabase m_db;
+    std::unique_ptr<kroDB::CConnectionLease> m_lease;
+    std::unique_ptr<CHudStats> m_stats;
+};
+
+TEST_F(HudStatsTest, ThePlayersTextComesFromHisStoredFlags)
+{
+    TenHandsOfMarlin();
+    EXPECT_EQ(m_stats->HudStatsText(L"Marlin", 50, 0), L"Marl 10 30.0 20.0 0.0 50.0\n");
+    m_stats->SetUseSummary(false);
+    EXPECT_EQ(m_stats->HudStatsText(L"Marlin", 50, 0), L"Marl 10 30.0 20.0 0.0 50.0\n");
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
+    m_stats = std::make_unique<CHudStats>(m_db.Db(), m_db.profile);
+    m_stats->SetClock(Now);
+    EXPECT_EQ(m_stats->HudStatsText(L"Marlin", 50, 0), L"Marl 10 30.0 20.0 0.0 50.0\n");
+}
+
+TEST_F(HudStatsTest, ACommaDecimalLocaleChangesNothing)
+{
+    TenHandsOfMarlin();
+    vxtest::CCommaLocale locale;
+    if (!locale.Ok()) {
+        GTEST_SKIP() << "no comma-decimal locale: " << locale.Reason();
+    }
+    EXPECT_EQ(m_stats->HudStatsText(L"Marlin", 50, 0), L"Marl 10 30.0 20.0 0.0 50.0\n");
+}
+
+TEST_F(HudStatsTest, UnknownPlayersOtherRoomsAndOtherGamesGiveNoText)
+{
+    TenHandsOfMarlin();
+    m_db.Player(8, L"Eel", 2);
+    m_db.Hand(200, 1, Start(6) + 10);
+    m_db.HandPlayer(2000, 200, 8, CHudFlags{});
+    EXPECT_EQ(m_stats->HudStatsText(L"", 50, 0), L"");
+    EXPECT_EQ(m_stats->HudStatsText(L"Nobody", 50, 0), L"");
+    EXPECT_EQ(m_stats->HudStatsText(L"Eel", 50, 0), L"");
+    EXPECT_EQ(m_stats->HudStatsText(L"Marlin", 50, 1), L"");
+    EXPECT_EQ(m_stats->HudStatsText(L"marlin", 50, 0), L"");
+    const auto texts = m_stats->HudStatsTexts({L"", L"Marlin", L"Nobody"}, 50, 0);
+    ASSERT_TRUE(texts.has_value());
+    EXPECT_EQ(*texts, (std::vector<std::wstring>{L"", L"Marl 10 30.0 20.0 0.0 50.0\n", L""}));
+}
+
+TEST_F(HudStatsTest, AShortNameIsWholeAndQuotesInNamesAreHarmless)
+{
+    m_db.Player(9, L"Ray");
+    m_db.Player(10, L"O''Neil");
+    m_db.Hand(300, 1, Start(6) + 60);
+    m_db.HandPlayer(3000, 300, 9, CHudFlags{true, true});
+    m_db.HandPlayer(3001, 300, 10, CHudFlags{true, false});
+    EXPECT_EQ(m_stats->HudStatsText(L"Ray", 50, 0), L"Ray 1 100.0 0.0 0.0 0.0\n");
+    EXPECT_EQ(m_stats->HudStatsText(L"O'Neil", 50, 0), L"O'Ne 1 0.0 0.0 0.0 0.0\n");
+}
+
+TEST_F(HudStatsTest, BigBlindsOfOneGameAddUpAndOtherKindsKeepToTheTablesBigBlind)
+{
+    m_db.Player(11, L"Bluefish");
+    m_db.Hand(400, 1, Start(6) + 60);
+    m_db.Hand(401, 2, Start(6) + 60);
+    m_db.Hand(402, 2, Start(6) + 60);
+    m_db.Hand(403, 4, Start(6) + 60);
+    m_db.HandPlayer(4000, 400, 11, CHudFlags{true, true});
+    m_db.HandPlayer(4001, 401, 11, CHudFlags{true, false});
+    m_db.HandPlayer(4002, 402, 11, CHudFlags{true, false});
+    m_db.HandPlayer(4003, 403, 11, CHudFlags{true, true});
+    // The query gives two rows (big blinds 50 and 100); the text adds them.
+    EXPECT_EQ(m_stats->HudStatsText(L"Bluefish", 100, 0), L"Blue 3 33.3 0.0 0.0 0.0\n");
+    EXPECT_EQ(m_stats->HudStatsText(L"Bluefish", 50, -1), L"Blue 2 100.0 0.0 0.0 0.0\n");
+    EXPECT_EQ(m_stats->HudStatsText(L"Bluefish", 100, -1), L"Blue 2 0.0 0.0 0.0 0.0\n");
+}
+
+TEST_F(HudStatsTest, TheMonthsSettingSetsWhereThePeriodStarts)
+{
+    m_db.Player(12, L"Tuna");
+    m_db.Hand(500, 1, Start(0) + 1);
+    m_db.Hand(501, 1, Start(0) - 1);
+    m_db.Hand(502, 1, Start(12) + 1);
+    m_db.Hand(503, 1, Start(12));
+    for (int i = 0; i < 4; ++i) {
+        m_db.HandPlayer(5000 + i, 500 + i, 12, CHudFlags{});
+    }
+    m_db.profile.WriteProfileString(L"Base", L"HUD_CacheMonths", L"0");
+    EXPECT_EQ(m_stats->HudStatsText(L"Tuna", 50, 0), L"Tuna 1 0.0 0.0 0.0 0.0\n");
+    m_db.profile.WriteProfileString(L"Base", L"HUD_CacheMonths", L"12");
+    EXPECT_EQ(m_stats->HudStatsText(L"Tuna", 50, 0), L"Tuna 3 0.0 0.0 0.0 0.0\n");
+    // A period before 1970 abandons the table.
+    m_db.profile.WriteProfileString(L"Base", L"HUD_CacheMonths", L"100000");
+    EXPECT_FALSE(m_stats->HudStatsTexts({L"Tuna"}, 50, 0).has_value());
+    EXPECT_EQ(m_stats->HudStatsText(L"Tuna", 50, 0), L"");
+}
+
+TEST_F(HudStatsTest, AServerThatCannotBeReachedGivesEmptyTextsAtOnce)
+{
+    TenHandsOfMarlin();
+    m_lease.reset();
+    m_db.profile.WriteProfileString(L"Base", L"PortDB", L"1");
+    EXPECT_EQ(m_stats->HudStatsText(L"Marlin", 50, 0), L"");
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(m_stats->HudStatsText(L"Marlin", 50, 0), L"");
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+}
+
+// Every way the stored hands change, and every period start near an hour's
+// edge: the summary gives what the row-by-row query gives.
+class HudSummaryTest : public HudStatsTest
+{
+protected:
+    std::vector<std::wstring> Names() const
+    {
+        return {L"P1", L"P2", L"P3", L"P4", L"P5", L"Nobody"};
+    }
+
+    void ExpectSameCounts(const char* when)
+    {
+        SCOPED_TRACE(when);
+        const int64_t base = Start(1);
+        // Starts at and beside hour edges, in the middle of an hour (zones of
+        // half hours), days and weeks away (other days and months).
+        for (const int64_t start :
+             {base - 1, base, base + 1, base + 1799, base + 1800, base + 3599, base + 7200,
+              base - 3600, base + 19800, base + 86400 * 10 + 12345, base - 86400 * 20,
+              base - 86400 * 45 + 7, base + 86400 * 40}) {
+            for (const auto& [kind, bb] : {std::pair{0, 50}, {1, 50}, {-1, 100}}) {
+                const auto byQuery = m_stats->CountsByQuery(Names(), start, bb, kind);
+                const auto bySummary = m_stats->CountsBySummary(Names(), start, bb, kind);
+                ASSERT_TRUE(byQuery.has_value());
+                ASSERT_TRUE(bySummary.has_value());
+                EXPECT_EQ(*byQuery, *bySummary)
+                    << "start " << start - base << " kind " << kind << " bb " << bb;
+            }
+        }
+    }
+
+    CHudFlags RandomFlags()
+    {
+        CHudFlags f;
+        bool* all[] = {&f.vpipOpp, &f.vpip, &f.pfrOpp, &f.pfr,
+                       &f.p3bOpp,  &f.p3b,  &f.p4bOpp, &f.p4b};
+        for (bool* flag : all) {
+            *flag = m_random() % 2 == 0;
+        }
+        return f;
+    }
+
+    std::mt19937 m_random{20230827};
+};
+
+TEST_F(HudSummaryTest, TheSummaryCountsExactlyWhatTheQueryCounts)
+{
+    for (int i = 1; i <= 5; ++i) {
+        m_db.Player(i, L"P" + std::to_wstring(i));
+    }
+    const int64_t base = Start(1);
+    const auto fill = [&](int64_t firstHand, int count) {
+        for (int h = 0; h < count; ++h) {
+            const int64_t hand = firstHand + h;
+            // Most near the period start, the others over four months.
+            const int64_t offset =
+                h % 3 != 0 ? (static_cast<int64_t>(m_random() % 9) - 4) * 1800 +
+                                 static_cast<int64_t>(m_random() % 3) - 1
+                           : static_cast<int64_t>(m_random() % (120 * 86400)) - 60 * 86400;
+            m_db.Hand(hand, 1 + static_cast<int32_t>(m_random() % 4), base + offset);
+            for (int p = 1; p <= 5; ++p) {
+                if (m_random() % 3 != 0) {
+                    m_db.HandPlayer(hand * 10 + p, hand, p, RandomFlags());
+                }
+            }
+        }
+    };
+    fill(1, 60);
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Installed());
+    ExpectSameCounts("filled at install");
+    // A second install changes nothing.
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
+    ExpectSameCounts("installed twice");
+
+    fill(100, 60);
+    EXPECT_GT(CHudStatsCache(m_db.Db()).PendingRows(), 0);
+    ExpectSameCounts("new hands");
+
+    m_db.Execute(
+        L"update handsplayers set flag_vpip = not coalesce(flag_vpip, false), "
+        L"flag_pf_4bet_opp = true where id % 4 = 0");
+    m_db.Execute(L"update handsplayers set idplayer = 3 where id % 7 = 1");
+    m_db.Execute(L"update handsplayers set idplayer = null where id % 11 = 2");
+    m_db.Execute(L"delete from handsplayers where id % 5 = 3");
+    ExpectSameCounts("hand players changed");
+
+    m_db.Execute(L"update hands set \"localtime\" = \"localtime\" + 1800 where id % 3 = 0");
+    m_db.Execute(L"update hands set idgametype = 3 where id % 8 = 1");
+    m_db.Execute(L"update hands set \"localtime\" = null where id % 13 = 4");
+    m_db.Execute(L"delete from hands where id % 9 = 5");
+    ExpectSameCounts("hands changed");
+
+    // A hand player stored before his hand, and a hand of an unknown game.
+    m_db.HandPlayer(99991, 9999, 1, CHudFlags{true, true});
+    m_db.Hand(9999, 2, base + 5);
+    m_db.Hand(9998, 77, base + 5);
+    m_db.HandPlayer(99981, 9998, 1, CHudFlags{true, true});
+    ExpectSameCounts("late hand");
+
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Compact().IsOk());
+    EXPECT_EQ(CHudStatsCache(m_db.Db()).PendingRows(), 0);
+    ExpectSameCounts("compacted");
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Rebuild().IsOk());
+    ExpectSameCounts("rebuilt");
+
+    m_db.Execute(L"truncate handsplayers");
+    EXPECT_EQ(m_db.Scalar(L"select count(*) from hudcache"), L"0");
+    ExpectSameCounts("emptied");
+}
+
+TEST_F(HudSummaryTest, ImportedRealHandsCountTheSameEitherWay)
+{
+    VX_REQUIRE_CORPUS();
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
+    ASSERT_GT(m_db.Import(vxtest::CorpusFile("pokerstars/PokerStudier_HH6.txt")), 0);
+    ASSERT_GT(m_db.Import(vxtest::CorpusFile("pokerstars/NLHE-6max-USD-0.05-0.10-200911.txt")), 0);
+    std::vector<std::wstring> names;
+    for (int id = 1; id < 400; ++id) {
+        const std::wstring name =
+            m_db.Scalar(FormatW(L"select name from players where idplayer = %d", id));
+        if (!name.empty()) {
+            names.push_back(name);
+        }
+    }
+    ASSERT_GT(names.size(), 10u);
+    const int64_t start = HudPeriodStart(Now(), 200).value();
+    bool someone = false;
+    for (const int bb : {2, 5, 10, 25}) {
+        const auto byQuery = m_stats->CountsByQuery(names, start, bb, -1);
+        const auto bySummary = m_stats->CountsBySummary(names, start, bb, -1);
+        ASSERT_TRUE(byQuery && bySummary);
+        EXPECT_EQ(*byQuery, *bySummary) << "bb " << bb;
+        for (const auto& row : *byQuery) {
+            someone = someone || row.n > 0;
+        }
+    }
+    EXPECT_TRUE(someone);
+    // Filled from the stored hands at install, the same again.
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Rebuild().IsOk());
+    const auto byQuery = m_stats->CountsByQuery(names, start, 2, -1);
+    const auto bySummary = m_stats->CountsBySummary(names, start, 2, -1);
+    ASSERT_TRUE(byQuery && bySummary);
+    EXPECT_EQ(*byQuery, *bySummary);
+}
+
+}  // namespace
