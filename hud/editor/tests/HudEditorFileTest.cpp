@@ -63,8 +63,7 @@ protected:
     CPageHUDDisp* page() { return m_sheet->Page(); }
     void Click(const char* name)
     {
-        QTest::mouseClick(page()->findChild<QAbstractButton*>(QLatin1String(name)),
-                          Qt::LeftButton);
+        QTest::mouseClick(page()->findChild<QAbstractButton*>(QLatin1String(name)), Qt::LeftButton);
     }
     // The layouts as a fresh load of the file gives them.
     std::map<std::wstring, CHUDOptions> Reloaded()
@@ -108,10 +107,12 @@ TEST_F(HudEditorFileTest, SaveWritesTheLayoutThatTheNextLoadReads)
     const auto layouts = Reloaded();
     ASSERT_EQ(layouts.count(L"A"), 1u);
     EXPECT_EQ(layouts.at(L"A").items,
-              (std::map<int32_t, std::wstring>{{0, L"Name"}, {1, L"VPIP"}, {2, L"3bet"},
-                                               {3, L"-------new line-------"}, {4, L"PFR"}}));
-    EXPECT_EQ(layouts.at(L"B").items,
-              (std::map<int32_t, std::wstring>{{0, L"Name"}, {1, L"PFR"}}));
+              (std::map<int32_t, std::wstring>{{0, L"Name"},
+                                               {1, L"VPIP"},
+                                               {2, L"3bet"},
+                                               {3, L"-------new line-------"},
+                                               {4, L"PFR"}}));
+    EXPECT_EQ(layouts.at(L"B").items, (std::map<int32_t, std::wstring>{{0, L"Name"}, {1, L"PFR"}}));
 }
 
 TEST_F(HudEditorFileTest, RenamingOntoAnotherLayoutIsRefusedAndLosesNothing)
