@@ -472,14 +472,22 @@ void CLiveTracking::AddHeroHands(const std::wstring& path, int stored)
     // Every hero hand stored by this import counts once, whatever else the
     // import read; amounts are converted per currency.
     std::map<int, std::pair<int64_t, int64_t>> byCurrency;
+    std::vector<CSessionHand> counted;
     for (const auto& hand : m_parseContext.TakePublishedHeroes()) {
         const int64_t money = hand.hero.netwin;
         const auto allin = hand.hero.stats.values.find(L"val_allin_street");
+        // An all-in hand whose EV could not be worked out (the hero was not
+        // all in himself, or an opponent's cards stayed hidden) counts its
+        // money: counting 0 would drop the hand's result from the EV line.
         const int64_t ev =
-            allin != hand.hero.stats.values.end() && allin->second > 0 ? hand.hero.allinev : money;
+            allin != hand.hero.stats.values.end() && allin->second > 0 && hand.allinEvComputed
+                ? hand.hero.allinev
+                : money;
         auto& sums = byCurrency[hand.currency];
         sums.first += money;
         sums.second += ev;
+        counted.push_back(CSessionHand{hand.handId, hand.currency, static_cast<int32_t>(money),
+                                       static_cast<int32_t>(ev)});
     }
     int64_t money = 0;
     int64_t ev = 0;
@@ -500,6 +508,9 @@ void CLiveTracking::AddHeroHands(const std::wstring& path, int stored)
                       stored, static_cast<long>(money), static_cast<long>(ev),
                       static_cast<long>(money - ev)));
     if (m_sink != nullptr) {
+        if (!counted.empty()) {
+            m_sink->HandsCounted(counted);
+        }
         m_sink->UpdateFigures(m_hands, m_money, m_ev, m_money - m_ev);
     }
 }

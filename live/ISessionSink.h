@@ -4,6 +4,17 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+// One hero hand that live import added to the figures; amounts in cents of the
+// currency the hand was played in.
+struct CSessionHand
+{
+    int64_t handId = 0;
+    int32_t currency = -1;
+    int32_t money = 0;
+    int32_t ev = 0;
+};
 
 class ISessionSink
 {
@@ -13,6 +24,10 @@ public:
     // The running session: hands, money, all-in EV and money minus EV, the
     // amounts in cents of the display currency.
     virtual void UpdateFigures(int32_t hands, int32_t money, int32_t ev, int32_t diff) = 0;
+
+    // The hero hands of one import, oldest first, just before the figures
+    // that include them; a session graph draws them hand by hand.
+    virtual void HandsCounted(const std::vector<CSessionHand>& hands) { (void)hands; }
 
     // The currency code the figures are shown in.
     virtual int DisplayCurrency() const = 0;

@@ -27,6 +27,9 @@ struct CStoredHeroHand
     CHandPlayerRecord hero;
     int32_t currency = -1;
     int64_t handId = 0;
+    // Whether the hero's all-in EV was worked out (the hand went all in and
+    // every card needed was known); without it the hand's EV is its money.
+    bool allinEvComputed = false;
 };
 
 class CParseContext

@@ -54,21 +54,22 @@ void CHandEnd::Store(CHandState& h)
         (void)hand.StoreStats();
     }
 
-    ComputeAllinEv(h);
+    const bool evComputed = ComputeAllinEv(h);
 
     if (h.heroIndex >= 0 && static_cast<size_t>(h.heroIndex) < h.players.size()) {
         CStoredHeroHand published;
         published.hero = h.players[static_cast<size_t>(h.heroIndex)];
         published.currency = h.currency;
         published.handId = h.hand.id;
+        published.allinEvComputed = evComputed;
         m_env.context.PublishHero(published);
     }
 }
 
-void CHandEnd::ComputeAllinEv(CHandState& h)
+bool CHandEnd::ComputeAllinEv(CHandState& h)
 {
     if (h.hand.streetAllin == 0 || h.heroIndex < 0) {
-        return;
+        return false;
     }
     CAllinHandFacts facts;
     facts.gameKind = h.gameType.idgamekind;
@@ -95,18 +96,18 @@ void CHandEnd::ComputeAllinEv(CHandState& h)
     }
     std::optional<AllinEvInput> input = BuildAllinEvInput(facts);
     if (!input) {
-        return;
+        return false;
     }
     const bool dump = m_env.settings.allinDump;
     std::vector<std::wstring> lines;
     if (::ComputeAllinEv(*input, dump, lines, &m_env.log) != 1) {
-        return;
+        return false;
     }
     CHandPlayerRecord& hero = h.players[static_cast<size_t>(h.heroIndex)];
     hero.allinev = AllinEvCents(input->ev);
     kroDB::kroHandPlayers::data row(m_env.db);
     static_cast<CHandPlayerRecord&>(row) = hero;
-    (void)row.SetAllinEV();
+    const bool stored = row.SetAllinEV();
     if (dump && !m_env.settings.allinDumpFolder.empty() &&
         CreateFolderWithParents(ToUtf8(m_env.settings.allinDumpFolder))) {
         std::wstring folder = m_env.settings.allinDumpFolder;
@@ -120,6 +121,7 @@ void CHandEnd::ComputeAllinEv(CHandState& h)
             out << ToUtf8(line) << "\n";
         }
     }
+    return stored;
 }
 
 }  // namespace kroHandParser

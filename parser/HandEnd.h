@@ -24,7 +24,8 @@ public:
     void Store(CHandState& hand);
 
 private:
-    void ComputeAllinEv(CHandState& hand);
+    // True when the hero's all-in EV was worked out and stored.
+    bool ComputeAllinEv(CHandState& hand);
 
     CParserEnvironment& m_env;
     std::wstring m_fileName;

@@ -217,8 +217,8 @@ protected:
             L"'PlayTheBlues4U'";
         const std::wstring money = Scalar(L"SELECT coalesce(sum(hp.netwin), 0)" + from);
         const std::wstring ev = Scalar(
-            L"SELECT coalesce(sum(CASE WHEN hp.val_allin_street > 0 THEN hp.allinev ELSE "
-            L"hp.netwin END), 0)" +
+            L"SELECT coalesce(sum(CASE WHEN hp.val_allin_street > 0 THEN coalesce(hp.allinev, "
+            L"hp.netwin) ELSE hp.netwin END), 0)" +
             from);
         return {std::stoll(money), std::stoll(ev)};
     }
