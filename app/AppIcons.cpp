@@ -211,6 +211,25 @@ QIcon RibbonIcon(RibbonPicture picture)
             DrawSheet(p, s);
             p.restore();
         });
+    case RibbonPicture::HudLayouts:
+        return Draw([](QPainter& p, qreal s) {
+            // Three stat boxes as a HUD draws them over a table.
+            const QColor felt(0x0b, 0x5d, 0x3b);
+            p.setPen(QPen(felt.darker(150), qMax<qreal>(1.0, s * 0.03)));
+            p.setBrush(felt);
+            p.drawRoundedRect(QRectF(s * 0.06, s * 0.22, s * 0.88, s * 0.56), s * 0.28, s * 0.28);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(20, 20, 24, 230));
+            for (const QPointF at :
+                 {QPointF(0.12, 0.12), QPointF(0.56, 0.12), QPointF(0.34, 0.62)}) {
+                p.drawRoundedRect(QRectF(s * at.x(), s * at.y(), s * 0.34, s * 0.22), s * 0.04,
+                                  s * 0.04);
+            }
+            p.setBrush(QColor(0xe0, 0xb0, 0x3c));
+            for (const QPointF at : {QPointF(0.15, 0.2), QPointF(0.59, 0.2), QPointF(0.37, 0.7)}) {
+                p.drawRect(QRectF(s * at.x(), s * at.y(), s * 0.26, s * 0.05));
+            }
+        });
     }
     return QIcon();
 }

@@ -16,5 +16,6 @@ enum class RibbonPicture
     HudCache,
     ImportFile,
     ImportFolder,
+    HudLayouts,
 };
 QIcon RibbonIcon(RibbonPicture picture);

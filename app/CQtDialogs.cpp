@@ -60,3 +60,8 @@ void CQtDialogs::About(QWidget* parent)
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }
+
+int CQtDialogs::Exec(QDialog& dialog)
+{
+    return dialog.exec();
+}

@@ -15,4 +15,5 @@ public:
                      const QString& suggested,
                      const QString& filter) override;
     void About(QWidget* parent) override;
+    int Exec(QDialog& dialog) override;
 };

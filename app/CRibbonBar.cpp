@@ -198,6 +198,9 @@ void CRibbonBar::BuildCategories()
         CPanel auto_ = AddPanel(hud, QStringLiteral("HUD"), QStringLiteral("Auto Import"));
         AddLargeButton(auto_, vxcmd::kStart, QStringLiteral("Start"),
                        RibbonImage(vxcmd::kStartImage));
+        CPanel layouts = AddPanel(hud, QStringLiteral("HUD"), QStringLiteral("Layouts"));
+        AddLargeButton(layouts, vxcmd::kHudOptions, QStringLiteral("HUD Options"),
+                       RibbonIcon(RibbonPicture::HudLayouts));
         FinishPage(hud);
     }
 }

@@ -5,6 +5,7 @@
 #include "app/COutputWnd.h"
 #include "app/CParserManualImport.h"
 #include "app/CQtMainLoop.h"
+#include "app/CTrackerWindow.h"
 #include "app/IDialogs.h"
 #include "app/commands/CommandIds.h"
 #include "app/core/CApplicationCore.h"
@@ -101,6 +102,12 @@ bool CVeltrixApp::InitInstance()
                                                          m_core->Db(), *m_import);
     m_frameContext->core = m_core.get();
     m_frameContext->makeTracker = m_options.makeTracker;
+    if (!m_frameContext->makeTracker) {
+        kroDB::CDbContext* db = &m_core->Db();
+        m_frameContext->makeTracker = [db](QWidget*, IProfile& trackerProfile) {
+            return std::make_unique<CTrackerWindow>(trackerProfile, db);
+        };
+    }
     m_frameContext->tableReport = [this](std::span<const uint8_t> bytes) {
         (void)m_core->HandlePacket(kTableReportTag, bytes);
     };

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 class IDialogs
@@ -26,4 +27,6 @@ public:
                              const QString& filter) = 0;
     // The modal About box.
     virtual void About(QWidget* parent) = 0;
+    // Runs `dialog` modally; its result code.
+    virtual int Exec(QDialog& dialog) = 0;
 };

@@ -9,7 +9,10 @@
 #include "app/IDialogs.h"
 #include "app/commands/CCommandDispatcher.h"
 #include "app/commands/CommandIds.h"
+#include "app/core/CApplicationCore.h"
 #include "foundation/IProfile.h"
+#include "hud/editor/CHUDOptionsPropSheet.h"
+#include "hud/editor/CHudLayoutsStore.h"
 
 #include <QAction>
 #include <QFile>
@@ -29,6 +32,29 @@ CViewCommands::CViewCommands(CMainFrame& frame, CCommandDispatcher& dispatcher)
     dispatcher.Add(vxcmd::kFileOpen, [this] { (void)m_frame.Dispatch(vxcmd::kImportFiles); });
     dispatcher.Add(vxcmd::kFileSave, [this] { OnSave(); });
     dispatcher.Add(vxcmd::kFilePrintDirect, [this] { OnPrint(); });
+    dispatcher.Add(vxcmd::kHudOptions, [this] { OnHudOptions(); });
+}
+
+void CViewCommands::OnHudOptions()
+{
+    CMainFrameContext& context = m_frame.Context();
+    CApplicationCore* core = context.core;
+    if (core == nullptr) {
+        return;
+    }
+    CHudLayoutsStore store(core->HudLayouts());
+    std::vector<std::wstring> statNames;
+    for (const auto& [name, value] : core->StatNames()) {
+        statNames.push_back(name);
+    }
+    CHUDOptionsPropSheet sheet(
+        store, std::move(statNames), core->HudName(),
+        [core, &context](const std::wstring& name) {
+            core->SetHudName(name);
+            context.switches.hudName = name;
+        },
+        &m_frame);
+    (void)context.dialogs.Exec(sheet);
 }
 
 void CViewCommands::OnOutputWnd()

@@ -1,6 +1,7 @@
 // The window's own commands: the output pane's check box, the Style menu's
-// looks, About, Exit and the quick access toolbar (a new player list, import
-// a file, save the player list as a table, print it). Main thread only.
+// looks, About, Exit, the quick access toolbar (a new player list, import a
+// file, save the player list as a table, print it) and the HUD editor. Main
+// thread only.
 #pragma once
 
 class CCommandDispatcher;
@@ -18,6 +19,9 @@ public:
     void ApplyLook(int id);
     void OnSave();
     void OnPrint();
+    // "HUD Options": the HUD editor over the program's HUD layouts; the
+    // layout chosen with Apply becomes the HUD in use.
+    void OnHudOptions();
     void UpdateUi();
 
 private:

@@ -31,6 +31,7 @@ inline constexpr int kHhZip = 2003;
 inline constexpr int kAutoAlias = 32831;
 // HUD
 inline constexpr int kStart = 32800;
+inline constexpr int kHudOptions = 32797;
 // Application menu, Style menu, About, quick access toolbar
 inline constexpr int kAppExit = 57665;
 inline constexpr int kAppAbout = 57664;

@@ -7,6 +7,9 @@
 #include "app/CVeltrixView.h"
 #include "app/commands/CommandIds.h"
 #include "app/tests/CFrameHarness.h"
+#include "hud/CHudLayouts.h"
+#include "hud/editor/CHUDOptionsPropSheet.h"
+#include "hud/editor/CPageHUDDisp.h"
 #include "platform/HudMessages.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +20,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QToolButton>
+
+#include <fstream>
 
 namespace {
 
@@ -308,4 +313,27 @@ TEST(CMainFrameTest, AReportGoesToTheLogAndThePane)
     h.Frame().Report(QStringLiteral("Database is not found!"));
     EXPECT_NE(h.LogText().find("Database is not found!"), std::string::npos);
     EXPECT_EQ(h.Frame().Output()->DebugList()->Lines().last(), "Database is not found!");
+}
+
+TEST(CMainFrameHudTest, HudOptionsEditsTheProgramsLayoutsAndChoosesTheHudInUse)
+{
+    CFrameHarness h;
+    // Two layouts in the program folder, read again.
+    std::ofstream(h.ProgramFolder() + "/HUDs.xml")
+        << "<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<HUDs>\r\n"
+           "<HUD Name=\"Tight\"><Stats><Stat Name=\"Name\"/><Stat Name=\"VPIP\"/></Stats></HUD>\r\n"
+           "<HUD Name=\"Wide\"><Stats><Stat Name=\"Name\"/><Stat Name=\"PFR\"/></Stats></HUD>\r\n"
+           "</HUDs>";
+    ASSERT_TRUE(h.Core().HudLayouts().Load());
+    h.dialogs.onExec = [](QDialog& dialog) {
+        auto& sheet = static_cast<CHUDOptionsPropSheet&>(dialog);
+        sheet.Page()->SelectLayout(L"Wide");
+        sheet.Apply();
+        return static_cast<int>(QDialog::Accepted);
+    };
+    ASSERT_TRUE(h.Frame().Dispatch(vxcmd::kHudOptions));
+    EXPECT_EQ(h.dialogs.titles.last(), "HUD Options");
+    EXPECT_EQ(h.Core().HudName(), L"Wide");
+    h.Frame().close();
+    EXPECT_EQ(h.profile.GetProfileString(L"PokerStars Settings", L"HUDName", L""), L"Wide");
 }

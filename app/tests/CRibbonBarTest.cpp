@@ -55,6 +55,7 @@ const std::vector<CExpected> kRibbon = {
     {"Hand Importing", "Hand History", "Zip", 2003, Kind::CheckBox, 0},
     {"Hand Importing", "Aliases", "Auto alias for hero", 32831, Kind::CheckBox, 0},
     {"HUD", "Auto Import", "Start", 32800, Kind::Button, 0},
+    {"HUD", "Layouts", "HUD Options", 32797, Kind::Button, 0},
 };
 
 }  // namespace

@@ -5,9 +5,11 @@
 
 #include "app/IDialogs.h"
 
+#include <QDialog>
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 class CScriptedDialogs : public IDialogs
 {
@@ -35,6 +37,16 @@ public:
         return Next(saves);
     }
     void About(QWidget*) override { ++aboutShown; }
+    // Shows the dialog to `onExec` (which may work it), then closes it as a
+    // cancel would.
+    int Exec(QDialog& dialog) override
+    {
+        titles.append(dialog.windowTitle());
+        if (onExec) {
+            return onExec(dialog);
+        }
+        return QDialog::Rejected;
+    }
 
     QStringList messages;
     QStringList topmost;
@@ -44,6 +56,7 @@ public:
     std::deque<QString> folders;
     std::deque<QString> saves;
     int aboutShown = 0;
+    std::function<int(QDialog&)> onExec;
 
 private:
     static QString Next(std::deque<QString>& answers)
