@@ -101,6 +101,8 @@ int main(int argc, char* argv[])
     profile.WriteProfileInt(L"Base", L"HH", 3);
     profile.WriteProfileInt(L"Base", L"Archive", 1);
     profile.WriteProfileInt(L"PlayerList", L"Period", 0);
+    // The session tracker on, over the output pane at the bottom right.
+    profile.WriteProfileInt(L"RoraRevirDlg", L"CheckDlg", 1);
     const int widths[] = {170, 70, 60, 60, 60, 60, 60, 60, 60, 60,
                           60,  60, 60, 60, 60, 60, 60, 60, 80, 70};
     for (int c = 0; c < 20; ++c) {
@@ -122,6 +124,11 @@ int main(int argc, char* argv[])
     frame->Output()->AppendDebugLine(QStringLiteral("HERO:"));
     frame->Output()->AppendDebugLine(QStringLiteral(
         "Hands = 212 is imported from file = HH20240312 Halley III - $0.25-$0.50.txt"));
+    if (ITrackerWindow* tracker = frame->Tracker()) {
+        const QRect r = frame->geometry();
+        tracker->Widget()->move(r.right() - tracker->Widget()->width() - 30,
+                               r.bottom() - tracker->Widget()->height() - 40);
+    }
     CVeltrixView* view = frame->ActivePlayerList();
     QElapsedTimer wait;
     wait.start();
