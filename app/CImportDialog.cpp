@@ -45,7 +45,7 @@ CImportDialog::CImportDialog(QWidget* parent, const QString& title, const QStrin
     connect(m_button, &QPushButton::clicked, this, &CImportDialog::OnButton);
 }
 
-void CImportDialog::SetProgress(const CManualImportProgress& progress)
+void CImportDialog::SetProgress(const CImportJobProgress& progress)
 {
     if (m_finished) {
         return;
@@ -66,7 +66,7 @@ void CImportDialog::SetProgress(const CManualImportProgress& progress)
     }
 }
 
-void CImportDialog::SetFinished(const CManualImportResult& result)
+void CImportDialog::SetFinished(const CImportJobResult& result)
 {
     m_finished = true;
     const int files = m_bar->maximum() > 0 ? m_bar->maximum() : result.filesDone;

@@ -28,7 +28,7 @@ public:
     CTask(kroDB::CDbContext& db,
           ILogSink& log,
           IUserNotifier& notifier,
-          CManualImportJob job,
+          CImportJob job,
           IManualImport::CCallbacks callbacks)
         : m_db(db)
         , m_log(log)
@@ -68,14 +68,14 @@ private:
         const auto elapsed = [&] {
             return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         };
-        CManualImportResult result;
+        CImportJobResult result;
         const int count = static_cast<int>(m_job.files.size());
         for (int i = 0; i < count && !m_cancel; ++i) {
             const std::string& path = m_job.files[static_cast<size_t>(i)];
             const std::wstring widePath = FromUtf8(path);
             if (m_callbacks.progress) {
                 m_callbacks.progress(
-                    CManualImportProgress{i + 1, count, widePath, result.hands, elapsed()});
+                    CImportJobProgress{i + 1, count, widePath, result.hands, elapsed()});
             }
             if (!m_job.singleFile) {
                 Line(FormatW(L"All files = %d file number %d. Start import from file = %ls \n",
@@ -129,7 +129,7 @@ private:
     kroDB::CDbContext& m_db;
     ILogSink& m_log;
     IUserNotifier& m_notifier;
-    CManualImportJob m_job;
+    CImportJob m_job;
     IManualImport::CCallbacks m_callbacks;
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_finished{false};
@@ -147,8 +147,7 @@ CParserManualImport::CParserManualImport(kroDB::CDbContext& db,
     , m_notifier(notifier)
 {}
 
-std::unique_ptr<IManualImportTask> CParserManualImport::Start(CManualImportJob job,
-                                                              CCallbacks callbacks)
+std::unique_ptr<IManualImportTask> CParserManualImport::Start(CImportJob job, CCallbacks callbacks)
 {
     return std::make_unique<CTask>(m_db, m_log, m_notifier, std::move(job), std::move(callbacks));
 }

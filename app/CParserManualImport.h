@@ -18,7 +18,7 @@ public:
     // Requires: the references outlive every task started.
     CParserManualImport(kroDB::CDbContext& db, ILogSink& log, IUserNotifier& notifier);
 
-    std::unique_ptr<IManualImportTask> Start(CManualImportJob job, CCallbacks callbacks) override;
+    std::unique_ptr<IManualImportTask> Start(CImportJob job, CCallbacks callbacks) override;
 
 private:
     kroDB::CDbContext& m_db;

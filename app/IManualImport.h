@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-struct CManualImportJob
+struct CImportJob
 {
     std::vector<std::string> files;
     // 1, 4 or 9: the room number of the folder import (1 for other rooms).
@@ -30,7 +30,7 @@ struct CManualImportJob
     kroHandParser::CParseSettings parse;
 };
 
-struct CManualImportProgress
+struct CImportJobProgress
 {
     // 1-based number of the file being imported, and how many there are.
     int fileNumber = 0;
@@ -41,7 +41,7 @@ struct CManualImportProgress
     double seconds = 0;
 };
 
-struct CManualImportResult
+struct CImportJobResult
 {
     int64_t hands = 0;
     int filesDone = 0;
@@ -66,13 +66,12 @@ public:
     struct CCallbacks
     {
         // Called on the worker before each file.
-        std::function<void(const CManualImportProgress&)> progress;
+        std::function<void(const CImportJobProgress&)> progress;
         // Called on the worker once, last.
-        std::function<void(const CManualImportResult&)> done;
+        std::function<void(const CImportJobResult&)> done;
     };
 
     virtual ~IManualImport() = default;
     // Starts `job` on a worker of its own; several may run at once.
-    virtual std::unique_ptr<IManualImportTask> Start(CManualImportJob job,
-                                                     CCallbacks callbacks) = 0;
+    virtual std::unique_ptr<IManualImportTask> Start(CImportJob job, CCallbacks callbacks) = 0;
 };

@@ -117,7 +117,7 @@ void CImportCommands::OnImportFiles()
         context.dialogs.Message(&m_frame, QStringLiteral("Play Money is not supported!"));
         return;
     }
-    CManualImportJob job;
+    CImportJob job;
     job.files.push_back(path.toStdString());
     job.singleFile = true;
     job.roomText = m_frame.Ribbon()->Combo(vxcmd::kImportRoomList)->currentText().toStdWString();
@@ -145,7 +145,7 @@ void CImportCommands::OnImportFolder(int id)
     if (id == vxcmd::kImportFolder1) {
         context.switches.lastImportFolder = folder.toStdWString();
     }
-    CManualImportJob job;
+    CImportJob job;
     {
         CWaitCursor wait;
         job.files = CollectFiles(folder.toStdWString(), roomNumber);
@@ -160,7 +160,7 @@ void CImportCommands::OnImportFolder(int id)
                                                       : QStringLiteral("Import Folder 1"));
 }
 
-void CImportCommands::Start(CManualImportJob job, const QString& title)
+void CImportCommands::Start(CImportJob job, const QString& title)
 {
     CMainFrameContext& context = m_frame.Context();
     const int format = context.switches.handHistoryFormat;
@@ -171,7 +171,7 @@ void CImportCommands::Start(CManualImportJob job, const QString& title)
     m_lastDialog = dialog;
     QPointer<CImportDialog> guard(dialog);
     IManualImport::CCallbacks callbacks;
-    callbacks.progress = [this, guard](const CManualImportProgress& progress) {
+    callbacks.progress = [this, guard](const CImportJobProgress& progress) {
         QMetaObject::invokeMethod(
             &m_receiver,
             [guard, progress] {
@@ -181,7 +181,7 @@ void CImportCommands::Start(CManualImportJob job, const QString& title)
             },
             Qt::QueuedConnection);
     };
-    callbacks.done = [this, guard](const CManualImportResult& result) {
+    callbacks.done = [this, guard](const CImportJobResult& result) {
         QMetaObject::invokeMethod(
             &m_receiver,
             [this, guard, result] {

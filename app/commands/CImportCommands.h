@@ -46,7 +46,7 @@ private:
     // Makes the database current and checks it; false with the message shown.
     bool PrepareDatabase();
     int32_t AliasId();
-    void Start(CManualImportJob job, const QString& title);
+    void Start(CImportJob job, const QString& title);
 
     CMainFrame& m_frame;
     // Receives the workers' reports on the main thread; outlives the tasks.

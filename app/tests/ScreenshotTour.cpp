@@ -127,7 +127,7 @@ int main(int argc, char* argv[])
     if (ITrackerWindow* tracker = frame->Tracker()) {
         const QRect r = frame->geometry();
         tracker->Widget()->move(r.right() - tracker->Widget()->width() - 30,
-                               r.bottom() - tracker->Widget()->height() - 40);
+                                r.bottom() - tracker->Widget()->height() - 40);
     }
     CVeltrixView* view = frame->ActivePlayerList();
     QElapsedTimer wait;
