@@ -8,6 +8,7 @@
 #include "db/DatabaseAdmin.h"
 #include "foundation/IProfile.h"
 #include "foundation/LocalTime.h"
+#include "foundation/Rooms.h"
 #include "foundation/WideText.h"
 #include "live/ISessionSink.h"
 #include "platform/CTaskQueue.h"
@@ -126,8 +127,11 @@ int RunLiveCommand(const CCommandLine& line, CCliContext& context)
     live.SetTrackerSwitch(!line.Has("no-tracker"));
     live.SetSessionSink(&session);
     live.StartLiveTracking();
-    for (const int room : {kRoomPokerStars, kRoomUpoker}) {
-        const CPokerRoom& r = core.Rooms().Room(room);
+    for (const CRoomInfo& info : AllRooms()) {
+        if (!info.watched) {
+            continue;
+        }
+        const CPokerRoom& r = core.Rooms().Room(info.roomNumber);
         if (r.watcher) {
             for (const auto& folder : r.watcher->WatchedFolders()) {
                 context.Out() << L"Watching " << folder << std::endl;
