@@ -1,5 +1,6 @@
-#include "foundation/CStatDefinitions.h"
 #include "foundation/Rooms.h"
+
+#include "foundation/CStatDefinitions.h"
 #include "foundation/Sites.h"
 
 #include <gtest/gtest.h>

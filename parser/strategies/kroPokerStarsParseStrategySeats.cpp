@@ -12,15 +12,6 @@
 
 namespace kroHandParser {
 
-namespace {
-
-int ToInt(const std::wstring& text)
-{
-    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
-}
-
-}  // namespace
-
 bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId)
 {
     // Currency signs are optional: home games and play money give chips.
