@@ -129,9 +129,9 @@ bool kroLineParseStrategy::LeaveOutUnmodelledGame(const std::wstring& gameText)
     if (IsModelledGame(m_hand.gameType.idgamekind)) {
         return false;
     }
+    const std::wstring game = Trim(gameText);
     m_env.log.Log(L"hand #" + m_hand.handNumberText + L" left out: " +
-                  (gameText.empty() ? std::wstring(L"its game") : gameText) +
-                  L" is a game we do not read");
+                  (game.empty() ? std::wstring(L"its game") : game) + L" is a game we do not read");
     m_outcome = HandOutcome::Skipped;
     return true;
 }

@@ -122,7 +122,11 @@ bool kroPokerStarsParseStrategy::StartHand(const std::vector<std::wstring>& line
     m_hand.hand.localtime = localtime;
     m_hand.hand.utc = utc;
 
-    if (ggHeader) {
+    // Headers that lost their blinds take the table's last ones. Short-deck
+    // tables have no small blind at all: their one amount is ante and button
+    // blind.
+    const bool buttonBlindGame = m_hand.gameType.smallblind == 0 && m_hand.gameType.ante > 0;
+    if (ggHeader && !buttonBlindGame) {
         int32_t lastSmall = 0;
         int32_t lastBig = 0;
         m_env.context.LastGGBlinds(lastSmall, lastBig);

@@ -169,6 +169,32 @@ void kroRunItOnceParseStrategy::ParseLine(const std::wstring& line)
     ParseBoard(line);
 }
 
+void kroRunItOnceParseStrategy::CompleteHand()
+{
+    CHandState& h = m_hand;
+    // A splash goes into the pot once, but some files add it to the amount
+    // collected from each pot: the winner then takes more than the pot held,
+    // by exactly the splash. Its win is what the pot held.
+    int64_t collected = 0;
+    int collectors = 0;
+    int winner = -1;
+    for (size_t i = 0; i < h.players.size(); ++i) {
+        const int32_t amount = AmountOf(h.collected, h.players[i].name);
+        collected += amount;
+        if (amount > 0) {
+            ++collectors;
+            winner = static_cast<int>(i);
+        }
+    }
+    const int64_t pot = static_cast<int64_t>(h.hand.totalpot) - h.hand.rake;
+    if (m_splash > 0 && collectors == 1 && collected - pot == m_splash) {
+        CHandPlayerRecord& p = Player(winner);
+        p.totalwin -= m_splash;
+        p.netwin -= m_splash;
+    }
+    FinishShowdown();
+}
+
 void kroRunItOnceParseStrategy::OnSummaryLine()
 {
     SummaryComputation();

@@ -27,8 +27,9 @@ protected:
                         int64_t fileId,
                         int& currency,
                         int32_t aliasId) override;
-    // The room writes who mucked at the show down only in the summary.
-    void CompleteHand() override { FinishShowdown(); }
+    // The room writes who mucked at the show down only in the summary, and
+    // some of its files count the splash into more than one pot.
+    void CompleteHand() override;
     void OnSummaryLine() override;
     void OnStreetDealt() override { m_lastAggressor = -1; }
 
