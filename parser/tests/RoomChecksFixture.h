@@ -38,20 +38,22 @@ protected:
     // result is not total win less bet, or not split into its two sides.
     std::wstring RakeSharesOff(const std::wstring& site)
     {
-        return Scalar(L"SELECT coalesce(string_agg(h.sitehandnumber::text, ',' ORDER BY "
-                      L"h.sitehandnumber), '') FROM hands h WHERE " +
-                      OfRoom(site) +
-                      L" AND (SELECT sum(rakeincents) FROM handsplayers WHERE idhand = h.id) "
-                      L"<> h.rake");
+        return Scalar(
+            L"SELECT coalesce(string_agg(h.sitehandnumber::text, ',' ORDER BY "
+            L"h.sitehandnumber), '') FROM hands h WHERE " +
+            OfRoom(site) +
+            L" AND (SELECT sum(rakeincents) FROM handsplayers WHERE idhand = h.id) "
+            L"<> h.rake");
     }
     std::wstring ResultsOff(const std::wstring& site)
     {
-        return Scalar(L"SELECT coalesce(string_agg(h.sitehandnumber::text, ',' ORDER BY "
-                      L"h.sitehandnumber), '') FROM handsplayers hp JOIN hands h ON h.id = "
-                      L"hp.idhand WHERE " +
-                      OfRoom(site) +
-                      L" AND (hp.netwin <> hp.totalwin - hp.bet OR hp.netwin <> "
-                      L"hp.showdownwin + hp.nonshowdownwin)");
+        return Scalar(
+            L"SELECT coalesce(string_agg(h.sitehandnumber::text, ',' ORDER BY "
+            L"h.sitehandnumber), '') FROM handsplayers hp JOIN hands h ON h.id = "
+            L"hp.idhand WHERE " +
+            OfRoom(site) +
+            L" AND (hp.netwin <> hp.totalwin - hp.bet OR hp.netwin <> "
+            L"hp.showdownwin + hp.nonshowdownwin)");
     }
 
     // Players who called, raised, bet or completed before the flop but have no
@@ -63,10 +65,11 @@ protected:
             L"hp.idplayer AND a.idaction IN (6, 7, 8, 14) AND a.actionno < coalesce((SELECT "
             L"min(b.actionno) FROM handsactions b WHERE b.idhand = a.idhand AND b.idaction IN "
             L"(19, 20, 21, 22, 23, 24, 25, 26, 27, 31, 32, 33)), 32767))";
-        return Scalar(L"SELECT coalesce(string_agg(h.sitehandnumber::text, ',' ORDER BY "
-                      L"h.sitehandnumber), '') FROM handsplayers hp JOIN hands h ON h.id = "
-                      L"hp.idhand WHERE " +
-                      OfRoom(site) + L" AND coalesce(hp.flag_vpip, false) <> " + preflopMoney);
+        return Scalar(
+            L"SELECT coalesce(string_agg(h.sitehandnumber::text, ',' ORDER BY "
+            L"h.sitehandnumber), '') FROM handsplayers hp JOIN hands h ON h.id = "
+            L"hp.idhand WHERE " +
+            OfRoom(site) + L" AND coalesce(hp.flag_vpip, false) <> " + preflopMoney);
     }
 
     // Players who showed their cards in a hand whose river was dealt, did not
@@ -82,43 +85,47 @@ protected:
             L"(21, 24, 27, 33)) AND (SELECT count(DISTINCT s.idplayer) FROM handsactions s WHERE "
             L"s.idhand = hp.idhand AND s.idaction = 16 AND NOT EXISTS (SELECT 1 FROM handsactions "
             L"f WHERE f.idhand = s.idhand AND f.idplayer = s.idplayer AND f.idaction = 10)) >= 2)";
-        return Scalar(L"SELECT coalesce(string_agg(h.sitehandnumber::text, ',' ORDER BY "
-                      L"h.sitehandnumber), '') FROM handsplayers hp JOIN hands h ON h.id = "
-                      L"hp.idhand WHERE " +
-                      OfRoom(site) + L" AND " + showedAtRiver + L" AND NOT coalesce(hp.flag_wtsd, "
-                      L"false)");
+        return Scalar(
+            L"SELECT coalesce(string_agg(h.sitehandnumber::text, ',' ORDER BY "
+            L"h.sitehandnumber), '') FROM handsplayers hp JOIN hands h ON h.id = "
+            L"hp.idhand WHERE " +
+            OfRoom(site) + L" AND " + showedAtRiver +
+            L" AND NOT coalesce(hp.flag_wtsd, "
+            L"false)");
     }
 
     // Counts of the room's rows: hands, hand players, VPIP and WTSD.
     std::wstring Counts(const std::wstring& site)
     {
-        return Scalar(L"SELECT count(DISTINCT h.id) || ' hands, ' || count(*) || ' players, ' "
-                      L"|| sum(CASE WHEN hp.flag_vpip THEN 1 ELSE 0 END) || ' vpip, ' || "
-                      L"sum(CASE WHEN hp.flag_wtsd THEN 1 ELSE 0 END) || ' wtsd' FROM "
-                      L"handsplayers hp JOIN hands h ON h.id = hp.idhand WHERE " +
-                      OfRoom(site));
+        return Scalar(
+            L"SELECT count(DISTINCT h.id) || ' hands, ' || count(*) || ' players, ' "
+            L"|| sum(CASE WHEN hp.flag_vpip THEN 1 ELSE 0 END) || ' vpip, ' || "
+            L"sum(CASE WHEN hp.flag_wtsd THEN 1 ELSE 0 END) || ' wtsd' FROM "
+            L"handsplayers hp JOIN hands h ON h.id = hp.idhand WHERE " +
+            OfRoom(site));
     }
 
     // The share of VPIP among the players who had the chance, in percent.
     double VpipShare(const std::wstring& site)
     {
-        const std::wstring text =
-            Scalar(L"SELECT round(100.0 * sum(CASE WHEN hp.flag_vpip THEN 1 ELSE 0 END) / "
-                   L"greatest(sum(CASE WHEN hp.flag_vpip_opp THEN 1 ELSE 0 END), 1), 1) FROM "
-                   L"handsplayers hp JOIN hands h ON h.id = hp.idhand WHERE " +
-                   OfRoom(site));
+        const std::wstring text = Scalar(
+            L"SELECT round(100.0 * sum(CASE WHEN hp.flag_vpip THEN 1 ELSE 0 END) / "
+            L"greatest(sum(CASE WHEN hp.flag_vpip_opp THEN 1 ELSE 0 END), 1), 1) FROM "
+            L"handsplayers hp JOIN hands h ON h.id = hp.idhand WHERE " +
+            OfRoom(site));
         return text.empty() ? -1 : std::stod(std::string(text.begin(), text.end()));
     }
 
     // The true flags of one player in one hand, without "flag_", by name.
     std::wstring TrueFlags(const std::wstring& hand, const std::wstring& player)
     {
-        return Scalar(L"SELECT coalesce(string_agg(substr(j.key, 6), ' ' ORDER BY j.key), '') "
-                      L"FROM handsplayers hp JOIN hands h ON h.id = hp.idhand JOIN players p ON "
-                      L"p.idplayer = hp.idplayer, jsonb_each_text(to_jsonb(hp)) j WHERE "
-                      L"h.sitehandnumber = " +
-                      hand + L" AND p.name = '" + player +
-                      L"' AND j.key LIKE 'flag\\_%' AND j.value = 'true'");
+        return Scalar(
+            L"SELECT coalesce(string_agg(substr(j.key, 6), ' ' ORDER BY j.key), '') "
+            L"FROM handsplayers hp JOIN hands h ON h.id = hp.idhand JOIN players p ON "
+            L"p.idplayer = hp.idplayer, jsonb_each_text(to_jsonb(hp)) j WHERE "
+            L"h.sitehandnumber = " +
+            hand + L" AND p.name = '" + player +
+            L"' AND j.key LIKE 'flag\\_%' AND j.value = 'true'");
     }
 
     // A column of one player in one hand, as text.
