@@ -161,10 +161,13 @@ bool kroPKNGParseStrategy::StartHand(const std::vector<std::wstring>& lines,
         g.ante = g.bigblind;
     } else if (MatchLine(line, kGame, m)) {
         const std::wstring description = m[4].str();
-        // Cash tables name their stakes only; a tournament table names its
-        // buy-in ("10/20 $2.20 Turbo Heads-up, Table 1"). Tournament chips
-        // are no money: such hands stay out, as in every room.
-        if (description.find_first_of(L"$\u20AC\u00A3") != std::wstring::npos) {
+        // A tournament table names its buy-in right after the blinds and its
+        // table number ("10/20 $2.20 Turbo Heads-up, Table 1"); cash tables
+        // name their stakes and a table name, at most a buy-in cap ("($5
+        // Max)"). Tournament chips are no money: such hands stay out, as in
+        // every room.
+        static const boost::wregex kTournament(LR"(^\s*[\$€£]\d.*|.*, Table \d+ .*)");
+        if (boost::regex_match(description, kTournament)) {
             m_outcome = HandOutcome::Skipped;
             return false;
         }

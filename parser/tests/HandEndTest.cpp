@@ -2,6 +2,7 @@
 // that a hand is stored whole or not at all, checked on hands written for them
 // and on the real hands that showed each fault.
 #include "parser/HandEnd.h"
+
 #include "parser/tests/RoomChecksFixture.h"
 
 #include <gtest/gtest.h>
@@ -134,8 +135,7 @@ protected:
 // around it are stored whole.
 TEST_F(HandEndTest, HandsWithoutTheirPotAreFailedWholeAndTheRestStored)
 {
-    const std::string text = Hand("400000001") +
-                             Hand("400000002", kSeats, "", kSummary) +
+    const std::string text = Hand("400000001") + Hand("400000002", kSeats, "", kSummary) +
                              Hand("400000003", kSeats, "Total pot $7.040 | Rake $0\n", kSummary) +
                              Hand("400000004", kSeats, "", "") + Hand("400000005");
     EXPECT_EQ(ImportText(text), 2);
@@ -172,8 +172,9 @@ TEST_F(HandEndTest, AmountsBeyondTheCentsRangeFailTheHand)
     EXPECT_EQ(Scalar(L"SELECT string_agg(sitehandnumber::text, ',' ORDER BY sitehandnumber) "
                      L"FROM hands"),
               L"400000012,400000014");
-    EXPECT_TRUE(Logged(L"hand #400000011 skipped: the stack, bet or win of Anchovy is negative "
-                       L"or beyond 21,474,836.47"));
+    EXPECT_TRUE(
+        Logged(L"hand #400000011 skipped: the stack, bet or win of Anchovy is negative "
+               L"or beyond 21,474,836.47"));
     EXPECT_TRUE(Logged(L"hand #400000013 skipped: an action's amount is negative or beyond"));
     // A stack just below the limit is a real number: its hand adds up.
     EXPECT_EQ(Column(L"400000012", L"Anchovy", L"startcashincents"), L"2147483640");
@@ -211,9 +212,9 @@ TEST_F(HandEndTest, NamesWithANulOrOverTheColumnsLengthFailTheHand)
 TEST_F(HandEndTest, Issue11_OldLayoutBigBlindWalkOfTheCorpus)
 {
     VX_REQUIRE_CORPUS();
-    ASSERT_EQ(ImportCorpus("pokerstars/LHE-USD-1.00-200508.BB.and.Button.same.player.txt",
-                           L"PokerStars"),
-              1);
+    ASSERT_EQ(
+        ImportCorpus("pokerstars/LHE-USD-1.00-200508.BB.and.Button.same.player.txt", L"PokerStars"),
+        1);
     EXPECT_EQ(Column(L"2344646393", L"Hero", L"netwin"), L"50");
     EXPECT_EQ(Column(L"2344646393", L"Hero", L"position"), L"10");
     EXPECT_EQ(Column(L"2344646393", L"fblm2002", L"position"), L"9");
@@ -250,9 +251,9 @@ TEST_F(HandEndTest, Issue11_CashOutRiskOfEveryPlayerOfTheCorpus)
 TEST_F(HandEndTest, Issue11_888HandsOfTheCorpusGetTheirFlags)
 {
     VX_REQUIRE_CORPUS();
-    ASSERT_GT(ImportCorpus("888/888poker20190127 Ravenna $0.01-$0.02 No Limit Holdem.txt",
-                           L"888Poker"),
-              0);
+    ASSERT_GT(
+        ImportCorpus("888/888poker20190127 Ravenna $0.01-$0.02 No Limit Holdem.txt", L"888Poker"),
+        0);
     // A limped pot: the turn's last raiser bets the river, called, shown down.
     EXPECT_EQ(TrueFlags(L"512810968", L"woggan"),
               L"pf_pfr_opp pf_raise_first_in_opp rv_call_cbet rv_face_cbet vpip vpip_opp "
