@@ -56,10 +56,10 @@ protected:
         // Real tables play between a tenth and a half of their hands; a room
         // with a handful of hands says nothing either way.
         const double vpip = VpipShare(site);
-        const std::wstring chances =
-            Scalar(L"SELECT count(*) FROM handsplayers hp JOIN hands h ON h.id = hp.idhand "
-                   L"WHERE hp.flag_vpip_opp AND " +
-                   OfRoom(site));
+        const std::wstring chances = Scalar(
+            L"SELECT count(*) FROM handsplayers hp JOIN hands h ON h.id = hp.idhand "
+            L"WHERE hp.flag_vpip_opp AND " +
+            OfRoom(site));
         if (std::stoi(chances) >= 100) {
             EXPECT_GT(vpip, 10.0) << site;
             EXPECT_LT(vpip, 50.0) << site;
