@@ -33,14 +33,6 @@ const boost::wregex& TablePattern()
     return kTable;
 }
 
-// The amount of a bracket or 0 when it is not one: amounts are never negative,
-// and a line that cannot be read must not invent money.
-int32_t CentsOfText(const std::wstring& text)
-{
-    const auto amount = ReadLocalizedAmount(text);
-    return amount ? amount->cents : 0;
-}
-
 std::vector<int> CardsOf(const std::wstring& text)
 {
     std::vector<int> cards;
@@ -214,7 +206,7 @@ void kro888ParseStrategy::ParseLine(const std::wstring& line, int32_t aliasId)
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
             const std::wstring verb = m[2].str();
-            const int32_t amount = m[3].matched ? CentsOfText(m[3].str()) : 0;
+            const int32_t amount = m[3].matched ? CentsOf888(m[3].str()) : 0;
             if (verb == L"folds") {
                 RecordFold(index);
                 return;
@@ -234,7 +226,7 @@ void kro888ParseStrategy::ParseLine(const std::wstring& line, int32_t aliasId)
     if (MatchLine(line, kCollected, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            RecordCollected(index, CentsOfText(m[2].str()));
+            RecordCollected(index, CentsOf888(m[2].str()));
         }
         return;
     }
@@ -255,6 +247,22 @@ void kro888ParseStrategy::ParseLine(const std::wstring& line, int32_t aliasId)
             }
         }
     }
+}
+
+int32_t kro888ParseStrategy::CentsOf888(const std::wstring& text)
+{
+    // Amounts are never negative, and a line that cannot be read must not
+    // invent money: an amount that is none, or beyond the range of cents,
+    // makes the hand fail rather than count as nothing.
+    const auto amount = ReadLocalizedAmount(text);
+    if (!amount) {
+        if (m_hand.rejectReason.empty()) {
+            m_hand.rejectReason =
+                L"an amount is negative or beyond 21,474,836.47, or no amount: " + text;
+        }
+        return 0;
+    }
+    return amount->cents;
 }
 
 bool kro888ParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId)
@@ -282,17 +290,14 @@ bool kro888ParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t a
         return true;
     }
     if (line.rfind(L"Seat ", 0) == 0 && m_hand.seatsAccepted && MatchLine(line, kSeat, m)) {
-        const auto stack = ReadLocalizedAmount(m[3].str());
-        if (stack) {
-            AddPlayer(m[2].str(), ToInt(m[1].str()), stack->cents);
-            return true;
-        }
+        AddPlayer(m[2].str(), ToInt(m[1].str()), CentsOf888(m[3].str()));
+        return true;
     }
     if (MatchLine(line, kPost, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
             RecordBlind(index, m[2].str() == L"big" ? Blind::Big : Blind::Small,
-                        CentsOfText(m[3].str()));
+                        CentsOf888(m[3].str()));
         }
         return true;
     }
@@ -302,7 +307,7 @@ bool kro888ParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t a
         // others must match; the big one is live.
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            RecordDeadAndLiveBlinds(index, CentsOfText(m[2].str()), CentsOfText(m[3].str()));
+            RecordDeadAndLiveBlinds(index, CentsOf888(m[2].str()), CentsOf888(m[3].str()));
         }
         return true;
     }

@@ -42,6 +42,9 @@ private:
     bool ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId);
     bool Parse888StreetLine(const std::wstring& line);
     void ComputeUncalledBets();
+    // The cents of a bracketed amount; 0, with the hand marked to fail, when
+    // it is no amount.
+    int32_t CentsOf888(const std::wstring& text);
 
     // The uncalled part of each player's total, by index.
     std::vector<int32_t> m_uncalled;

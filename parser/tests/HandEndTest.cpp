@@ -166,12 +166,15 @@ TEST_F(HandEndTest, AmountsBeyondTheCentsRangeFailTheHand)
     std::string hugeBet = Hand("400000013");
     hugeBet.replace(hugeBet.find("Anchovy: bets $0.40"), 19, "Anchovy: bets $30000000");
     hugeBet.replace(hugeBet.find("Uncalled bet ($0.40)"), 20, "Uncalled bet ($30000000)");
+    std::string negative = kSeats;
+    negative.replace(negative.find("$10 in chips"), 12, "$-10 in chips");
     EXPECT_EQ(ImportText(Hand("400000011", huge) + Hand("400000012", nearLimit) + hugeBet +
-                         Hand("400000014")),
+                         Hand("400000014") + Hand("400000015", negative)),
               2);
     EXPECT_EQ(Scalar(L"SELECT string_agg(sitehandnumber::text, ',' ORDER BY sitehandnumber) "
                      L"FROM hands"),
               L"400000012,400000014");
+    EXPECT_TRUE(Logged(L"hand #400000015 skipped: the stack, bet or win of Anchovy is negative"));
     EXPECT_TRUE(
         Logged(L"hand #400000011 skipped: the stack, bet or win of Anchovy is negative "
                L"or beyond 21,474,836.47"));

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 class RoomFormatsTest : public RoomChecksFixture
 {
 protected:
@@ -223,4 +226,64 @@ TEST_F(RoomFormatsTest, ClubOmahaContinuationBetAndShowdown)
     EXPECT_EQ(Column(L"1903010900000002", L"ppHero", L"netwin"), L"2190");
     // Omaha hands on a full board are evaluated.
     EXPECT_NE(Column(L"1903010900000002", L"ppHero", L"combination"), L"0");
+}
+
+// The checks of the one end of a hand hold in every room: a hand with an
+// amount beyond the cents range, or without its pot line, fails alone.
+TEST_F(RoomFormatsTest, DamagedCopiesOfEveryRoomsFileFailOnlyTheDamagedHand)
+{
+    struct CDamage
+    {
+        const char* file;
+        const wchar_t* room;
+        int hands;
+        const char* stack;
+        const char* hugeStack;
+        const char* potLine;
+    };
+    const CDamage damages[] = {
+        {"pokerstars/nlhe_6max_steal_walk_showdown.txt", L"PokerStars", 3, "($10 in chips)",
+         "($99,999,999,999.99 in chips)", "Total pot $0.60 | Rake $0"},
+        {"ggpoker/rush_cash_tax_risk_shortdeck.txt", L"GGPoker", 3, "($5 in chips)",
+         "($99,999,999,999.99 in chips)", "Total pot $1.92 |"},
+        {"888/nlh_cbet_showdown_walk.txt", L"888Poker", 3, "( $10 )", "( $99,999,999,999.99 )",
+         nullptr},
+        {"runitonce/plo_showdown_splash.txt", L"Run It Once Poker", 2, "(€20 in chips)",
+         "(€99999999999.99 in chips)", "Total pot €7.50 | Rake €0.20"},
+        // PokerKing Asia's summary gives every player's bet and collection: its
+        // pot is known without the pot line.
+        {"pkng/holdem_summary_showdown_walk.txt", L"PokerKing Asia", 2, "(10).",
+         "(99999999999.99).", nullptr},
+        {"club/pokermaster_plo_cbet.txt", L"PokerMaster HM3", 2, "($200 in chips)",
+         "($99999999999.99 in chips)", "Total pot $15 | Rake $0.70"},
+    };
+    for (const CDamage& d : damages) {
+        std::ifstream in(vxtest::HandHistoryFile(d.file), std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        const std::string text = bytes.str();
+        const std::string first = text.substr(0, text.find('\n'));
+
+        std::string huge = text;
+        huge.replace(huge.find(d.stack), std::string(d.stack).size(), d.hugeStack);
+        const size_t before = m_t.sink.logs.size();
+        EXPECT_EQ(ImportText(huge, d.room, "huge.txt"), d.hands - 1) << d.file;
+        bool logged = false;
+        for (size_t i = before; i < m_t.sink.logs.size(); ++i) {
+            logged = logged || m_t.sink.logs[i].find(L"beyond 21,474,836.47") != std::wstring::npos;
+        }
+        EXPECT_TRUE(logged) << d.file;
+
+        if (d.potLine != nullptr) {
+            std::string noPot = text;
+            const size_t at = noPot.find(d.potLine);
+            noPot.erase(at, noPot.find('\n', at) - at);
+            // The others are found stored already.
+            EXPECT_EQ(ImportText(noPot, d.room, "nopot.txt"), d.hands - 1) << d.file;
+            EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands h WHERE " + OfRoom(d.room)),
+                      std::to_wstring(d.hands - 1))
+                << d.file;
+        }
+        ExpectSound(d.room);
+    }
 }

@@ -350,9 +350,26 @@ TEST_F(kro888ParseStrategyTest, BrokenHandsStoreNothingAndTheRestImports)
     EXPECT_EQ(m_t.env->counts.rejected, 2);
     // Lines the room never writes change nothing and break nothing.
     EXPECT_EQ(Import(Hand("1018",
-                          "Alice raises [garbage]\nNobody calls [$1]\n** Summary **\n"
-                          "Alice collected [ $-1 ]\n** Dealing flop ** [ Zz, 1x ]")),
+                          "Nobody calls [$1]\nBob folds\nCarol folds\n** Summary **\n"
+                          "Alice collected [ $0.04 ]\n** Dealing flop ** [ Zz, 1x ]")),
               1);
+    // An amount of a listed player that is none, or negative, would invent or
+    // lose money: the hand fails with a line that says so.
+    m_t.env->counts = {};
+    EXPECT_EQ(
+        Import(Hand("1020",
+                    "Alice raises [garbage]\nBob folds\nCarol folds\n** Summary **\n"
+                    "Alice collected [ $0.04 ]") +
+               Hand("1021", "Bob folds\nCarol folds\n** Summary **\nAlice collected [ $-1 ]")),
+        0);
+    EXPECT_EQ(m_t.env->counts.rejected, 2);
+    ASSERT_GE(m_t.sink.logs.size(), 2u);
+    EXPECT_EQ(m_t.sink.logs[m_t.sink.logs.size() - 2],
+              L"hand #1020 skipped: an amount is negative or beyond 21,474,836.47, or no "
+              L"amount: garbage");
+    EXPECT_EQ(m_t.sink.logs.back(),
+              L"hand #1021 skipped: an amount is negative or beyond 21,474,836.47, or no "
+              L"amount:  $-1 ");
 }
 
 TEST_F(kro888ParseStrategyTest, ASecondImportAddsNothing)
