@@ -42,12 +42,12 @@ std::wstring TestServerConnect(const std::string& name)
 
 void BM_ImportPokerStarsCashFile(benchmark::State& state)
 {
-    if (std::getenv("VX_TEST_PG_PORT") == nullptr) {
-        state.SkipWithError("no test server (VX_TEST_PG_PORT)");
-        return;
-    }
     const std::string file = vxbench::CorpusFile("pokerstars/PokerStudier_allHands.txt");
     if (!vxbench::RequireCorpusFile(state, file)) {
+        return;
+    }
+    if (std::getenv("VX_TEST_PG_PORT") == nullptr) {
+        state.SkipWithError("no test server (VX_TEST_PG_PORT)");
         return;
     }
     CStatDefinitions definitions;
