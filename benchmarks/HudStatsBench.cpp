@@ -8,6 +8,7 @@
 // typical players and of nine regulars, from the hourly summary and, for
 // comparison, by the row-by-row query. Needs the test server of ./test
 // (VX_TEST_PG_PORT). VX_HUD_BENCH_DB names a database to keep and reuse.
+#include "benchmarks/BenchCorpus.h"
 #include "companion/CDatabase.h"
 #include "companion/CODBCRecordset.h"
 #include "db/CDbContext.h"
@@ -163,7 +164,7 @@ struct CBenchDatabase
         }
         (void)Execute(c, L"SET synchronous_commit = off");
         const auto start = Clock::now();
-        const std::string corpus = std::string(VX_CORPUS_DIR) + "/pokerstars/PokerStudier_HH6.txt";
+        const std::string corpus = vxbench::CorpusFile("pokerstars/PokerStudier_HH6.txt");
         if (std::filesystem::exists(corpus)) {
             kroDB::CActionList actions;
             kroHandParser::CParseContext context;
