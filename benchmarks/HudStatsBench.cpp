@@ -8,7 +8,6 @@
 // typical players and of nine regulars, from the hourly summary and, for
 // comparison, by the row-by-row query. Needs the test server of ./test
 // (VX_TEST_PG_PORT). VX_HUD_BENCH_DB names a database to keep and reuse.
-#include "benchmarks/BenchCorpus.h"
 #include "companion/CDatabase.h"
 #include "companion/CODBCRecordset.h"
 #include "db/CDbContext.h"
@@ -38,6 +37,8 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+
+#include "benchmarks/BenchCorpus.h"
 
 namespace {
 
