@@ -8,19 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "benchmarks/BenchCorpus.h"
+
 namespace {
 
 std::string LargestPokerStarsFile()
 {
-    return std::string(VX_CORPUS_DIR) + "/pokerstars/PokerStudier_allHands.txt";
+    return vxbench::CorpusFile("pokerstars/PokerStudier_allHands.txt");
 }
 
 void BM_ReadHistoryFile(benchmark::State& state)
 {
     const std::string path = LargestPokerStarsFile();
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        state.SkipWithError("corpus file missing");
+    if (!vxbench::RequireCorpusFile(state, path)) {
         return;
     }
     int64_t bytes = 0;

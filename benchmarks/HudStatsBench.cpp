@@ -38,6 +38,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "benchmarks/BenchCorpus.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -163,7 +165,7 @@ struct CBenchDatabase
         }
         (void)Execute(c, L"SET synchronous_commit = off");
         const auto start = Clock::now();
-        const std::string corpus = std::string(VX_CORPUS_DIR) + "/pokerstars/PokerStudier_HH6.txt";
+        const std::string corpus = vxbench::CorpusFile("pokerstars/PokerStudier_HH6.txt");
         if (std::filesystem::exists(corpus)) {
             kroDB::CActionList actions;
             kroHandParser::CParseContext context;

@@ -21,6 +21,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "benchmarks/BenchCorpus.h"
+
 namespace {
 
 class CQuietNotifier : public IUserNotifier
@@ -40,11 +42,14 @@ std::wstring TestServerConnect(const std::string& name)
 
 void BM_ImportPokerStarsCashFile(benchmark::State& state)
 {
+    const std::string file = vxbench::CorpusFile("pokerstars/PokerStudier_allHands.txt");
+    if (!vxbench::RequireCorpusFile(state, file)) {
+        return;
+    }
     if (std::getenv("VX_TEST_PG_PORT") == nullptr) {
         state.SkipWithError("no test server (VX_TEST_PG_PORT)");
         return;
     }
-    const std::string file = std::string(VX_CORPUS_DIR) + "/pokerstars/PokerStudier_allHands.txt";
     CStatDefinitions definitions;
     definitions.LoadStatTypes(std::string(VX_SOURCE_DIR) + "/data/predeftypes.json");
     CNullLogSink log;

@@ -35,6 +35,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "benchmarks/BenchCorpus.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -53,10 +55,14 @@ public:
 };
 
 // The hands of the corpus's largest PokerStars file, as a client writes them.
+std::string CorpusHandsFile()
+{
+    return vxbench::CorpusFile("pokerstars/PokerStudier_allHands.txt");
+}
+
 std::vector<std::string> CorpusHands()
 {
-    std::ifstream in(std::string(VX_CORPUS_DIR) + "/pokerstars/PokerStudier_allHands.txt",
-                     std::ios::binary);
+    std::ifstream in(CorpusHandsFile(), std::ios::binary);
     std::vector<std::string> hands;
     std::string line;
     bool open = false;
@@ -87,6 +93,9 @@ std::vector<std::string> CorpusHands()
 // hands again under new hand numbers, so that every one is a new hand.
 std::string HandOfSupply(const std::vector<std::string>& hands, size_t index)
 {
+    if (hands.empty()) {
+        return std::string();
+    }
     std::string hand = hands[index % hands.size()];
     const size_t round = index / hands.size();
     if (round > 0) {
@@ -252,6 +261,13 @@ std::wstring TestServerConnect(const std::string& name)
 
 void BM_LiveImportLatency(benchmark::State& state)
 {
+    if (!vxbench::RequireCorpusFile(state, CorpusHandsFile())) {
+        return;
+    }
+    if (CorpusHands().empty()) {
+        state.SkipWithError("the corpus file holds no PokerStars hand");
+        return;
+    }
     if (std::getenv("VX_TEST_PG_PORT") == nullptr) {
         state.SkipWithError("no test server (VX_TEST_PG_PORT)");
         return;

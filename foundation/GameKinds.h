@@ -31,3 +31,47 @@ enum GameKind : int
     kGameOmaha6HiLoPotLimit = 37,
     kGameShortDeckHoldem = 202,
 };
+
+// Every Omaha kind: four, five or six hole cards, high or hi/lo, and
+// Courchevel.
+constexpr bool IsOmahaGame(int kind)
+{
+    return (kind >= kGameOmahaLimit && kind <= kGameOmahaHiLoNoLimit) ||
+           (kind >= kGameOmaha5PotLimit && kind <= kGameCourchevelHiLoOther) ||
+           kind == kGameOmaha6PotLimit || kind == kGameOmaha6HiLoPotLimit;
+}
+
+// Every kind that splits the pot between a high and a low hand.
+constexpr bool IsHiLoGame(int kind)
+{
+    return kind == kGameOmahaHiLoLimit || kind == kGameOmahaHiLoPotLimit ||
+           kind == kGameOmahaHiLoNoLimit || kind == kGameOmaha5HiLoPotLimit ||
+           kind == kGameOmaha5HiLoOther || kind == kGameCourchevelHiLoPotLimit ||
+           kind == kGameCourchevelHiLoOther || kind == kGameOmaha6HiLoPotLimit;
+}
+
+// The kinds whose players' hands the statistic step evaluates on a full board:
+// the first code of each Omaha range, as the evaluator tables know them.
+constexpr bool IsEvaluatedAtFlags(int kind)
+{
+    return kind == kGameOmahaPotLimit || kind == kGameOmahaHiLoPotLimit ||
+           kind == kGameOmaha5PotLimit || kind == kGameOmaha5HiLoPotLimit ||
+           kind == kGameCourchevelPotLimit || kind == kGameCourchevelHiLoPotLimit ||
+           kind == kGameOmaha6PotLimit;
+}
+
+// Of those, the ones whose low hand the statistic step stores as well.
+constexpr bool StoresLowAtFlags(int kind)
+{
+    return kind == kGameOmahaHiLoPotLimit || kind == kGameOmaha5HiLoPotLimit ||
+           kind == kGameCourchevelHiLoPotLimit;
+}
+
+// The games whose hands the program reads: Hold'em, short-deck Hold'em,
+// Omaha in all its forms and Fusion. Stud, draw and every other game are left
+// out, as their streets, antes and bring-ins follow other rules.
+constexpr bool IsModelledGame(int kind)
+{
+    return (kind >= kGameHoldemLimit && kind <= kGameHoldemPotLimit) || IsOmahaGame(kind) ||
+           kind == kGameFusion || kind == kGameShortDeckHoldem;
+}

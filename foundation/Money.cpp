@@ -65,3 +65,19 @@ int32_t AmountToCents(std::wstring_view text, bool removeThousands)
     }
     return UnitsToCents(negative ? -value : value);
 }
+
+int32_t ClampCents(int64_t cents)
+{
+    if (cents >= std::numeric_limits<int32_t>::max()) {
+        return std::numeric_limits<int32_t>::max();
+    }
+    if (cents <= std::numeric_limits<int32_t>::min()) {
+        return std::numeric_limits<int32_t>::min();
+    }
+    return static_cast<int32_t>(cents);
+}
+
+bool IsAmountOutOfRange(int64_t cents)
+{
+    return cents < 0 || cents >= std::numeric_limits<int32_t>::max();
+}

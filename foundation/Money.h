@@ -11,3 +11,11 @@ int32_t AmountToCents(std::wstring_view text, bool removeThousands = false);
 
 // floor(value * 100 + 0.5), clamped to the 32-bit range.
 int32_t UnitsToCents(double value);
+
+// A sum of cents in 64 bits brought back to 32: sums beyond the range are
+// clamped to its ends, which no real amount reaches.
+int32_t ClampCents(int64_t cents);
+
+// True for an amount that is no real one: negative, or at or beyond the
+// largest 32-bit count of cents (where amounts read from text are clamped).
+bool IsAmountOutOfRange(int64_t cents);

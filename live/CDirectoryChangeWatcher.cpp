@@ -273,10 +273,14 @@ void CDirectoryChangeWatcher::HandleChanges(std::vector<CFileChange>& changes)
             m_pendingMove = std::move(change);
             m_pendingSince = std::chrono::steady_clock::now();
             break;
-        case CFileChange::Kind::TreeGone:
-            wrapper->WatchError(ENOENT, wrapper->Folder());
+        case CFileChange::Kind::TreeGone: {
+            // Dropped before the error goes out, so that whoever handles the
+            // error already finds the folder unwatched.
+            const std::shared_ptr<CDelayedDirectoryChangeHandler> gone = wrapper;
             DropFolder(change.tree);
+            gone->WatchError(ENOENT, gone->Folder());
             break;
+        }
         case CFileChange::Kind::Overflow:
             break;
         }

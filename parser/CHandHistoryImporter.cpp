@@ -6,6 +6,7 @@
 #include "db/tables/CActionList.h"
 #include "db/tables/kroFiles.h"
 #include "foundation/CStatDefinitions.h"
+#include "foundation/Rooms.h"
 #include "foundation/Sites.h"
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
@@ -40,18 +41,8 @@ bool HasZeroByte(const std::string& path, bool& opened)
 
 const wchar_t* RoomWord(int siteCode)
 {
-    switch (siteCode) {
-    case kSiteUpokerHm3:
-        return L"UPoker";
-    case kSitePPPokerHm3:
-        return L"PPPoker";
-    case kSitePokerBrosHm3:
-        return L"PokerBros";
-    case kSiteSuprema:
-        return L"Suprema";
-    default:
-        return nullptr;
-    }
+    const CRoomInfo* room = RoomOfSiteCode(siteCode);
+    return room != nullptr ? room->fileWord : nullptr;
 }
 
 }  // namespace

@@ -59,7 +59,15 @@ struct CHandState
     bool club = false;
     bool gg = false;
     bool rupees = false;  // amounts written "Rs. 12.50"
+    // A pot line was read (total pot and rake are known); the hand was
+    // cancelled ("Hand cancelled"); why the hand must not be stored, when its
+    // lines were found damaged (the first reason found).
+    bool potLineSeen = false;
+    bool cancelled = false;
+    std::wstring rejectReason;
     int32_t cashOutFee = 0;
+    // What each player paid the room as cash-out risk, by name.
+    std::map<std::wstring, int32_t> riskPaid;
     int cashOutMode = 0;
     int32_t lastAnte = 0;
     int antePosts = 0;

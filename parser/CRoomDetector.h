@@ -1,6 +1,10 @@
 // Recognising a room from a file's lines: for the room's site code, the first
-// line that passes the room's test names the site, whose row must exist.
+// line that passes the room's test (from the room registry) names the site,
+// whose row must exist; the registry's strategy kind says which parse
+// strategy reads the file.
 #pragma once
+
+#include "foundation/Rooms.h"
 
 #include <memory>
 #include <string>
@@ -29,19 +33,20 @@ public:
                                               const std::vector<std::wstring>& lines,
                                               const std::wstring& fileName);
 
-    // The site code whose test the file's first lines pass, trying every room;
-    // -1 when none does. A convenience for importing without naming the room.
+    // The site code whose test the file's first lines pass, trying every room
+    // in the registry's order; -1 when none does. A convenience for importing
+    // without naming the room.
     static int GuessSiteCode(const std::vector<std::wstring>& lines, size_t maxLines = 200);
 
-private:
-    std::unique_ptr<kroParseStrategyI> MakeStrategy(int siteCode,
-                                                    int32_t siteId,
-                                                    const std::wstring& fileName);
+    // A new strategy of `kind` for the room whose sites-table id is `siteId`;
+    // null for StrategyKind::None.
+    static std::unique_ptr<kroParseStrategyI> MakeStrategy(StrategyKind kind,
+                                                           CParserEnvironment& env,
+                                                           int32_t siteId,
+                                                           const std::wstring& fileName);
 
+private:
     CParserEnvironment& m_env;
 };
-
-// A club room's test: no tournament, and the short-deck game or no Hold'em.
-bool PassesClubGameTest(const std::wstring& line);
 
 }  // namespace kroHandParser

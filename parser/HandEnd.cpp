@@ -5,6 +5,7 @@
 #include "db/tables/kroHands.h"
 #include "foundation/Folders.h"
 #include "foundation/ILogSink.h"
+#include "foundation/Money.h"
 #include "foundation/WideText.h"
 #include "parser/CHandState.h"
 #include "parser/CParseContext.h"
@@ -13,6 +14,7 @@
 #include "stats/ComputeAllinEv.h"
 #include "stats/flags/HandFlags.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace kroHandParser {
@@ -34,11 +36,25 @@ void CHandEnd::Store(CHandState& h)
         }
     }
 
+    // Money the room paid (a cash out) or was paid (cash-out risk) is no
+    // result of the show down: at the show down the player won or lost what
+    // the pot gave it.
+    for (size_t i = 0; i < h.players.size(); ++i) {
+        CHandPlayerRecord& p = h.players[i];
+        const bool atShowdown = h.showdownSeen && i < h.showdownState.size() &&
+                                h.showdownState[i] == 2 && p.nonshowdownwin == 0;
+        if (p.paidOutsidePot != 0 && atShowdown) {
+            p.showdownwin = ClampCents(static_cast<int64_t>(p.netwin) - p.paidOutsidePot);
+            p.nonshowdownwin = p.paidOutsidePot;
+        }
+    }
+
     if (h.hand.totalpot > 0) {
         kroStats::ComputeHandFlags(h.gameType.idgamekind, h.hand, h.players, h.actions);
-        for (auto& p : h.players) {
-            p.rakeincents =
-                static_cast<int32_t>(static_cast<int64_t>(h.hand.rake) * p.bet / h.hand.totalpot);
+        const std::vector<int32_t> shares = RakeShares(h.hand.rake, h.players);
+        for (size_t i = 0; i < h.players.size(); ++i) {
+            CHandPlayerRecord& p = h.players[i];
+            p.rakeincents = shares[i];
             kroDB::kroHandPlayers::data row(m_env.db);
             static_cast<CHandPlayerRecord&>(row) = p;
             row.idhand = h.hand.id;
@@ -64,6 +80,45 @@ void CHandEnd::Store(CHandState& h)
         published.allinEvComputed = evComputed;
         m_env.context.PublishHero(published);
     }
+}
+
+std::vector<int32_t> CHandEnd::RakeShares(int32_t rake,
+                                          const std::vector<CHandPlayerRecord>& players)
+{
+    std::vector<int32_t> shares(players.size(), 0);
+    int64_t bets = 0;
+    for (const CHandPlayerRecord& p : players) {
+        bets += std::max<int32_t>(p.bet, 0);
+    }
+    if (rake <= 0 || bets <= 0) {
+        return shares;
+    }
+    // Rounding every share down leaves cents with nobody; they go to the
+    // largest remainders, so that what the players are shown as paid is what
+    // the table took.
+    std::vector<int64_t> remainders(players.size(), 0);
+    int64_t given = 0;
+    for (size_t i = 0; i < players.size(); ++i) {
+        const int64_t weighted = static_cast<int64_t>(rake) * std::max<int32_t>(players[i].bet, 0);
+        shares[i] = static_cast<int32_t>(weighted / bets);
+        remainders[i] = weighted % bets;
+        given += shares[i];
+    }
+    std::vector<size_t> order(players.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return remainders[a] > remainders[b]; });
+    // Fewer cents are left than players with a remainder, as each remainder
+    // is below one cent of the whole.
+    for (size_t k = 0; given < rake && k < order.size(); ++k) {
+        if (remainders[order[k]] > 0) {
+            ++shares[order[k]];
+            ++given;
+        }
+    }
+    return shares;
 }
 
 bool CHandEnd::ComputeAllinEv(CHandState& h)
@@ -98,7 +153,7 @@ bool CHandEnd::ComputeAllinEv(CHandState& h)
     if (!input) {
         return false;
     }
-    const bool dump = m_env.settings.allinDump;
+    const bool dump = m_allinDump && m_env.settings.allinDump;
     std::vector<std::wstring> lines;
     if (::ComputeAllinEv(*input, dump, lines, &m_env.log) != 1) {
         return false;

@@ -54,6 +54,14 @@ int32_t CentsOf(const boost::wssub_match& group)
     return AmountToCents(group.str());
 }
 
+int ToInt(const std::wstring& text)
+{
+    if (text.size() > 9) {
+        return 0;
+    }
+    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
+}
+
 void RemoveThousandsSeparators(std::wstring& line)
 {
     if (line.find(L',') == std::wstring::npos) {

@@ -23,6 +23,10 @@ int CurrencyFromLetters(const std::wstring& text);
 // Cents of a matched amount.
 int32_t CentsOf(const boost::wssub_match& group);
 
+// A small number of a line (a seat, a seat count): 0 when the text is no
+// number or too long to be one of these.
+int ToInt(const std::wstring& text);
+
 // Removes the thousands separators of amounts written after a currency sign
 // ("$1,306.18" becomes "$1306.18"); other commas stay.
 void RemoveThousandsSeparators(std::wstring& line);

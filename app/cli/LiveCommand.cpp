@@ -5,6 +5,7 @@
 #include "app/cli/DbOptions.h"
 #include "app/core/CApplicationCore.h"
 #include "foundation/IProfile.h"
+#include "foundation/Rooms.h"
 #include "foundation/WideText.h"
 #include "live/ISessionSink.h"
 #include "platform/CTaskQueue.h"
@@ -94,8 +95,11 @@ int RunLiveCommand(const CCommandLine& line, CCliContext& context)
 
     CPrintedSession session(context.Out(), context.Profile());
     CLiveTracking& live = core.StartLiveTracking(!line.Has("no-tracker"), &session);
-    for (const int room : {kRoomPokerStars, kRoomUpoker}) {
-        const CPokerRoom& r = core.Rooms().Room(room);
+    for (const CRoomInfo& info : AllRooms()) {
+        if (!info.watched) {
+            continue;
+        }
+        const CPokerRoom& r = core.Rooms().Room(info.roomNumber);
         if (r.watcher) {
             for (const auto& folder : r.watcher->WatchedFolders()) {
                 context.Out() << L"Watching " << folder << std::endl;

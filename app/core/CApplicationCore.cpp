@@ -7,6 +7,8 @@
 #include "foundation/IProfile.h"
 #include "foundation/IUserNotifier.h"
 #include "foundation/LocalTime.h"
+#include "foundation/Rooms.h"
+#include "foundation/Sites.h"
 #include "foundation/WideText.h"
 #include "hud/CHudLayouts.h"
 #include "hud/CHudLink.h"
@@ -147,32 +149,42 @@ void CApplicationCore::Construct()
         return;
     }
 
+    // Every room of the registry with a history folder, in the registry's
+    // order; PokerStars, whose folders come from its client, last.
     const std::wstring& varnhelm = m_settings.varnhelmFolder;
-    const auto clubFolder = [&](const wchar_t* name) {
-        return varnhelm.empty() ? std::wstring() : JoinFolder(varnhelm, name);
-    };
-    if (!ConfigureRoom(kRoomRedStar, L"RedStar", m_settings.redStarHistory) ||
-        !ConfigureRoom(kRoomTitan, L"Titan", m_settings.titanHistory) ||
-        !ConfigureRoom(kRoomUpoker, L"Upoker", clubFolder(L"upo_hh/"))) {
-        return;
-    }
-    for (const int room : {kRoomUpoker, kRoomPPPoker, kRoomPokerBros, kRoomSuprema}) {
-        m_rooms.Room(room).hudSwitch = static_cast<int32_t>(m_settings.varnhelmHud);
-    }
-    if (!ConfigureRoom(kRoomPPPoker, L"PPPoker", clubFolder(L"pppoker_hh/")) ||
-        !ConfigureRoom(kRoomPokerBros, L"PokerBros", clubFolder(L"pbr_hh/")) ||
-        !ConfigureRoom(kRoomSuprema, L"Suprema", clubFolder(L"hh/"))) {
-        return;
+    for (const CRoomInfo& info : AllRooms()) {
+        std::wstring folder;
+        switch (info.historyFolder) {
+        case HistoryFolderSource::None:
+        case HistoryFolderSource::PokerStarsClient:
+            continue;
+        case HistoryFolderSource::RedStarSetting:
+            folder = m_settings.redStarHistory;
+            break;
+        case HistoryFolderSource::TitanSetting:
+            folder = m_settings.titanHistory;
+            break;
+        case HistoryFolderSource::ClubFolder:
+            folder = varnhelm.empty() ? std::wstring() : JoinFolder(varnhelm, info.clubSubfolder);
+            break;
+        }
+        if (info.clubHudSwitch) {
+            m_rooms.Room(info.roomNumber).hudSwitch = static_cast<int32_t>(m_settings.varnhelmHud);
+        }
+        if (!ConfigureRoom(info.roomNumber, info.liveName, folder)) {
+            return;
+        }
     }
 
     if (!m_probe.language.empty() && m_probe.language != L"en") {
         m_notifier.Notify(kClientLanguageMessage);
     }
-    CPokerRoom& stars = m_rooms.Room(kRoomPokerStars);
+    const CRoomInfo& starsInfo = *RoomOfSiteCode(kSitePokerStars);
+    CPokerRoom& stars = m_rooms.Room(starsInfo.roomNumber);
     stars.clientProcessNames = {L"PokerStars.exe"};
     stars.tableWindowClasses = {kPokerStarsTableWindowClasses[0], kPokerStarsTableWindowClasses[1]};
     stars.hudSwitch = static_cast<int32_t>(m_settings.pokerStarsHud);
-    if (!ConfigureRoom(kRoomPokerStars, L"PokerStars",
+    if (!ConfigureRoom(starsInfo.roomNumber, starsInfo.liveName,
                        LinuxFolder(m_settings.pokerStarsHistory, m_options.probe))) {
         return;
     }
@@ -224,18 +236,31 @@ void CApplicationCore::ArchiveAtStart(IProcessList& processes, int64_t now)
         SelectFilesToArchive(folder, limit, std::wstring(), number, true, paths);
         (void)ArchiveFiles(paths, m_rooms.Room(number), processes, m_sink);
     };
-    archive(kRoomPokerStars, m_rooms.Room(kRoomPokerStars).historyFolder);
-    archive(kRoomRedStar, m_rooms.Room(kRoomRedStar).historyFolder);
-    archive(kRoomTitan, m_rooms.Room(kRoomTitan).historyFolder);
-    static constexpr int kClubRooms[] = {kRoomUpoker, kRoomPPPoker, kRoomPokerBros, kRoomSuprema};
+    const auto roomsFrom = [](HistoryFolderSource source) {
+        std::vector<int> numbers;
+        for (const CRoomInfo& info : AllRooms()) {
+            if (info.historyFolder == source) {
+                numbers.push_back(info.roomNumber);
+            }
+        }
+        return numbers;
+    };
+    for (const HistoryFolderSource source :
+         {HistoryFolderSource::PokerStarsClient, HistoryFolderSource::RedStarSetting,
+          HistoryFolderSource::TitanSetting}) {
+        for (const int room : roomsFrom(source)) {
+            archive(room, m_rooms.Room(room).historyFolder);
+        }
+    }
+    const std::vector<int> clubRooms = roomsFrom(HistoryFolderSource::ClubFolder);
     if (!m_settings.varnhelmFolder.empty()) {
-        for (const int room : kClubRooms) {
+        for (const int room : clubRooms) {
             archive(room, m_rooms.Room(room).historyFolder);
         }
     }
     if (!m_settings.dorriganFolder.empty()) {
         for (const wchar_t* sub : {L"hist_conv/", L"hist_conv_PLO5_6_src/"}) {
-            for (const int room : kClubRooms) {
+            for (const int room : clubRooms) {
                 archive(room, JoinFolder(m_settings.dorriganFolder, sub));
             }
         }

@@ -32,6 +32,10 @@ struct CHandPlayerRecord
     // An all-in cash out: its amount (no column of its own) and whether one was seen.
     int32_t cashOutAmount = 0;
     bool cashOutFlag = false;
+    // What the room paid the player outside the pot (a cash out, an EV cash
+    // out, insurance), less what the player paid it for cashing out; part of
+    // total win, but not won from the pot.
+    int32_t paidOutsidePot = 0;
     bool hero = false;
     bool folded = false;
     CStatMaps stats;

@@ -205,3 +205,24 @@ TEST_F(HistoryFileWalksTest, PreRegistrationTakesRecentHHFilesAtTheirSize)
     EXPECT_EQ(files[P("HH recent.txt")].readPosition, 2);
     EXPECT_EQ(files.count(P("Table 1.txt")), 1u);
 }
+
+TEST(RoomTableTest, RoomNumbersAreTheRegistrysOnes)
+{
+    const std::pair<int, const wchar_t*> named[] = {
+        {kRoomPartyPoker, L"PartyPoker"}, {kRoomPokerStars, L"PokerStars"},
+        {kRoomPoker888, L"Poker888"},     {kRoomRedStar, L"RedStar"},
+        {kRoomTitan, L"Titan"},           {kRoomIPoker, L"iPoker"},
+        {kRoomUpoker, L"Upoker"},         {kRoomPPPoker, L"PPPoker"},
+        {kRoomPokerBros, L"PokerBros"},   {kRoomSuprema, L"Suprema"}};
+    for (const auto& [number, name] : named) {
+        const CRoomInfo* info = CRoomTable::Info(number);
+        ASSERT_NE(info, nullptr) << number;
+        EXPECT_STREQ(info->liveName, name);
+    }
+    CRoomTable table;
+    for (const CRoomInfo& info : AllRooms()) {
+        if (info.roomNumber >= 0) {
+            EXPECT_EQ(table.Room(info.roomNumber).roomNumber, info.roomNumber);
+        }
+    }
+}

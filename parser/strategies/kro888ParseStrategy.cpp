@@ -6,6 +6,7 @@
 #include "foundation/Cards.h"
 #include "foundation/ILogSink.h"
 #include "foundation/LocalTime.h"
+#include "foundation/Money.h"
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HandSplitter.h"
@@ -32,30 +33,11 @@ const boost::wregex& TablePattern()
     return kTable;
 }
 
-int ToInt(const std::wstring& text)
-{
-    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
-}
-
-// The amount of a bracket or 0 when it is not one: amounts are never negative,
-// and a line that cannot be read must not invent money.
-int32_t CentsOfText(const std::wstring& text)
-{
-    const auto amount = ReadLocalizedAmount(text);
-    return amount ? amount->cents : 0;
-}
-
 std::vector<int> CardsOf(const std::wstring& text)
 {
     std::vector<int> cards;
     CardsFromText(ReplaceAll(ReplaceAll(NormaliseCardNames(text), L"[", L""), L"]", L""), cards);
     return cards;
-}
-
-int32_t Amount(const std::map<std::wstring, int32_t>& map, const std::wstring& name)
-{
-    const auto it = map.find(name);
-    return it == map.end() ? 0 : it->second;
 }
 
 }  // namespace
@@ -80,6 +62,7 @@ int64_t kro888ParseStrategy::ParseHeader(const std::wstring& header,
     et = 0;
     utc = 0;
     m_headerStatus = HeaderStatus::Ok;
+    m_gameText.clear();
     boost::wsmatch m;
     const auto small =
         MatchLine(header, BlindsPattern(), m) ? ReadLocalizedAmount(m[1].str()) : std::nullopt;
@@ -94,6 +77,7 @@ int64_t kro888ParseStrategy::ParseHeader(const std::wstring& header,
     gameType.smallblind = small->cents;
     gameType.bigblind = big->cents;
     gameType.idgamekind = GetTypeGameHH(Trim(m[3].str()));
+    m_gameText = Trim(m[3].str());
     // Day, month, year, then the time.
     const auto t = LocalDateTimeToSeconds(ToInt(m[6].str()), ToInt(m[5].str()), ToInt(m[4].str()),
                                           ToInt(m[7].str()), ToInt(m[8].str()), ToInt(m[9].str()));
@@ -105,25 +89,30 @@ int64_t kro888ParseStrategy::ParseHeader(const std::wstring& header,
     return *t;
 }
 
-bool kro888ParseStrategy::ParseHand(std::vector<std::wstring>& lines,
-                                    int64_t fileId,
-                                    int& currency,
-                                    int32_t aliasId)
+kroLineParseStrategy::ReadResult kro888ParseStrategy::ReadHand(std::vector<std::wstring>& lines,
+                                                               int64_t fileId,
+                                                               int& currency,
+                                                               int32_t aliasId)
 {
-    m_outcome = HandOutcome::Failed;
-    m_storing = false;
     m_blindsSeen = false;
     m_summaryLine = false;
     m_uncalled.clear();
     static const boost::wregex kStart(LR"(^#Game No : (\d+).*)");
     boost::wsmatch m;
     if (lines.empty() || !MatchLine(lines[0], kStart, m)) {
-        return false;
+        return ReadResult::NotHandled;
     }
     ResetHand();
     m_hand.handNumberText = m[1].str();
     m_hand.hand.sitehandnumber = std::wcstoull(m_hand.handNumberText.c_str(), nullptr, 10);
     m_hand.hand.idfile = fileId;
+    // Tournament hands name their tournament on the line of the table.
+    for (const std::wstring& line : lines) {
+        if (line.rfind(L"Tournament #", 0) == 0) {
+            m_outcome = HandOutcome::Skipped;
+            return ReadResult::NotHandled;
+        }
+    }
 
     static const boost::wregex kBlindsStart(LR"(^([^/]+)/([^/]+?) Blinds .*)");
     for (size_t i = 1; i < lines.size(); ++i) {
@@ -134,7 +123,8 @@ bool kro888ParseStrategy::ParseHand(std::vector<std::wstring>& lines,
         }
         if (!m_blindsSeen && MatchLine(line, kBlindsStart, m) && ReadLocalizedAmount(m[1].str())) {
             if (!ParseBlindsLine(lines, i, fileId)) {
-                return m_outcome == HandOutcome::AlreadyStored;
+                return m_outcome == HandOutcome::AlreadyStored ? ReadResult::Handled
+                                                               : ReadResult::NotHandled;
             }
             currency = m_hand.currency;
             continue;
@@ -143,15 +133,13 @@ bool kro888ParseStrategy::ParseHand(std::vector<std::wstring>& lines,
     }
     if (!m_blindsSeen) {
         // Without its stakes and time the hand cannot be told from any other.
-        m_env.log.Log(L"hand #" + m_hand.handNumberText + L" skipped: it has no blinds line");
-        m_outcome = HandOutcome::Failed;
-        return false;
+        FailHand(L"it has no blinds line");
+        return ReadResult::NotHandled;
     }
-    if (RejectUnfinished(m_summaryLine)) {
-        return false;
-    }
-    EndOfHand();
-    return true;
+    // The shows and collections follow the summary line in this room; the
+    // summary is complete once every line is read.
+    m_hand.summarySeen = m_summaryLine;
+    return ReadResult::Finish;
 }
 
 bool kro888ParseStrategy::ParseBlindsLine(const std::vector<std::wstring>& lines,
@@ -162,9 +150,11 @@ bool kro888ParseStrategy::ParseBlindsLine(const std::vector<std::wstring>& lines
     int64_t utc = 0;
     const int64_t localtime = ParseHeader(lines[at], m_hand.gameType, et, utc);
     if (m_headerStatus == HeaderStatus::InvalidDateTime) {
-        m_env.log.Log(L"hand #" + m_hand.handNumberText +
-                      L" skipped: its blinds line has an invalid date or time: " + lines[at]);
-        m_outcome = HandOutcome::Failed;
+        FailHand(L"its blinds line has an invalid date or time: " + lines[at]);
+        return false;
+    }
+    if (m_headerStatus == HeaderStatus::NoMatch) {
+        FailHand(L"its blinds line cannot be read: " + lines[at]);
         return false;
     }
     bool practice = m_hand.gameType.currency < 0;
@@ -183,6 +173,9 @@ bool kro888ParseStrategy::ParseBlindsLine(const std::vector<std::wstring>& lines
     }
     if (practice) {
         m_outcome = HandOutcome::Skipped;
+        return false;
+    }
+    if (LeaveOutUnmodelledGame(m_gameText)) {
         return false;
     }
     m_hand.currency = m_hand.gameType.currency;
@@ -213,25 +206,31 @@ void kro888ParseStrategy::ParseLine(const std::wstring& line, int32_t aliasId)
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
             const std::wstring verb = m[2].str();
-            const int32_t amount = m[3].matched ? CentsOfText(m[3].str()) : 0;
-            AddActionByName(index, verb, amount);
-            // The room writes what each action adds, so every amount adds up.
-            if (verb != L"checks") {
-                StreetAmount(m_hand.street, index) += amount;
+            const int32_t amount = m[3].matched ? CentsOf888(m[3].str()) : 0;
+            if (verb == L"folds") {
+                RecordFold(index);
+                return;
             }
+            // The room writes what each action adds, so every amount adds up.
+            int32_t& mine = StreetAmount(m_hand.street, index);
+            if (verb != L"checks") {
+                mine = ClampCents(static_cast<int64_t>(mine) + amount);
+            }
+            // A raise is recorded, as in every other room, as the total the
+            // player then has in on the street.
+            AddActionByName(index, verb, verb == L"raises" ? mine : amount);
+            m_hand.streetState[static_cast<size_t>(index)] = m_hand.street + 1;
         }
         return;
     }
     if (MatchLine(line, kCollected, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            const int32_t amount = CentsOfText(m[2].str());
-            AddAction(index, L"CP", amount);
-            m_hand.collected[Player(index).name] += amount;
+            RecordCollected(index, CentsOf888(m[2].str()));
         }
         return;
     }
-    if (ParseStreetLine(line)) {
+    if (Parse888StreetLine(line)) {
         return;
     }
     if (MatchLine(line, kShows, m)) {
@@ -248,6 +247,22 @@ void kro888ParseStrategy::ParseLine(const std::wstring& line, int32_t aliasId)
             }
         }
     }
+}
+
+int32_t kro888ParseStrategy::CentsOf888(const std::wstring& text)
+{
+    // Amounts are never negative, and a line that cannot be read must not
+    // invent money: an amount that is none, or beyond the range of cents,
+    // makes the hand fail rather than count as nothing.
+    const auto amount = ReadLocalizedAmount(text);
+    if (!amount) {
+        if (m_hand.rejectReason.empty()) {
+            m_hand.rejectReason =
+                L"an amount is negative or beyond 21,474,836.47, or no amount: " + text;
+        }
+        return 0;
+    }
+    return amount->cents;
 }
 
 bool kro888ParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId)
@@ -275,18 +290,14 @@ bool kro888ParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t a
         return true;
     }
     if (line.rfind(L"Seat ", 0) == 0 && m_hand.seatsAccepted && MatchLine(line, kSeat, m)) {
-        const auto stack = ReadLocalizedAmount(m[3].str());
-        if (stack) {
-            AddPlayer(m[2].str(), ToInt(m[1].str()), stack->cents);
-            return true;
-        }
+        AddPlayer(m[2].str(), ToInt(m[1].str()), CentsOf888(m[3].str()));
+        return true;
     }
     if (MatchLine(line, kPost, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            const int32_t amount = CentsOfText(m[3].str());
-            AddAction(index, m[2].str() == L"big" ? L"BB" : L"SB", amount);
-            StreetAmount(0, index) += amount;
+            RecordBlind(index, m[2].str() == L"big" ? Blind::Big : Blind::Small,
+                        CentsOf888(m[3].str()));
         }
         return true;
     }
@@ -296,28 +307,29 @@ bool kro888ParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t a
         // others must match; the big one is live.
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            const int32_t dead = CentsOfText(m[2].str());
-            const int32_t live = CentsOfText(m[3].str());
-            AddAction(index, L"SBBB", dead + live);
-            m_hand.posts[Player(index).name] += dead;
-            StreetAmount(0, index) += live;
+            RecordDeadAndLiveBlinds(index, CentsOf888(m[2].str()), CentsOf888(m[3].str()));
         }
         return true;
     }
     if (MatchLine(line, kDealt, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            // The room's players row learns who the hero is; the hand player is
-            // not marked, so no hero hand is published for this room.
-            MarkHero(Player(index).idplayer, aliasId, false);
-            Player(index).cards = CardsOf(m[2].str());
+            // The player whose cards are dealt face up is the hero, here as in
+            // every room: the hero's all-in EV and its row for the session.
+            CHandPlayerRecord& player = Player(index);
+            if (!player.hero) {
+                MarkHero(player.idplayer, aliasId, false);
+                player.hero = true;
+            }
+            m_hand.heroIndex = index;
+            player.cards = CardsOf(m[2].str());
         }
         return true;
     }
     return false;
 }
 
-bool kro888ParseStrategy::ParseStreetLine(const std::wstring& line)
+bool kro888ParseStrategy::Parse888StreetLine(const std::wstring& line)
 {
     static const boost::wregex kStreet(LR"([\*\s]*(.*)(flop|turn|river|Summary)[\*\s]*(.*))");
     boost::wsmatch m;
@@ -331,7 +343,11 @@ bool kro888ParseStrategy::ParseStreetLine(const std::wstring& line)
     if (board.find(L"first") != std::wstring::npos) {
         MarkRunItTwice();
     }
+    // Where each street began: a street followed at once by the next one (or
+    // the river by the summary) had no betting, as the players were all in.
+    const int at = m_hand.lineNumber - m_hand.discount;
     if (street == L"summary") {
+        m_hand.streetLine[3] = at;
         m_summaryLine = true;
         ComputeUncalledBets();
         return true;
@@ -345,6 +361,9 @@ bool kro888ParseStrategy::ParseStreetLine(const std::wstring& line)
         code = L"TC";
     } else {
         m_hand.street = 3;
+    }
+    if (!second) {
+        m_hand.streetLine[static_cast<size_t>(m_hand.street - 1)] = at;
     }
     if (m_hand.hand.runittwice) {
         static const wchar_t* const kCodes[2][3] = {{L"FFC", L"FTC", L"FRC"},
@@ -366,7 +385,7 @@ void kro888ParseStrategy::ComputeUncalledBets()
     std::vector<int32_t> totals(n, 0);
     for (size_t i = 0; i < n; ++i) {
         for (const auto& street : m_hand.streets) {
-            totals[i] += Amount(street, m_hand.players[i].name);
+            totals[i] += AmountOf(street, m_hand.players[i].name);
         }
     }
     m_uncalled.assign(n, 0);
@@ -389,11 +408,12 @@ void kro888ParseStrategy::ComputeUncalledBets()
     }
 }
 
-void kro888ParseStrategy::EndOfHand()
+void kro888ParseStrategy::CompleteHand()
 {
     CHandState& h = m_hand;
     const size_t n = h.players.size();
-    // Heads-up the button posts the small blind at this room as everywhere.
+    const int allin = SettleAllinStreet();
+    // Heads-up the small blind is the button here as everywhere.
     GivePositions(true);
     m_uncalled.resize(n, 0);
 
@@ -401,67 +421,54 @@ void kro888ParseStrategy::EndOfHand()
     int64_t returned = 0;
     int64_t collected = 0;
     for (size_t i = 0; i < n; ++i) {
-        totals += Amount(h.posts, h.players[i].name);
+        totals += AmountOf(h.posts, h.players[i].name);
         for (const auto& street : h.streets) {
-            totals += Amount(street, h.players[i].name);
+            totals += AmountOf(street, h.players[i].name);
         }
         returned += m_uncalled[i];
-        collected += Amount(h.collected, h.players[i].name);
+        collected += AmountOf(h.collected, h.players[i].name);
     }
     // What comes back uncalled was never in the pot. Most files pay the
     // winners only the pot; older ones include the returned bet in what the
     // bettor "collected", which then pays out more than the pot held.
     const bool collectedIncludesReturn = returned > 0 && collected > totals - returned;
-    int32_t totalPot = 0;
-    int32_t paidOut = 0;
+    int64_t totalPot = 0;
+    int64_t paidOut = 0;
     for (size_t i = 0; i < n; ++i) {
         CHandPlayerRecord& p = h.players[i];
-        int32_t total = Amount(h.posts, p.name);
+        int64_t total = AmountOf(h.posts, p.name);
         for (const auto& street : h.streets) {
-            total += Amount(street, p.name);
+            total += AmountOf(street, p.name);
         }
-        const int32_t won = Amount(h.collected, p.name);
+        const int32_t won = AmountOf(h.collected, p.name);
         const int32_t back = m_uncalled[i];
         if (!collectedIncludesReturn) {
-            p.bet = total - back;
+            p.bet = ClampCents(total - back);
             p.totalwin = won;
         } else if (won >= back) {
-            p.bet = total - back;
+            p.bet = ClampCents(total - back);
             p.totalwin = won - back;
         } else {
-            p.bet = total;
+            p.bet = ClampCents(total);
             p.totalwin = won;
         }
-        p.netwin = p.totalwin - p.bet;
+        p.netwin = ClampCents(static_cast<int64_t>(p.totalwin) - p.bet);
         if (h.hand.showdown && h.showdownState[i] == 2) {
             p.showdownwin = p.netwin;
         } else {
             p.nonshowdownwin = p.netwin;
         }
+        const int streetState = h.streetState[i];
+        if (allin != 0 && streetState != 0) {
+            p.stats.values[L"val_allin_street"] = streetState;
+        }
         totalPot += p.bet;
         paidOut += p.totalwin;
     }
-    h.hand.totalpot = totalPot;
-    h.hand.rake = totalPot - paidOut;
+    h.hand.totalpot = ClampCents(totalPot);
+    h.hand.rake = ClampCents(totalPot - paidOut);
+    h.showdownSeen = h.hand.showdown;
 
-    if (m_storing) {
-        for (auto& p : h.players) {
-            if (totalPot > 0) {
-                p.rakeincents =
-                    static_cast<int32_t>(static_cast<int64_t>(h.hand.rake) * p.bet / totalPot);
-            }
-            kroDB::kroHandPlayers::data row(m_env.db);
-            static_cast<CHandPlayerRecord&>(row) = p;
-            row.idhand = h.hand.id;
-            row.id = 0;
-            row.SetKnownNew(true);
-            if (row.Insert()) {
-                p.id = row.id;
-                p.idhand = row.idhand;
-            }
-        }
-    }
-    WriteActions();
     if (!h.hand.board.empty()) {
         StoreBoardOfHand();
     }

@@ -16,12 +16,6 @@ public:
                   int64_t fileId,
                   int& currency,
                   int32_t aliasId) override;
-    // Play-chip hands ("Practice Play", amounts without a currency) are left
-    // out like tournament hands elsewhere: their chips are no money.
-    bool ParseHand(std::vector<std::wstring>& lines,
-                   int64_t fileId,
-                   int& currency,
-                   int32_t aliasId) override;
     // The blinds line. Currency "$" 0, euro 1, any other sign 2, and -1 for
     // amounts without a sign; et is 0.
     int64_t ParseHeader(const std::wstring& header,
@@ -29,14 +23,28 @@ public:
                         int64_t& et,
                         int64_t& utc) override;
 
+protected:
+    // Play-chip hands ("Practice Play", amounts without a currency) and
+    // tournament hands are left out: their chips are no money.
+    ReadResult ReadHand(std::vector<std::wstring>& lines,
+                        int64_t fileId,
+                        int& currency,
+                        int32_t aliasId) override;
+    // Positions, every player's money from what it bet and collected, the
+    // hand's pot and rake, board, seats and the all-in street.
+    void CompleteHand() override;
+    bool PrintsTotalPot() const override { return false; }
+
 private:
     // False when the hand must not be stored (m_outcome says why).
     bool ParseBlindsLine(const std::vector<std::wstring>& lines, size_t at, int64_t fileId);
     void ParseLine(const std::wstring& line, int32_t aliasId);
     bool ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId);
-    bool ParseStreetLine(const std::wstring& line);
+    bool Parse888StreetLine(const std::wstring& line);
     void ComputeUncalledBets();
-    void EndOfHand();
+    // The cents of a bracketed amount; 0, with the hand marked to fail, when
+    // it is no amount.
+    int32_t CentsOf888(const std::wstring& text);
 
     // The uncalled part of each player's total, by index.
     std::vector<int32_t> m_uncalled;

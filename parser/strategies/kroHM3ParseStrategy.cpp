@@ -85,6 +85,7 @@ int64_t kroHM3ParseStrategy::ParseHeader(const std::wstring& header,
     gameType.bigblind = CentsOf(m[3]);
     gameType.currency = CurrencyFromLetters(m[4].str());
     gameType.idgamekind = GetTypeGameHH(description);
+    m_gameText = description;
     const auto t = DateTimeFromGroups(m, 5);
     if (!t) {
         m_headerStatus = HeaderStatus::InvalidDateTime;

@@ -5,11 +5,14 @@
 #include "db/tables/kroHandsActions.h"
 #include "db/tables/kroPots.h"
 #include "db/tables/kroRunittwice.h"
+#include "foundation/GameKinds.h"
 #include "foundation/ILogSink.h"
 #include "foundation/IUserNotifier.h"
+#include "foundation/Money.h"
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HandEnd.h"
+#include "parser/HeaderFields.h"
 
 #include <algorithm>
 
@@ -17,13 +20,128 @@ namespace kroHandParser {
 
 namespace {
 
-int32_t Amount(const std::map<std::wstring, int32_t>& map, const std::wstring& name)
+// The longest name the players table keeps.
+constexpr size_t kLongestName = 255;
+
+}  // namespace
+
+bool kroLineParseStrategy::ParseHand(std::vector<std::wstring>& lines,
+                                     int64_t fileId,
+                                     int& currency,
+                                     int32_t aliasId)
+{
+    m_outcome = HandOutcome::Failed;
+    m_storing = false;
+    switch (ReadHand(lines, fileId, currency, aliasId)) {
+    case ReadResult::Finish:
+        break;
+    case ReadResult::Handled:
+        return true;
+    case ReadResult::NotHandled:
+        return false;
+    }
+    if (!m_storing) {
+        return m_outcome == HandOutcome::AlreadyStored;
+    }
+    return FinishHand();
+}
+
+bool kroLineParseStrategy::FinishHand()
+{
+    if (RejectUnfinished()) {
+        return false;
+    }
+    CompleteHand();
+    if (!CheckWholeHand()) {
+        return false;
+    }
+    WriteActions();
+    CHandEnd end(m_env, m_fileName, KeepsAllinDump());
+    end.Store(m_hand);
+    return true;
+}
+
+bool kroLineParseStrategy::RejectUnfinished()
+{
+    if (m_hand.summarySeen) {
+        return false;
+    }
+    FailHand(L"it ends before its summary");
+    return true;
+}
+
+void kroLineParseStrategy::FailHand(const std::wstring& reason)
+{
+    m_env.log.Log(L"hand #" + m_hand.handNumberText + L" skipped: " + reason);
+    m_outcome = HandOutcome::Failed;
+}
+
+bool kroLineParseStrategy::CheckWholeHand()
+{
+    CHandState& h = m_hand;
+    if (!h.rejectReason.empty()) {
+        FailHand(h.rejectReason);
+        return false;
+    }
+    // A hand without its pot would be stored with actions but no players: it
+    // is stored whole or not at all.
+    if (PrintsTotalPot() && !h.potLineSeen && !h.cancelled) {
+        FailHand(L"its total pot line is missing or unreadable");
+        return false;
+    }
+    if (h.cancelled || h.hand.totalpot == 0) {
+        m_env.log.Log(L"hand #" + h.handNumberText +
+                      L" left out: it was cancelled, nothing was played for");
+        m_outcome = HandOutcome::Skipped;
+        return false;
+    }
+    if (h.hand.totalpot < 0) {
+        m_env.notifier.Notify(FormatW(L"hand#%ls error", h.handNumberText.c_str()));
+        FailHand(L"its total pot is negative");
+        return false;
+    }
+    // Amounts are 32-bit counts of cents; one read beyond them was clamped,
+    // and a stored sum of them would wrap. Such a hand is not stored rather
+    // than stored with a wrong number.
+    const std::wstring range = L" is negative or beyond 21,474,836.47";
+    if (IsAmountOutOfRange(h.hand.totalpot) || IsAmountOutOfRange(h.hand.rake)) {
+        FailHand(L"its total pot or rake" + range);
+        return false;
+    }
+    for (const CHandPlayerRecord& p : h.players) {
+        if (IsAmountOutOfRange(p.startcashincents) || IsAmountOutOfRange(p.bet) ||
+            IsAmountOutOfRange(p.totalwin)) {
+            FailHand(L"the stack, bet or win of " + p.name + range);
+            return false;
+        }
+    }
+    for (const CActionRecord& action : h.actions) {
+        if (IsAmountOutOfRange(action.amount)) {
+            FailHand(L"an action's amount" + range);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool kroLineParseStrategy::LeaveOutUnmodelledGame(const std::wstring& gameText)
+{
+    if (IsModelledGame(m_hand.gameType.idgamekind)) {
+        return false;
+    }
+    const std::wstring game = Trim(gameText);
+    m_env.log.Log(L"hand #" + m_hand.handNumberText + L" left out: " +
+                  (game.empty() ? std::wstring(L"its game") : game) + L" is a game we do not read");
+    m_outcome = HandOutcome::Skipped;
+    return true;
+}
+
+int32_t kroLineParseStrategy::AmountOf(const std::map<std::wstring, int32_t>& map,
+                                       const std::wstring& name)
 {
     const auto it = map.find(name);
     return it == map.end() ? 0 : it->second;
 }
-
-}  // namespace
 
 void kroLineParseStrategy::ResetHand()
 {
@@ -64,6 +182,20 @@ bool kroLineParseStrategy::StoreHandRow(const std::vector<std::wstring>* lines)
 
 int kroLineParseStrategy::AddPlayer(const std::wstring& name, int seat, int32_t stack)
 {
+    // The database keeps names of at most 255 characters, and a NUL ends the
+    // text a statement sends: such a "name" is a damaged line, and storing it
+    // cut would make up a player.
+    if (m_hand.rejectReason.empty()) {
+        if (Trim(name).empty()) {
+            // Nameless players cannot be told apart, nor their actions read.
+            m_hand.rejectReason = L"a seat line names no player";
+        } else if (name.find(L'\0') != std::wstring::npos) {
+            m_hand.rejectReason = L"a player name contains a NUL character";
+        } else if (name.size() > kLongestName) {
+            m_hand.rejectReason =
+                L"a player name is longer than 255 characters: " + name.substr(0, 40) + L"...";
+        }
+    }
     CHandPlayerRecord player;
     player.idplayer = ResolvePlayer(name);
     player.name = name;
@@ -96,7 +228,7 @@ int32_t kroLineParseStrategy::LargestOtherAmount(int street, int index) const
             m_hand.players[i].name == m_hand.players[static_cast<size_t>(index)].name) {
             continue;
         }
-        largest = std::max(largest, Amount(amounts, m_hand.players[i].name));
+        largest = std::max(largest, AmountOf(amounts, m_hand.players[i].name));
     }
     return largest;
 }
@@ -106,6 +238,16 @@ void kroLineParseStrategy::AddAction(int index, const wchar_t* code, int32_t amo
     if (m_hand.summarySeen) {
         return;
     }
+    CActionRecord action;
+    action.idhand = m_hand.hand.id;
+    action.idaction = m_env.actions.ActionByCode(code);
+    action.idplayer = index >= 0 ? Player(index).idplayer : -1;
+    action.amount = amount;
+    m_hand.actions.push_back(action);
+}
+
+void kroLineParseStrategy::AddSummaryAction(int index, const wchar_t* code, int32_t amount)
+{
     CActionRecord action;
     action.idhand = m_hand.hand.id;
     action.idaction = m_env.actions.ActionByCode(code);
@@ -151,6 +293,44 @@ void kroLineParseStrategy::RecordCollected(int index, int32_t amount)
     m_hand.collected[Player(index).name] += amount;
 }
 
+bool kroLineParseStrategy::ParseStreetLine(const std::wstring& line)
+{
+    static const boost::wregex kStreet(
+        LR"([\*\s]*(FIRST |SECOND |THIRD )?(PRE-FLOP|FLOP|TURN|RIVER|SHOW DOWN|SUMMARY|SHOWDOWN)[\*\s]*(.*))");
+    boost::wsmatch m;
+    if (!MatchLine(line, kStreet, m)) {
+        return false;
+    }
+    const std::wstring board = ToLowerAscii(Trim(m[1].str()));
+    const std::wstring street = ToLowerAscii(m[2].str());
+    int boardNumber = 1;
+    if (board == L"first") {
+        MarkRunItTwice();
+    } else if (board == L"second") {
+        boardNumber = 2;
+    } else if (board == L"third") {
+        m_hand.runItTwice.nb = 3;
+        boardNumber = 3;
+    }
+    if (street == L"show down") {
+        m_hand.showdownSeen = true;
+        StoreShowdown();
+        return true;
+    }
+    if (street == L"summary") {
+        OnSummaryLine();
+        return true;
+    }
+    // Some rooms write "SHOWDOWN" in nearly every hand, shown cards or not:
+    // it is neither a show down nor a street of the board.
+    if (street == L"showdown") {
+        return true;
+    }
+    OnStreetDealt();
+    DealStreet(street, boardNumber);
+    return true;
+}
+
 void kroLineParseStrategy::DealStreet(const std::wstring& street, int boardNumber)
 {
     if (street == L"pre-flop") {
@@ -192,6 +372,7 @@ void kroLineParseStrategy::StorePot(int potNumber, int32_t amount)
 
 void kroLineParseStrategy::StoreTotals()
 {
+    m_hand.potLineSeen = true;
     if (!m_storing) {
         return;
     }
@@ -392,6 +573,29 @@ void kroLineParseStrategy::GivePositions(bool headsUpRule)
     CHandState& h = m_hand;
     const int n = static_cast<int>(h.players.size());
     if (headsUpRule && n == 2) {
+        // Heads-up the small blind acts first before the flop. The posts say
+        // who it is, also in old files whose button is the big blind.
+        const int32_t smallBlind = m_env.actions.ActionByCode(L"SB");
+        const int32_t bigBlind = m_env.actions.ActionByCode(L"BB");
+        int smallIndex = -1;
+        int bigIndex = -1;
+        for (const CActionRecord& action : h.actions) {
+            for (int i = 0; i < n; ++i) {
+                if (action.idplayer != h.players[static_cast<size_t>(i)].idplayer) {
+                    continue;
+                }
+                if (action.idaction == smallBlind && smallIndex < 0) {
+                    smallIndex = i;
+                } else if (action.idaction == bigBlind && bigIndex < 0) {
+                    bigIndex = i;
+                }
+            }
+        }
+        if (smallIndex >= 0 && bigIndex >= 0 && smallIndex != bigIndex) {
+            h.players[static_cast<size_t>(smallIndex)].position = 9;
+            h.players[static_cast<size_t>(bigIndex)].position = 10;
+            return;
+        }
         for (auto& p : h.players) {
             p.position = p.seat == h.buttonSeat ? 9 : 10;
         }
@@ -423,12 +627,10 @@ void kroLineParseStrategy::RecordBlind(int index, Blind blind, int32_t amount)
     const std::wstring& name = Player(index).name;
     switch (blind) {
     case Blind::SmallAndBig: {
-        AddAction(index, L"SBBB", amount);
         // Of both blinds only the big one is a live bet; the small one is
         // dead money, so a later raise "to" an amount adds to it.
         const int32_t live = std::min(amount, m_hand.gameType.bigblind);
-        m_hand.streets[0][name] = live > 0 ? live : amount;
-        m_hand.posts[name] += live > 0 ? amount - live : 0;
+        RecordDeadAndLiveBlinds(index, live > 0 ? amount - live : 0, live > 0 ? live : amount);
         break;
     }
     case Blind::Small:
@@ -455,6 +657,14 @@ void kroLineParseStrategy::RecordBlind(int index, Blind blind, int32_t amount)
     }
 }
 
+void kroLineParseStrategy::RecordDeadAndLiveBlinds(int index, int32_t dead, int32_t live)
+{
+    const std::wstring& name = Player(index).name;
+    AddAction(index, L"SBBB", ClampCents(static_cast<int64_t>(dead) + live));
+    m_hand.streets[0][name] += live;
+    m_hand.posts[name] += dead;
+}
+
 void kroLineParseStrategy::SummaryComputation()
 {
     CHandState& h = m_hand;
@@ -475,12 +685,13 @@ void kroLineParseStrategy::SummaryComputation()
 
     for (int i = 0; i < n; ++i) {
         CHandPlayerRecord& p = Player(i);
-        p.bet = Amount(h.posts, p.name);
+        int64_t bet = AmountOf(h.posts, p.name);
         for (const auto& street : h.streets) {
-            p.bet += Amount(street, p.name);
+            bet += AmountOf(street, p.name);
         }
-        p.totalwin = TotalWinAtSummary(p, Amount(h.collected, p.name));
-        p.netwin = p.totalwin - p.bet;
+        p.bet = ClampCents(bet);
+        p.totalwin = TotalWinAtSummary(p, AmountOf(h.collected, p.name));
+        p.netwin = ClampCents(static_cast<int64_t>(p.totalwin) - p.bet);
         const int state = h.showdownState[static_cast<size_t>(i)];
         if (!h.showdownSeen || state == 1) {
             p.nonshowdownwin = p.netwin;
@@ -492,7 +703,6 @@ void kroLineParseStrategy::SummaryComputation()
             p.stats.values[L"val_allin_street"] = streetState;
         }
     }
-    WriteActions();
     StoreSeats();
     h.summarySeen = true;
 }
@@ -519,33 +729,6 @@ void kroLineParseStrategy::StoreSeats()
     kroDB::kroHands::data row(m_env.db);
     static_cast<CHandRecord&>(row) = m_hand.hand;
     (void)row.SetSeats(n);
-}
-
-bool kroLineParseStrategy::RejectUnfinished(bool summarySeen)
-{
-    if (summarySeen) {
-        return false;
-    }
-    m_env.log.Log(L"hand #" + m_hand.handNumberText + L" skipped: it ends before its summary");
-    m_outcome = HandOutcome::Failed;
-    return true;
-}
-
-void kroLineParseStrategy::StoreEndOfHand()
-{
-    if (!m_storing || !m_hand.summarySeen) {
-        return;
-    }
-    if (m_hand.hand.totalpot < 0) {
-        m_env.notifier.Notify(FormatW(L"hand#%ls error", m_hand.handNumberText.c_str()));
-        return;
-    }
-    CParseSettings settings = m_env.settings;
-    settings.allinDump = false;
-    CParserEnvironment noDump(m_env.db, m_env.actions, m_env.context, m_env.log, m_env.notifier,
-                              settings);
-    CHandEnd end(noDump, m_fileName);
-    end.Store(m_hand);
 }
 
 }  // namespace kroHandParser

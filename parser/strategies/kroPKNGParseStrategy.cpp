@@ -14,11 +14,6 @@ namespace kroHandParser {
 
 namespace {
 
-int ToInt(const std::wstring& text)
-{
-    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
-}
-
 // The game kind of the text after the stakes: the room names the game in the
 // last brackets ("(Hold'em)", "(Omaha HiLow)", "(Six Plus Hold'em)").
 int GameKindOf(const std::wstring& description)
@@ -81,12 +76,11 @@ int64_t kroPKNGParseStrategy::ParseHeader(const std::wstring& header,
     return *t;
 }
 
-bool kroPKNGParseStrategy::ParseHand(std::vector<std::wstring>& lines,
-                                     int64_t fileId,
-                                     int& currency,
-                                     int32_t /*aliasId*/)
+kroLineParseStrategy::ReadResult kroPKNGParseStrategy::ReadHand(std::vector<std::wstring>& lines,
+                                                                int64_t fileId,
+                                                                int& currency,
+                                                                int32_t /*aliasId*/)
 {
-    m_outcome = HandOutcome::Failed;
     m_started = false;
     m_showed.clear();
     m_summarised.clear();
@@ -114,7 +108,7 @@ bool kroPKNGParseStrategy::ParseHand(std::vector<std::wstring>& lines,
             if (m_headerStatus == HeaderStatus::InvalidDateTime) {
                 m_env.log.Log(L"hand skipped: its start has an invalid date or time: " + line);
                 m_outcome = HandOutcome::Failed;
-                return false;
+                return ReadResult::NotHandled;
             }
             continue;
         }
@@ -123,7 +117,8 @@ bool kroPKNGParseStrategy::ParseHand(std::vector<std::wstring>& lines,
             m_hand.hand.localtime = localtime;
             m_hand.hand.utc = utc;
             if (!StartHand(lines, i, fileId, currency)) {
-                return m_outcome == HandOutcome::AlreadyStored;
+                return m_outcome == HandOutcome::AlreadyStored ? ReadResult::Handled
+                                                               : ReadResult::NotHandled;
             }
             continue;
         }
@@ -136,14 +131,9 @@ bool kroPKNGParseStrategy::ParseHand(std::vector<std::wstring>& lines,
         m_env.log.Log(L"hand skipped: no game id line after: " +
                       (lines.empty() ? std::wstring() : lines[0]));
         m_outcome = HandOutcome::Failed;
-        return false;
+        return ReadResult::NotHandled;
     }
-    if (RejectUnfinished(m_hand.summarySeen)) {
-        return false;
-    }
-    FinishSummary();
-    StoreEndOfHand();
-    return true;
+    return ReadResult::Finish;
 }
 
 bool kroPKNGParseStrategy::StartHand(const std::vector<std::wstring>& lines,
@@ -161,15 +151,28 @@ bool kroPKNGParseStrategy::StartHand(const std::vector<std::wstring>& lines,
     boost::wsmatch m;
     const std::wstring& line = lines[at];
     CGameTypeRecord& g = m_hand.gameType;
+    m_gameText.clear();
     if (MatchLine(line, kShortDeck, m)) {
         g.idgamekind = kGameShortDeckHoldem;
+        m_gameText = L"Hold'em 36";
         g.smallblind = CentsOf(m[2]);
         g.bigblind = CentsOf(m[3]);
         // Short-deck tables play an ante of one big blind from everybody.
         g.ante = g.bigblind;
     } else if (MatchLine(line, kGame, m)) {
         const std::wstring description = m[4].str();
+        // A tournament table names its buy-in right after the blinds and its
+        // table number ("10/20 $2.20 Turbo Heads-up, Table 1"); cash tables
+        // name their stakes and a table name, at most a buy-in cap ("($5
+        // Max)"). Tournament chips are no money: such hands stay out, as in
+        // every room.
+        static const boost::wregex kTournament(LR"(^\s*[\$€£]\d.*|.*, Table \d+ .*)");
+        if (boost::regex_match(description, kTournament)) {
+            m_outcome = HandOutcome::Skipped;
+            return false;
+        }
         g.idgamekind = GameKindOf(description);
+        m_gameText = description;
         g.smallblind = CentsOf(m[2]);
         g.bigblind = CentsOf(m[3]);
         boost::wsmatch seats;
@@ -198,6 +201,9 @@ bool kroPKNGParseStrategy::StartHand(const std::vector<std::wstring>& lines,
     m_hand.hand.sitehandnumber = std::wcstoull(m_hand.handNumberText.c_str(), nullptr, 10);
     m_hand.hand.idfile = fileId;
     Trace(m_hand.handNumberText);
+    if (LeaveOutUnmodelledGame(m_gameText)) {
+        return false;
+    }
     currency = g.currency;
     m_hand.currency = g.currency;
     m_hand.runItTwice.nb = 2;

@@ -19,15 +19,18 @@ public:
                   int64_t fileId,
                   int& currency,
                   int32_t aliasId) override;
-    bool ParseHand(std::vector<std::wstring>& lines,
-                   int64_t fileId,
-                   int& currency,
-                   int32_t aliasId) override;
     // The "Game started at:" line; the currency is always 0.
     int64_t ParseHeader(const std::wstring& header,
                         CGameTypeRecord& gameType,
                         int64_t& et,
                         int64_t& utc) override;
+
+protected:
+    ReadResult ReadHand(std::vector<std::wstring>& lines,
+                        int64_t fileId,
+                        int& currency,
+                        int32_t aliasId) override;
+    void CompleteHand() override { FinishSummary(); }
 
 private:
     // The "Game ID" line: the game type and the hand row. False when the hand
@@ -39,7 +42,6 @@ private:
     void ParseLine(const std::wstring& line);
     bool ParseSeatsAndPosts(const std::wstring& line);
     bool ParseActions(const std::wstring& line);
-    bool ParseStreetLine(const std::wstring& line);
     bool ParsePots(const std::wstring& line);
     bool ParseBoard(const std::wstring& line);
     bool ParsePlayerSummary(const std::wstring& line);

@@ -13,30 +13,6 @@
 
 namespace kroHandParser {
 
-namespace {
-
-int ToInt(const std::wstring& text)
-{
-    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
-}
-
-bool IsOmahaKind(int kind)
-{
-    return (kind >= kGameOmahaLimit && kind <= kGameOmahaHiLoNoLimit) ||
-           (kind >= kGameOmaha5PotLimit && kind <= kGameCourchevelHiLoOther) ||
-           kind == kGameOmaha6PotLimit || kind == kGameOmaha6HiLoPotLimit;
-}
-
-bool IsHiLoKind(int kind)
-{
-    return kind == kGameOmahaHiLoLimit || kind == kGameOmahaHiLoPotLimit ||
-           kind == kGameOmahaHiLoNoLimit || kind == kGameOmaha5HiLoPotLimit ||
-           kind == kGameOmaha5HiLoOther || kind == kGameCourchevelHiLoPotLimit ||
-           kind == kGameCourchevelHiLoOther || kind == kGameOmaha6HiLoPotLimit;
-}
-
-}  // namespace
-
 // Amounts below are read as digits with at most two decimals, as the room
 // ends them with a full stop ("Bets: 0.04.").
 
@@ -72,14 +48,7 @@ bool kroPKNGParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
     if (MatchLine(line, kBlind, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            const bool big = m[2].str() == L"big";
-            const int32_t amount = CentsOf(m[3]);
-            AddAction(index, big ? L"BB" : L"SB", amount);
-            StreetAmount(0, index) += amount;
-            if (big && m_hand.firstBigBlind) {
-                m_hand.firstBigBlind = false;
-                m_hand.bigBlindPosted = amount;
-            }
+            RecordBlind(index, m[2].str() == L"big" ? Blind::Big : Blind::Small, CentsOf(m[3]));
         }
         return true;
     }
@@ -94,11 +63,10 @@ bool kroPKNGParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kPost, m)) {
+        // A player who comes in posts a big blind.
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            const int32_t amount = CentsOf(m[2]);
-            AddAction(index, L"BB", amount);
-            StreetAmount(0, index) += amount;
+            RecordBlind(index, Blind::Big, CentsOf(m[2]));
         }
         return true;
     }
@@ -159,11 +127,7 @@ bool kroPKNGParseStrategy::ParseActions(const std::wstring& line)
     if (MatchLine(line, kFold, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            m_hand.showdownState[static_cast<size_t>(index)] = 1;
-            m_hand.streetState[static_cast<size_t>(index)] = 0;
-            Player(index).stats.values[L"val_fold_street"] = m_hand.street + 1;
-            Player(index).folded = true;
-            AddActionByName(index, L"folds", 0);
+            RecordFold(index);
         }
         return true;
     }
@@ -200,10 +164,7 @@ bool kroPKNGParseStrategy::ParseActions(const std::wstring& line)
     if (MatchLine(line, kRaiseTo, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            const int32_t to = CentsOf(m[3]);
-            AddAction(index, L"R", to);
-            StreetAmount(street, index) = to;
-            m_hand.streetState[static_cast<size_t>(index)] = m_hand.street + 1;
+            RecordRaiseTo(index, CentsOf(m[3]));
         }
         return true;
     }
@@ -224,32 +185,6 @@ bool kroPKNGParseStrategy::ParseActions(const std::wstring& line)
         return true;
     }
     return false;
-}
-
-bool kroPKNGParseStrategy::ParseStreetLine(const std::wstring& line)
-{
-    static const boost::wregex kStreet(
-        LR"([\*\s]*(FIRST |SECOND )?(PRE-FLOP|FLOP|TURN|RIVER|SHOW DOWN|SUMMARY)[\*\s]*(.*))");
-    boost::wsmatch m;
-    if (!MatchLine(line, kStreet, m)) {
-        return false;
-    }
-    const std::wstring board = ToLowerAscii(Trim(m[1].str()));
-    const std::wstring street = ToLowerAscii(m[2].str());
-    if (board == L"first") {
-        MarkRunItTwice();
-    }
-    if (street == L"show down") {
-        m_hand.showdownSeen = true;
-        StoreShowdown();
-        return true;
-    }
-    if (street == L"summary") {
-        SummaryComputation();
-        return true;
-    }
-    DealStreet(street, board == L"second" ? 2 : 1);
-    return true;
 }
 
 bool kroPKNGParseStrategy::ParsePots(const std::wstring& line)
@@ -333,13 +268,13 @@ void kroPKNGParseStrategy::EvaluateCombinations()
             if (value > 0) {
                 player.combination = value;
             }
-        } else if (IsOmahaKind(kind) && nHole >= 4) {
+        } else if (IsOmahaGame(kind) && nHole >= 4) {
             const int value = getCombinationOmahaFsm5Common(player.cards.data(), nHole,
                                                             board.data(), nBoard, nullptr);
             if (value > 0) {
                 player.combination = value;
             }
-            if (IsHiLoKind(kind)) {
+            if (IsHiLoGame(kind)) {
                 const int low = SetLowValueCombinationOmahaCommon(player.cards.data(), nHole,
                                                                   board.data(), nBoard);
                 if (low > 0) {
@@ -362,16 +297,20 @@ bool kroPKNGParseStrategy::ParsePlayerSummary(const std::wstring& line)
     int first = 0;
     bool cardsGroup = false;
     bool showed = false;
+    // 0 nothing shown, 1 mucked, 2 shown.
+    int kind = 0;
     if (MatchLine(line, kNoShow, m)) {
         first = 2;
     } else if (MatchLine(line, kMucks, m)) {
         first = 3;
         cardsGroup = true;
         showed = true;
+        kind = 1;
     } else if (MatchLine(line, kShows, m)) {
         first = 3;
         cardsGroup = true;
         showed = true;
+        kind = 2;
     } else {
         return false;
     }
@@ -380,7 +319,13 @@ bool kroPKNGParseStrategy::ParsePlayerSummary(const std::wstring& line)
         return true;
     }
     CHandPlayerRecord& player = Player(index);
-    AddAction(index, first == 2 ? L"MC" : L"SD", 0);
+    // The room writes its show down only here, after the summary line: the
+    // statistics of the show down need the shows and mucks. Every player has
+    // a line; one that showed nothing (a folder, a player sitting out) adds
+    // no action.
+    if (showed) {
+        AddSummaryAction(index, kind == 1 ? L"MC" : L"SD", 0);
+    }
     // Only a player still in the hand can show it down.
     if (showed && !player.folded) {
         m_showed.insert(index);

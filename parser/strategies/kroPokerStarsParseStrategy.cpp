@@ -38,37 +38,34 @@ int kroPokerStarsParseStrategy::ParseFile(const std::vector<std::wstring>& lines
     });
 }
 
-bool kroPokerStarsParseStrategy::ParseHand(std::vector<std::wstring>& lines,
-                                           int64_t fileId,
-                                           int& currency,
-                                           int32_t aliasId)
+kroLineParseStrategy::ReadResult kroPokerStarsParseStrategy::ReadHand(
+    std::vector<std::wstring>& lines, int64_t fileId, int& currency, int32_t aliasId)
 {
-    m_storing = false;
-    m_outcome = HandOutcome::Failed;
     if (lines.empty()) {
-        return false;
+        return ReadResult::NotHandled;
     }
     static const boost::wregex kStart(LR"(^(.*) (?:Hand|Game) #(\d+):.*)");
-    static const boost::wregex kGGStart(LR"(Poker Hand #\D+(\d+):.*)");
+    static const boost::wregex kGGStart(LR"(^Poker Hand #\D*(\d+):.*)");
     const std::wstring& header = lines[0];
     boost::wsmatch m;
-    bool gg = false;
-    if (!MatchLine(header, kStart, m)) {
-        if (!SearchLine(header, kGGStart, m)) {
-            return false;
-        }
-        gg = true;
+    const bool gg = MatchLine(header, kGGStart, m);
+    if (!gg && !MatchLine(header, kStart, m)) {
+        return ReadResult::NotHandled;
     }
     // A client's own export mixes tournament hands into cash files: their
     // chips are no money and their blinds come from levels, so they stay out.
     if (ContainsAfterFirst(header, L"Tournament")) {
         m_outcome = HandOutcome::Skipped;
-        return false;
+        return ReadResult::NotHandled;
     }
+    m_gameLeftOut = false;
     if (!StartHand(lines, m, gg, fileId, currency)) {
-        return m_outcome == HandOutcome::AlreadyStored || m_outcome == HandOutcome::Skipped;
+        const bool handled = m_outcome == HandOutcome::AlreadyStored ||
+                             (m_outcome == HandOutcome::Skipped && !m_gameLeftOut);
+        return handled ? ReadResult::Handled : ReadResult::NotHandled;
     }
-    return ParseBody(lines, aliasId);
+    ParseBody(lines, aliasId);
+    return ReadResult::Finish;
 }
 
 bool kroPokerStarsParseStrategy::StartHand(const std::vector<std::wstring>& lines,
@@ -106,9 +103,16 @@ bool kroPokerStarsParseStrategy::StartHand(const std::vector<std::wstring>& line
     m_hand.rupees = header.find(L" INR)") != std::wstring::npos;
     const int64_t localtime = ParseHeader(header, m_hand.gameType, et, utc);
     if (m_headerStatus == HeaderStatus::InvalidDateTime) {
-        m_env.log.Log(L"hand #" + m_hand.handNumberText +
-                      L" skipped: its header has an invalid date or time: " + header);
-        m_outcome = HandOutcome::Failed;
+        FailHand(L"its header has an invalid date or time: " + header);
+        return false;
+    }
+    // Without its stakes and time the hand cannot be told from any other.
+    if (m_headerStatus == HeaderStatus::NoMatch) {
+        FailHand(L"its header cannot be read: " + header);
+        return false;
+    }
+    if (LeaveOutUnmodelledGame(m_gameText)) {
+        m_gameLeftOut = true;
         return false;
     }
     m_hand.gameType.idsite = m_siteId;
@@ -118,7 +122,11 @@ bool kroPokerStarsParseStrategy::StartHand(const std::vector<std::wstring>& line
     m_hand.hand.localtime = localtime;
     m_hand.hand.utc = utc;
 
-    if (ggHeader) {
+    // Headers that lost their blinds take the table's last ones. Short-deck
+    // tables have no small blind at all: their one amount is ante and button
+    // blind.
+    const bool buttonBlindGame = m_hand.gameType.smallblind == 0 && m_hand.gameType.ante > 0;
+    if (ggHeader && !buttonBlindGame) {
         int32_t lastSmall = 0;
         int32_t lastBig = 0;
         m_env.context.LastGGBlinds(lastSmall, lastBig);

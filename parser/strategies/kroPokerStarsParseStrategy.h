@@ -18,16 +18,21 @@ public:
                   int64_t fileId,
                   int& currency,
                   int32_t aliasId) override;
-    bool ParseHand(std::vector<std::wstring>& lines,
-                   int64_t fileId,
-                   int& currency,
-                   int32_t aliasId) override;
     int64_t ParseHeader(const std::wstring& header,
                         CGameTypeRecord& gameType,
                         int64_t& et,
                         int64_t& utc) override;
 
 protected:
+    ReadResult ReadHand(std::vector<std::wstring>& lines,
+                        int64_t fileId,
+                        int& currency,
+                        int32_t aliasId) override;
+    // Old files write no "Uncalled bet" line when the small blind folds to the
+    // big blind: what nobody matched goes back all the same.
+    void CompleteHand() override;
+    bool KeepsAllinDump() const override { return true; }
+
     // A line that opens a hand in this room's files.
     virtual bool IsHandStart(const std::wstring& line) const;
 
@@ -39,7 +44,7 @@ protected:
                    int64_t fileId,
                    int& currency);
     // The rest of the hand's lines, from the second on.
-    bool ParseBody(const std::vector<std::wstring>& lines, int32_t aliasId);
+    void ParseBody(const std::vector<std::wstring>& lines, int32_t aliasId);
 
     // One line of the body; the tests in their fixed order.
     void ParseLine(const std::wstring& line, int32_t aliasId);
@@ -47,7 +52,6 @@ protected:
     bool ParseActions(const std::wstring& line);
     bool ParseCashOut(const std::wstring& line);
     bool ParseInsurance(const std::wstring& line);
-    bool ParseStreetLine(const std::wstring& line);
     bool ParsePots(const std::wstring& line);
     bool ReadPotLine(const std::wstring& line);
     bool ParseBoard(const std::wstring& line);
@@ -55,10 +59,12 @@ protected:
     void SettleClubGameType();
     void OnHoleCardsLine() override { SettleClubGameType(); }
     int32_t TotalWinAtSummary(const CHandPlayerRecord& player, int32_t collected) const override;
-    void EndOfHand();
 
     // The name with its trailing seat tags removed ("(button)", "(big blind)").
     static std::wstring WithoutSeatTags(std::wstring name, bool onlyOne = false);
+
+    // The hand was left out because we do not read its game.
+    bool m_gameLeftOut = false;
 };
 
 }  // namespace kroHandParser

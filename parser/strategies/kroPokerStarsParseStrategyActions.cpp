@@ -1,9 +1,10 @@
-// Betting actions, street lines, pots and boards of a PokerStars-layout hand.
+// Betting actions, pots and boards of a PokerStars-layout hand.
 #include "db/tables/kroHands.h"
 #include "db/tables/kroPots.h"
 #include "db/tables/kroRunittwice.h"
 #include "foundation/Cards.h"
 #include "foundation/IUserNotifier.h"
+#include "foundation/Money.h"
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HeaderFields.h"
@@ -73,7 +74,10 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
             int32_t amount = CentsOf(m[2]);
             if (m_hand.gg && player.stats.flags.count(L"flag_allin_cash_out") &&
                 player.stats.flags[L"flag_allin_cash_out"]) {
-                amount -= m_hand.cashOutFee;
+                // A player who paid cash-out risk has the risk it paid taken
+                // off, whoever else cashed out in the hand.
+                const auto risk = m_hand.riskPaid.find(player.name);
+                amount -= risk != m_hand.riskPaid.end() ? risk->second : m_hand.cashOutFee;
                 player.stats.values[L"val_cash_out"] = amount;
             }
             RecordCollected(index, amount);
@@ -81,43 +85,6 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
         return true;
     }
     return false;
-}
-
-bool kroPokerStarsParseStrategy::ParseStreetLine(const std::wstring& line)
-{
-    static const boost::wregex kStreet(
-        LR"([\*\s]*(FIRST |SECOND |THIRD )?(PRE-FLOP|FLOP|TURN|RIVER|SHOW DOWN|SUMMARY|SHOWDOWN)[\*\s]*(.*))");
-    boost::wsmatch m;
-    if (!MatchLine(line, kStreet, m)) {
-        return false;
-    }
-    const std::wstring board = ToLowerAscii(Trim(m[1].str()));
-    const std::wstring street = ToLowerAscii(m[2].str());
-    int boardNumber = 1;
-    if (board == L"first") {
-        MarkRunItTwice();
-    } else if (board == L"second") {
-        boardNumber = 2;
-    } else if (board == L"third") {
-        m_hand.runItTwice.nb = 3;
-        boardNumber = 3;
-    }
-    if (street.find(L"show down") != std::wstring::npos) {
-        m_hand.showdownSeen = true;
-        StoreShowdown();
-        return true;
-    }
-    if (street.find(L"summary") != std::wstring::npos) {
-        SummaryComputation();
-        return true;
-    }
-    // One room writes "SHOWDOWN" in nearly every hand, shown cards or not: it
-    // is neither a show down nor a street of the board.
-    if (street == L"showdown") {
-        return true;
-    }
-    DealStreet(street, boardNumber);
-    return true;
 }
 
 bool kroPokerStarsParseStrategy::ParsePots(const std::wstring& line)
@@ -151,7 +118,14 @@ bool kroPokerStarsParseStrategy::ReadPotLine(const std::wstring& line)
 
     if (SearchLine(line, kJackpot, m)) {
         hand.totalpot = CentsOf(m[1]);
-        hand.rake = CentsOf(m[2]) + CentsOf(m[3]);
+        hand.rake = ClampCents(static_cast<int64_t>(CentsOf(m[2])) + CentsOf(m[3]));
+        // GGPoker takes a tax from some pots as well: like the rake and the
+        // jackpot fee it is money the players put in and nobody won back.
+        static const boost::wregex kTax(LR"(\| Tax [\$|€|£|¥]?(\d+(?:\.\d{1,2})?)(?:\s|$))");
+        boost::wsmatch tax;
+        if (SearchLine(line, kTax, tax)) {
+            hand.rake = ClampCents(static_cast<int64_t>(hand.rake) + CentsOf(tax[1]));
+        }
         if (CentsOf(m[4]) != 0) {
             m_env.notifier.Notify(L"Bingo!");
         }

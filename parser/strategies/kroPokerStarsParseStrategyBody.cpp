@@ -7,7 +7,7 @@
 
 namespace kroHandParser {
 
-bool kroPokerStarsParseStrategy::ParseBody(const std::vector<std::wstring>& lines, int32_t aliasId)
+void kroPokerStarsParseStrategy::ParseBody(const std::vector<std::wstring>& lines, int32_t aliasId)
 {
     for (size_t i = 1; i < lines.size(); ++i) {
         m_hand.lineNumber = static_cast<int>(i);
@@ -24,15 +24,12 @@ bool kroPokerStarsParseStrategy::ParseBody(const std::vector<std::wstring>& line
         if (line.rfind(L"***", 0) == 0) {
             RecordStreetLinePosition(line);
         }
+        if (line == L"Hand cancelled") {
+            m_hand.cancelled = true;
+            continue;
+        }
         ParseLine(line, aliasId);
     }
-    // A hand cut off before its summary is rolled back rather than kept as a
-    // shell: the shell would make a complete copy of it "already stored".
-    if (m_storing && RejectUnfinished(m_hand.summarySeen)) {
-        return false;
-    }
-    EndOfHand();
-    return true;
 }
 
 void kroPokerStarsParseStrategy::ParseLine(const std::wstring& line, int32_t aliasId)

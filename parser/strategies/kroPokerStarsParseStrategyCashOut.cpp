@@ -1,5 +1,6 @@
 // All-in cash-outs, cash-out risk payments, EV cash-outs and all-in insurance
 // of GGPoker hands.
+#include "foundation/Money.h"
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HandSplitter.h"
@@ -63,6 +64,8 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
         player.stats.values[L"val_cash_out"] = amount;
         player.stats.values[L"val_fee"] = fee;
         player.stats.flags[L"flag_allin_cash_out"] = true;
+        // The room pays the cash out, not the pot.
+        player.paidOutsidePot = amount;
     };
     const auto player = [this](const std::wstring& name) -> CHandPlayerRecord* {
         const int index = ListedPlayer(name);
@@ -130,31 +133,46 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
             if (SearchLine(line, kEvTagged, m)) {
                 if (auto* p = player(WithoutSeatTags(m[1].str(), true))) {
                     p->totalwin = CentsOf(m[5]);
+                    p->paidOutsidePot = p->totalwin;
                     p->stats.values[L"val_netwon_hand"] = -p->bet;
                 }
             } else if (SearchLine(line, kEv, m)) {
                 if (auto* p = player(m[1].str())) {
                     p->totalwin = CentsOf(m[4]);
+                    p->paidOutsidePot = p->totalwin;
                     p->stats.values[L"val_netwon_hand"] = -p->bet;
                 }
             }
             return true;
         }
-        if (line.rfind(L"Hero: Pays Cashout Risk", 0) == 0) {
-            ++m_hand.discount;
+        // A player who took an EV cash out and then won the pot pays the room
+        // its risk, once per street run out. The summary's result of every
+        // such player, not only the hero's, is what the pot gave less what
+        // was paid.
+        if (ContainsAfterFirst(line, L": Pays Cashout Risk")) {
+            if (line.rfind(L"Hero: ", 0) == 0) {
+                ++m_hand.discount;
+            }
             if (SearchLine(line, kPaysRisk, m)) {
                 const int index = ListedPlayer(m[1].str());
                 if (index >= 0) {
+                    auto& p = m_hand.players[static_cast<size_t>(index)];
                     const int32_t amount = CentsOf(m[2]);
-                    cashOut(index, amount, amount);
-                    m_hand.players[static_cast<size_t>(index)].stats.values[L"val_fee"] = 0;
-                    m_hand.players[static_cast<size_t>(index)].stats.values.erase(L"val_cash_out");
+                    const int32_t paid =
+                        ClampCents(static_cast<int64_t>(m_hand.riskPaid[p.name]) + amount);
+                    m_hand.riskPaid[p.name] = paid;
+                    AddAction(index, L"ACO", amount);
+                    m_hand.collected[p.name] += amount;
+                    p.cashOutAmount = paid;
+                    p.cashOutFlag = true;
+                    m_hand.cashOutFee = paid;
+                    p.paidOutsidePot = -paid;
+                    p.stats.values[L"val_fee"] = 0;
+                    p.stats.values.erase(L"val_cash_out");
+                    p.stats.flags[L"flag_allin_cash_out"] = true;
                     m_hand.cashOutMode = 1;
                 }
             }
-            return true;
-        }
-        if (ContainsAfterFirst(line, L"Pays Cashout Risk")) {
             return true;
         }
     }
@@ -165,6 +183,7 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
             p->stats.flags[L"flag_allin_cash_out"] = true;
             p->stats.values[L"val_netwon_hand"] = -p->bet;
             p->totalwin = CentsOf(m[2]);
+            p->paidOutsidePot = p->totalwin;
             m_hand.cashOutMode = 2;
         }
         return true;

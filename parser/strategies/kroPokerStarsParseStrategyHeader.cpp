@@ -81,14 +81,17 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
         LR"(.*PokerStars Hand #\d+:\s+6\+ Hold'em No Limit \(Button Blind .(\d+.?[0-9]{0,2}) - Ante .(\d+.?[0-9]{0,2})\s+(USD|EURO|EUR|GBP)\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+) \[(\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+)\])");
     static const boost::wregex kH8(
         LR"(.*PokerStars Hand #\d+:\s+6\+ Hold'em No Limit \(Button Blind ([\$|€|£|¥])(\d+.?[0-9]{0,2}) - Ante ([\$|€|£])(\d+.?[0-9]{0,2})\s+(USD|EURO|EUR|GBP)\)\s+- (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+).*)");
+    static const boost::wregex kH10(
+        LR"(Poker Hand #\D*\d+: (.*) \(([\$|€|£|¥])(\d+.?[0-9]{0,2})\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+))");
     static const boost::wregex kH9(
-        LR"(Poker Hand #\D+\d+: (.*) \(([\$|€|£|¥])(\d+.?[0-9]{0,2})/[\$|€|£|¥](\d+.?[0-9]{0,2})\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+))");
+        LR"(Poker Hand #\D*\d+: (.*) \(([\$|€|£|¥])(\d+.?[0-9]{0,2})/[\$|€|£|¥](\d+.?[0-9]{0,2})\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+))");
     // Home games and play money give no currency letters.
     static const boost::wregex kChips(
         LR"(.*PokerStars Hand #\d+: (.*) \((\d+.?[0-9]{0,2})/(\d+.?[0-9]{0,2})\) - (\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+)(?: \[(\d{4})/(\d{2})/(\d{2}) (\d+):(\d+):(\d+) (\w+)\])?.*)");
 
     gameType.fast = false;
     gameType.idgamekind = -1;
+    m_gameText.clear();
     et = 0;
     utc = 0;
     m_headerStatus = HeaderStatus::Ok;
@@ -112,6 +115,7 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
             return invalid();
         }
         gameType.idgamekind = GetTypeGameHH(description);
+        m_gameText = description;
         return EtTimes(*eastern, offset, et, utc);
     }
     if (MatchLine(line, kH2, m)) {
@@ -124,6 +128,7 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
             return invalid();
         }
         gameType.idgamekind = GetTypeGameHH(description);
+        m_gameText = description;
         return EtTimes(*t, offset, et, utc);
     }
     if (SearchLine(line, kH4, m)) {
@@ -136,6 +141,7 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
             return invalid();
         }
         gameType.idgamekind = GetTypeGameHH(description);
+        m_gameText = description;
         return EtTimes(*eastern, offset, et, utc);
     }
     const bool h5 = MatchLine(line, kH5, m);
@@ -150,6 +156,7 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
             return invalid();
         }
         gameType.idgamekind = GetTypeGameHH(description);
+        m_gameText = description;
         return EtTimes(*t, offset, et, utc);
     }
     if (SearchLine(line, kH7, m)) {
@@ -158,6 +165,7 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
         gameType.smallblind = 0;
         gameType.currency = CurrencyFromLetters(m[3].str());
         gameType.idgamekind = kGameShortDeckHoldem;
+        m_gameText = L"6+ Hold'em No Limit";
         const auto eastern = DateTimeFromGroups(m, 11);
         if (!eastern) {
             return invalid();
@@ -170,11 +178,30 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
         gameType.smallblind = 0;
         gameType.currency = CurrencyFromLetters(m[5].str());
         gameType.idgamekind = kGameShortDeckHoldem;
+        m_gameText = L"6+ Hold'em No Limit";
         const auto t = DateTimeFromGroups(m, 6);
         if (!t) {
             return invalid();
         }
         return EtTimes(*t, offset, et, utc);
+    }
+    // GGPoker's short-deck tables give one amount, the ante, which the button
+    // posts again as its blind.
+    if (SearchLine(line, kH10, m)) {
+        description = Trim(m[1].str());
+        gameType.currency = SymbolCurrency(m[2].str(), true);
+        gameType.bigblind = CentsOf(m[3]);
+        gameType.ante = gameType.bigblind;
+        gameType.smallblind = 0;
+        const auto t = DateTimeFromGroups(m, 4);
+        if (!t) {
+            return invalid();
+        }
+        gameType.idgamekind = GetTypeGameHH(description);
+        m_gameText = description;
+        et = *t - 14400;
+        utc = *t;
+        return *t - offset;
     }
     if (SearchLine(line, kH9, m)) {
         description = Trim(m[1].str());
@@ -186,6 +213,7 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
             return invalid();
         }
         gameType.idgamekind = GetTypeGameHH(description);
+        m_gameText = description;
         et = *t - 14400;
         utc = *t;
         return *t - offset;
@@ -201,6 +229,7 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
             return invalid();
         }
         gameType.idgamekind = GetTypeGameHH(description);
+        m_gameText = description;
         return EtTimes(*t, offset, et, utc);
     }
     m_headerStatus = HeaderStatus::NoMatch;

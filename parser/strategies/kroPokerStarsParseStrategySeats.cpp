@@ -12,15 +12,6 @@
 
 namespace kroHandParser {
 
-namespace {
-
-int ToInt(const std::wstring& text)
-{
-    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
-}
-
-}  // namespace
-
 bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t aliasId)
 {
     // Currency signs are optional: home games and play money give chips.
@@ -40,8 +31,14 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
     static const boost::wregex kDealt(LR"(Dealt to (.*) \[(.*)\])");
     boost::wsmatch m;
 
+    // Old files write no table size: "Table 'Phad' Seat #6 is the button".
+    static const boost::wregex kTableNoSize(LR"(Table '.*' Seat #(\d+) is the button)");
     if (MatchLine(line, kTable, m)) {
         m_hand.buttonSeat = ToInt(m[2].str());
+        return true;
+    }
+    if (MatchLine(line, kTableNoSize, m)) {
+        m_hand.buttonSeat = ToInt(m[1].str());
         return true;
     }
     if (line.rfind(L"Seat ", 0) == 0 && !m_hand.summarySeen && m_hand.seatsAccepted) {

@@ -37,6 +37,7 @@ int64_t kroRunItOnceParseStrategy::ParseHeader(const std::wstring& header,
     gameType.fast = false;
     et = 0;
     utc = 0;
+    m_gameText.clear();
     m_headerStatus = HeaderStatus::Ok;
     boost::wsmatch m;
     if (!SearchLine(header, kHeader, m)) {
@@ -48,6 +49,7 @@ int64_t kroRunItOnceParseStrategy::ParseHeader(const std::wstring& header,
     gameType.smallblind = CentsOf(m[3]);
     gameType.bigblind = CentsOf(m[4]);
     gameType.idgamekind = GetTypeGameHH(m[1].str());
+    m_gameText = m[1].str();
     const auto universal = DateTimeFromGroupsNoSeconds(m, 5);
     const auto local = DateTimeFromGroupsNoSeconds(m, 10);
     if (!universal || !local) {
@@ -59,27 +61,24 @@ int64_t kroRunItOnceParseStrategy::ParseHeader(const std::wstring& header,
     return *local;
 }
 
-bool kroRunItOnceParseStrategy::ParseHand(std::vector<std::wstring>& lines,
-                                          int64_t fileId,
-                                          int& currency,
-                                          int32_t /*aliasId*/)
+kroLineParseStrategy::ReadResult kroRunItOnceParseStrategy::ReadHand(
+    std::vector<std::wstring>& lines, int64_t fileId, int& currency, int32_t /*aliasId*/)
 {
-    m_outcome = HandOutcome::Failed;
-    m_storing = false;
     m_splash = 0;
     m_lastAggressor = -1;
     static const boost::wregex kStart(LR"(^(.*) Hand #(\d+):.*)");
     boost::wsmatch m;
     if (lines.empty() || !SearchLine(lines[0], kStart, m)) {
-        return false;
+        return ReadResult::NotHandled;
     }
     // Tournament chips are no money; such hands stay out as in other rooms.
     if (ContainsAfterFirst(lines[0], L"Tournament")) {
         m_outcome = HandOutcome::Skipped;
-        return false;
+        return ReadResult::NotHandled;
     }
     if (!StartHand(lines, m, fileId, currency)) {
-        return m_outcome == HandOutcome::AlreadyStored;
+        return m_outcome == HandOutcome::AlreadyStored ? ReadResult::Handled
+                                                       : ReadResult::NotHandled;
     }
     // Some files show every player's hole cards as "Dealt to" lines; then
     // none of them can be told to be the hero.
@@ -98,12 +97,7 @@ bool kroRunItOnceParseStrategy::ParseHand(std::vector<std::wstring>& lines,
         }
         ParseLine(line);
     }
-    if (RejectUnfinished(m_hand.summarySeen)) {
-        return false;
-    }
-    FinishShowdown();
-    StoreEndOfHand();
-    return true;
+    return ReadResult::Finish;
 }
 
 bool kroRunItOnceParseStrategy::StartHand(const std::vector<std::wstring>& lines,
@@ -121,9 +115,15 @@ bool kroRunItOnceParseStrategy::StartHand(const std::vector<std::wstring>& lines
     int64_t utc = 0;
     const int64_t localtime = ParseHeader(lines[0], m_hand.gameType, et, utc);
     if (m_headerStatus == HeaderStatus::InvalidDateTime) {
-        m_env.log.Log(L"hand #" + m_hand.handNumberText +
-                      L" skipped: its header has an invalid date or time: " + lines[0]);
-        m_outcome = HandOutcome::Failed;
+        FailHand(L"its header has an invalid date or time: " + lines[0]);
+        return false;
+    }
+    // Without its stakes and time the hand cannot be told from any other.
+    if (m_headerStatus == HeaderStatus::NoMatch) {
+        FailHand(L"its header cannot be read: " + lines[0]);
+        return false;
+    }
+    if (LeaveOutUnmodelledGame(m_gameText)) {
         return false;
     }
     m_hand.gameType.idsite = m_siteId;
@@ -167,6 +167,38 @@ void kroRunItOnceParseStrategy::ParseLine(const std::wstring& line)
         return;
     }
     ParseBoard(line);
+}
+
+void kroRunItOnceParseStrategy::CompleteHand()
+{
+    CHandState& h = m_hand;
+    // A splash goes into the pot once, but some files add it to the amount
+    // collected from each pot: the winner then takes more than the pot held,
+    // by exactly the splash. Its win is what the pot held.
+    int64_t collected = 0;
+    int collectors = 0;
+    int winner = -1;
+    for (size_t i = 0; i < h.players.size(); ++i) {
+        const int32_t amount = AmountOf(h.collected, h.players[i].name);
+        collected += amount;
+        if (amount > 0) {
+            ++collectors;
+            winner = static_cast<int>(i);
+        }
+    }
+    const int64_t pot = static_cast<int64_t>(h.hand.totalpot) - h.hand.rake;
+    if (m_splash > 0 && collectors == 1 && collected - pot == m_splash) {
+        CHandPlayerRecord& p = Player(winner);
+        p.totalwin -= m_splash;
+        p.netwin -= m_splash;
+    }
+    FinishShowdown();
+}
+
+void kroRunItOnceParseStrategy::OnSummaryLine()
+{
+    SummaryComputation();
+    ShareSplash();
 }
 
 void kroRunItOnceParseStrategy::ShareSplash()

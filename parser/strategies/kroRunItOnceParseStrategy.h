@@ -17,14 +17,21 @@ public:
                   int64_t fileId,
                   int& currency,
                   int32_t aliasId) override;
-    bool ParseHand(std::vector<std::wstring>& lines,
-                   int64_t fileId,
-                   int& currency,
-                   int32_t aliasId) override;
     int64_t ParseHeader(const std::wstring& header,
                         CGameTypeRecord& gameType,
                         int64_t& et,
                         int64_t& utc) override;
+
+protected:
+    ReadResult ReadHand(std::vector<std::wstring>& lines,
+                        int64_t fileId,
+                        int& currency,
+                        int32_t aliasId) override;
+    // The room writes who mucked at the show down only in the summary, and
+    // some of its files count the splash into more than one pot.
+    void CompleteHand() override;
+    void OnSummaryLine() override;
+    void OnStreetDealt() override { m_lastAggressor = -1; }
 
 private:
     // Header, game type, hand row and text; false when the hand must not be
@@ -37,7 +44,6 @@ private:
     bool ParseSeatsAndPosts(const std::wstring& line);
     bool ParseActions(const std::wstring& line);
     bool ParseShowdown(const std::wstring& line);
-    bool ParseStreetLine(const std::wstring& line);
     bool ParsePots(const std::wstring& line);
     bool ParseBoard(const std::wstring& line);
     // After the summary computation: each winner's share of the splash.

@@ -14,11 +14,6 @@ namespace kroHandParser {
 
 namespace {
 
-int ToInt(const std::wstring& text)
-{
-    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
-}
-
 std::wstring WithoutBrackets(const std::wstring& text)
 {
     return ReplaceAll(ReplaceAll(text, L"[", L""), L"]", L"");
@@ -164,11 +159,7 @@ bool kroRunItOnceParseStrategy::ParseActions(const std::wstring& line)
     if (MatchLine(line, kRaise, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
-            const int32_t to = CentsOf(m[3]);
-            AddAction(index, L"R", to);
-            // "raises X to Y": Y is all the player has put in on this street.
-            StreetAmount(street, index) = to;
-            m_hand.streetState[static_cast<size_t>(index)] = m_hand.street + 1;
+            RecordRaiseTo(index, CentsOf(m[3]));
             m_lastAggressor = index;
         }
         return true;
@@ -251,34 +242,6 @@ bool kroRunItOnceParseStrategy::ParseShowdown(const std::wstring& line)
         return true;
     }
     return mucked;
-}
-
-bool kroRunItOnceParseStrategy::ParseStreetLine(const std::wstring& line)
-{
-    static const boost::wregex kStreet(
-        LR"([\*\s]*(FIRST |SECOND )?(PRE-FLOP|FLOP|TURN|RIVER|SHOWDOWN|SUMMARY)[\*\s]*(.*))");
-    boost::wsmatch m;
-    if (!MatchLine(line, kStreet, m)) {
-        return false;
-    }
-    const std::wstring board = ToLowerAscii(Trim(m[1].str()));
-    const std::wstring street = ToLowerAscii(m[2].str());
-    if (board == L"first") {
-        MarkRunItTwice();
-    }
-    // Every hand of this room has a "SHOWDOWN" line, shown cards or not: the
-    // show down comes only from the players who showed or mucked.
-    if (street == L"showdown") {
-        return true;
-    }
-    if (street == L"summary") {
-        SummaryComputation();
-        ShareSplash();
-        return true;
-    }
-    m_lastAggressor = -1;
-    DealStreet(street, board == L"second" ? 2 : 1);
-    return true;
 }
 
 bool kroRunItOnceParseStrategy::ParsePots(const std::wstring& line)

@@ -163,15 +163,22 @@ TEST_F(PokerStarsHandTest, AHandCutOffBeforeItsSummaryLeavesNoRowAndItsFullCopyS
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM handsplayers"), L"6");
 }
 
-TEST_F(PokerStarsHandTest, AHandWithAnEmptyPotStoresNoPlayers)
+// A hand nobody paid into was cancelled: it is left out whole, not stored as
+// a hand without players.
+TEST_F(PokerStarsHandTest, AHandWithAnEmptyPotIsLeftOutWhole)
 {
     const std::string empty = std::string(kSixHanded) +
                               "*** HOLE CARDS ***\n"
                               "*** SUMMARY ***\n"
                               "Total pot $0 | Rake $0\n";
-    ASSERT_EQ(ImportText(empty, L"PokerStars", "empty.txt"), 1);
-    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"1");
-    EXPECT_EQ(Scalar(L"SELECT count(*) FROM handsplayers"), L"0");
+    EXPECT_EQ(ImportText(empty, L"PokerStars", "empty.txt"), 0);
+    EXPECT_EQ(m_t.env->counts.skipped, 1);
+    EXPECT_EQ(Scalar(L"SELECT (SELECT count(*) FROM hands) + (SELECT count(*) FROM handsplayers) "
+                     L"+ (SELECT count(*) FROM handsactions) + (SELECT count(*) FROM pots)"),
+              L"0");
+    ASSERT_FALSE(m_t.sink.logs.empty());
+    EXPECT_EQ(m_t.sink.logs.back(),
+              L"hand #1001 left out: it was cancelled, nothing was played for");
 }
 
 TEST_F(PokerStarsHandTest, ThousandsSeparatorsAndPotsWithoutRake)
@@ -398,7 +405,7 @@ TEST_F(PokerStarsHandTest, LongClubHandNumbersAndStrangersAreLeftAlone)
                                  "*** HOLE CARDS ***\n"
                                  "Dealt to Nobody [Ah Kh]\n"
                                  "*** SUMMARY ***\n"
-                                 "Total pot $0 | Rake $0\n";
+                                 "Total pot $0.15 | Rake $0\n";
     ASSERT_EQ(ImportText(stranger, L"PokerStars", "stranger.txt"), 1);
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM handsactions WHERE idaction = 29"), L"0");
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM players WHERE hero"), L"0");

@@ -333,10 +333,13 @@ TEST_F(kroPKNGParseStrategyTest, EveryHandOfTheCorpusImportsOnceWithMoneyThatAdd
     for (const auto& file : files) {
         const int n = CountStartLines(file);
         starts += n;
-        EXPECT_EQ(ImportFile(file, kRoom), n) << file;
+        // A cancelled hand, where nobody paid into the pot, is left out.
+        const bool cancelled = file.find("CancelledHand") != std::string::npos;
+        EXPECT_EQ(ImportFile(file, kRoom), cancelled ? n - 1 : n) << file;
     }
     EXPECT_EQ(starts, 35);
-    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"35");
+    EXPECT_EQ(m_t.env->counts.skipped, 1);
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"34");
     // The two hands of one file let a player with no name, whom no seat line
     // lists, post a blind and play: that player's money cannot be told.
     EXPECT_EQ(Scalar(L"SELECT string_agg(h.sitehandnumber::text, ',' ORDER BY h.sitehandnumber) "
@@ -361,7 +364,7 @@ TEST_F(kroPKNGParseStrategyTest, EveryHandOfTheCorpusImportsOnceWithMoneyThatAdd
     for (const auto& file : files) {
         ImportFile(file, kRoom);
     }
-    EXPECT_EQ(m_t.env->counts.alreadyStored, 35);
+    EXPECT_EQ(m_t.env->counts.alreadyStored, 34);
     EXPECT_EQ(Scalar(L"SELECT (SELECT count(*) FROM hands) || '/' || (SELECT count(*) FROM "
                      L"handsplayers) || '/' || (SELECT count(*) FROM handsactions) || '/' || "
                      L"(SELECT count(*) FROM pots) || '/' || (SELECT count(*) FROM gametypes) || "

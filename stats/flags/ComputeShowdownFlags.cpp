@@ -76,16 +76,19 @@ void ComputeShowdownFlags(CFlagHand& h)
     const bool showdown = h.hand.showdown && shown && stayedCount >= 2;
     for (size_t i = 0; i < n; ++i) {
         CHandPlayerRecord& player = h.players[i];
+        // Winning is winning from the pot: a player who lost the show down
+        // and was paid a cash out by the room did not win it.
+        const bool wonPot = static_cast<int64_t>(player.totalwin) - player.paidOutsidePot > 0;
         if (showdown && stayed[i]) {
             player.stats.flags[L"flag_wtsd"] = true;
-            if (player.totalwin > 0) {
+            if (wonPot) {
                 player.stats.flags[L"flag_won_wtsd"] = true;
             }
         }
         player.stats.values[L"val_river_call"] = riverState[i] == 1 ? riverCalled[i] : 0;
         if (sawFlop[i]) {
             player.stats.flags[L"flag_wtsd_opp"] = true;
-            if (player.totalwin > 0) {
+            if (wonPot) {
                 player.stats.flags[L"flag_wwsf"] = true;
             }
         }

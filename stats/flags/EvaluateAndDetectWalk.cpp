@@ -4,35 +4,9 @@
 
 namespace kroStats {
 
-namespace {
-
-bool IsEvaluatedKind(int gameKind)
-{
-    switch (gameKind) {
-    case kGameOmahaPotLimit:
-    case kGameOmahaHiLoPotLimit:
-    case kGameOmaha5PotLimit:
-    case kGameOmaha5HiLoPotLimit:
-    case kGameCourchevelPotLimit:
-    case kGameCourchevelHiLoPotLimit:
-    case kGameOmaha6PotLimit:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsHiLoKind(int gameKind)
-{
-    return gameKind == kGameOmahaHiLoPotLimit || gameKind == kGameOmaha5HiLoPotLimit ||
-           gameKind == kGameCourchevelHiLoPotLimit;
-}
-
-}  // namespace
-
 void EvaluateCombinations(CFlagHand& h)
 {
-    if (h.hand.board.size() != 5 || !IsEvaluatedKind(h.gameKind)) {
+    if (h.hand.board.size() != 5 || !IsEvaluatedAtFlags(h.gameKind)) {
         return;
     }
     const int* board = h.hand.board.data();
@@ -45,7 +19,7 @@ void EvaluateCombinations(CFlagHand& h)
         const int n = static_cast<int>(player.cards.size());
         player.combination =
             getCombinationOmahaFsm5Common(player.cards.data(), n, board, 5, nullptr);
-        if (IsHiLoKind(h.gameKind)) {
+        if (StoresLowAtFlags(h.gameKind)) {
             player.lowcombination =
                 SetLowValueCombinationOmahaCommon(player.cards.data(), n, board, 5);
         }

@@ -11,11 +11,14 @@ void ComputeHandFlags(int gameKind,
 {
     CFlagHand h(gameKind, hand, handPlayers, actions);
     FindBigBlind(h);
-    if (EvaluateAndDetectWalk(h)) {
-        return;
-    }
+    const bool walk = EvaluateAndDetectWalk(h);
+    // The players who fold round to the big blind had every preflop chance a
+    // folder has in any other hand: to open, to raise first in, to steal.
     ComputeVpip(h);
     ComputePreflopRaises(h);
+    if (walk) {
+        return;
+    }
     CountAggression(h);
     ComputeShowdownFlags(h);
     for (int street = 1; street <= 3; ++street) {

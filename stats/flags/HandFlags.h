@@ -18,7 +18,8 @@ namespace kroStats {
 // game. `actions` is the hand's action list in order; board events carry
 // idplayer -1 and actions of players who are not in `handPlayers` are ignored.
 // A flag that a player never had a reason to get is left out of the map.
-// A walk (all fold to the big blind) gets only its VPIP and 3-bet entries.
+// A walk (all fold to the big blind) gets its preflop entries only: the
+// folders' VPIP, PFR, raise-first-in and steal chances, no postflop entry.
 // Entries already in the maps are kept unless a pass writes the same name.
 void ComputeHandFlags(int gameKind,
                       CHandRecord& hand,

@@ -1,4 +1,5 @@
-// A hand written as text for the flag tests: seats "name:position[:totalwin]",
+// A hand written as text for the flag tests: seats
+// "name:position[:totalwin[:paidOutsidePot]]",
 // then actions "name verb [cents]" or a board word (FLOP, TURN, RIVER, FRC, SRC...)
 // separated by commas. A fold marks the player folded, as the parser does.
 #pragma once
@@ -31,7 +32,10 @@ public:
                     player.position = code;
                 }
             }
+            const size_t third = second == std::string::npos ? second : seat.find(':', second + 1);
             player.totalwin = second == std::string::npos ? 0 : std::stoi(seat.substr(second + 1));
+            player.paidOutsidePot =
+                third == std::string::npos ? 0 : std::stoi(seat.substr(third + 1));
             players.push_back(player);
         }
         static const std::map<std::string, int> kVerbs = {

@@ -16,14 +16,22 @@ TEST(WalkTest, AllFoldingToTheBigBlindIsAWalkDespitePostsDealtCardsAndCollection
                     "co deal 2, utg folds, mp folds, co folds, btn folds, sb folds, "
                     "bb uncalled 1, bb collects 3");
     h.Compute();
+    // A folder in a walk had every preflop chance a folder has in any other
+    // hand: to put money in, to raise, to raise first in and, late, to steal.
+    for (const char* name : {"utg", "mp"}) {
+        EXPECT_EQ(h.True(name), "pf_pfr_opp pf_raise_first_in_opp vpip_opp") << name;
+    }
+    for (const char* name : {"co", "btn", "sb"}) {
+        EXPECT_EQ(h.True(name), "pf_pfr_opp pf_raise_first_in_opp pf_steal_opp vpip_opp") << name;
+    }
     for (const char* name : {"utg", "mp", "co", "btn", "sb"}) {
-        EXPECT_EQ(h.True(name), "vpip_opp") << name;
         EXPECT_EQ(h.Player(name).stats.flags.count(L"flag_pf_3bet_opp"), 1u) << name;
-        EXPECT_EQ(h.Player(name).stats.flags.size(), 4u) << name;
+        EXPECT_EQ(h.Player(name).stats.values.count(L"val_seen_street"), 0u)
+            << "no postflop entry in a walk";
     }
     EXPECT_EQ(h.True("bb"), "");
     EXPECT_EQ(h.Player("bb").stats.flags.size(), 4u);
-    EXPECT_TRUE(h.Player("out").stats.Empty()) << "sitting out: no opportunity";
+    EXPECT_EQ(h.True("out"), "") << "sitting out: no opportunity";
     EXPECT_TRUE(h.hand.stats.Empty());
 }
 
@@ -33,7 +41,8 @@ TEST(WalkTest, ButtonBlindPosterIsTheOneWhoWalks)
                 "btn ante 2, p1 ante 2, p2 ante 2, p3 ante 2, btn bb 2, btn deal 2, p1 folds, "
                 "p2 folds, p3 folds, btn uncalled 2, btn collects 8");
     h.Compute(202);
-    EXPECT_EQ(h.True("p2"), "vpip_opp");
+    EXPECT_EQ(h.True("p2"), "pf_pfr_opp pf_raise_first_in_opp vpip_opp");
+    EXPECT_EQ(h.True("p1"), "pf_pfr_opp pf_raise_first_in_opp pf_steal_opp vpip_opp");
     EXPECT_EQ(h.True("btn"), "");
     EXPECT_TRUE(h.hand.stats.Empty());
 }
