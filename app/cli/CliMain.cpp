@@ -48,9 +48,9 @@ std::wstring GeneralHelp()
 }
 
 // Options of every command; each command checks what it needs.
-const std::set<std::string> kValueOptions = {"server",   "port",  "name",      "user",
-                                             "password", "room",  "hh-format", "nick",
-                                             "kind",     "board", "dead",      "seconds"};
+const std::set<std::string> kValueOptions = {"server", "port",      "name", "user", "password",
+                                             "room",   "hh-format", "nick", "kind", "board",
+                                             "dead",   "seconds",   "wait"};
 const std::set<std::string> kFlagOptions = {"help", "no-tracker"};
 
 }  // namespace
