@@ -28,9 +28,8 @@ const CSequence kSequences[] = {
 
 // The unique keys. The hand's key leads with its room hand number, so that
 // the same index serves the lookup by number alone.
-const wchar_t* const kUniqueKeys[] = {L"hands_samehand", L"players_samename",
-                                      L"gametypes_samekey", L"files_samename",
-                                      L"aliasdata_samemember"};
+const wchar_t* const kUniqueKeys[] = {L"hands_samehand", L"players_samename", L"gametypes_samekey",
+                                      L"files_samename", L"aliasdata_samemember"};
 
 // Any fixed number: the upgrade of every program waits here for the others.
 constexpr const wchar_t* kUpgradeLock = L"SELECT pg_advisory_xact_lock(731202512) AS locked;";
@@ -41,8 +40,8 @@ std::vector<std::wstring> Columns(const std::wstring& list)
     size_t start = 0;
     while (start <= list.size()) {
         const size_t comma = list.find(L',', start);
-        columns.push_back(list.substr(start, comma == std::wstring::npos ? std::wstring::npos
-                                                                          : comma - start));
+        columns.push_back(
+            list.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start));
         if (comma == std::wstring::npos) {
             break;
         }
@@ -102,8 +101,9 @@ int64_t MergeTwice(IConnection& connection,
     }
     return ok ? Count(connection,
                       L"WITH gone AS (DELETE FROM " + table + L" WHERE " + id +
-                          L" IN (SELECT old FROM " + map + L") RETURNING 1) SELECT count(*) FROM "
-                                                           L"gone;",
+                          L" IN (SELECT old FROM " + map +
+                          L") RETURNING 1) SELECT count(*) FROM "
+                          L"gone;",
                       ok)
               : 0;
 }
@@ -114,7 +114,8 @@ bool Prepare(IConnection& connection, CRepairCounts& counts)
     std::unique_ptr<CODBCRecordset> locked;
     ok = connection.OpenRecordset(kUpgradeLock, locked);
     locked.reset();
-    ok = ok && connection.Execute(L"ALTER TABLE hands ADD COLUMN IF NOT EXISTS idsite integer NULL");
+    ok =
+        ok && connection.Execute(L"ALTER TABLE hands ADD COLUMN IF NOT EXISTS idsite integer NULL");
     ok = ok &&
          connection.Execute(L"ALTER TABLE files ADD COLUMN IF NOT EXISTS finishsize bigint NULL");
     ok = ok &&
@@ -147,13 +148,14 @@ bool Prepare(IConnection& connection, CRepairCounts& counts)
                        L"CREATE UNIQUE INDEX IF NOT EXISTS files_samename ON files (path,idsite)");
     }
     if (!HasRelation(connection, L"players_samename", ok) && ok) {
-        counts.playersMerged = MergeTwice(
-            connection, L"players", L"idplayer", L"idsite,name",
-            {{L"handsplayers", L"idplayer"}, {L"handsactions", L"idplayer"},
-             {L"aliasdata", L"idplayer"}},
-            ok);
-        ok = ok && connection.Execute(
-                       L"CREATE UNIQUE INDEX IF NOT EXISTS players_samename ON players (idsite,name)");
+        counts.playersMerged = MergeTwice(connection, L"players", L"idplayer", L"idsite,name",
+                                          {{L"handsplayers", L"idplayer"},
+                                           {L"handsactions", L"idplayer"},
+                                           {L"aliasdata", L"idplayer"}},
+                                          ok);
+        ok = ok &&
+             connection.Execute(
+                 L"CREATE UNIQUE INDEX IF NOT EXISTS players_samename ON players (idsite,name)");
     }
     if (!HasRelation(connection, L"aliasdata_samemember", ok) && ok) {
         counts.aliasMembersRemoved =
@@ -177,13 +179,12 @@ bool Prepare(IConnection& connection, CRepairCounts& counts)
                        L"row_number() OVER (PARTITION BY sitehandnumber, idsite, utc ORDER BY id) "
                        L"AS n FROM hands WHERE sitehandnumber IS NOT NULL AND idsite IS NOT NULL "
                        L"AND utc IS NOT NULL) d WHERE n > 1");
-        for (const wchar_t* rows :
-             {L"handsactions", L"pots", L"runittwice", L"handsplayers"}) {
+        for (const wchar_t* rows : {L"handsactions", L"pots", L"runittwice", L"handsplayers"}) {
             ok = ok && connection.Execute(FormatW(
                            L"DELETE FROM %ls WHERE idhand IN (SELECT id FROM vx_twice)", rows));
         }
-        ok = ok && connection.Execute(
-                       L"DELETE FROM handhistory WHERE id IN (SELECT id FROM vx_twice)");
+        ok = ok &&
+             connection.Execute(L"DELETE FROM handhistory WHERE id IN (SELECT id FROM vx_twice)");
         counts.handsRemoved = ok ? Count(connection,
                                          L"WITH gone AS (DELETE FROM hands WHERE id IN (SELECT id "
                                          L"FROM vx_twice) RETURNING 1) SELECT count(*) FROM gone;",

@@ -89,6 +89,7 @@ int CHandHistoryImporter::ImportWithSiteCode(const std::string& path,
                                              int32_t aliasId)
 {
     m_env.databaseLost = false;
+    m_env.fileFailed = false;
     (void)m_env.actions.LoadActions(m_env.db);
     const std::string extension = FileExtension(path);
     if (extension == ".txt") {
@@ -128,6 +129,7 @@ int CHandHistoryImporter::ImportLines(const std::string& path,
                                       int32_t aliasId)
 {
     m_env.databaseLost = false;
+    m_env.fileFailed = false;
     (void)m_env.actions.LoadActions(m_env.db);
     if (FileExtension(path) != ".txt") {
         return 0;
@@ -161,8 +163,10 @@ int CHandHistoryImporter::ParseLines(const std::string& path,
     std::unique_ptr<kroParseStrategyI> strategy = detector.Detect(siteCode, lines, fileName);
     if (!strategy) {
         // The room is looked up in the database: no room found may mean no
-        // server.
-        m_env.databaseLost = connection->LastStatus().GetCode() == CStatus::Code::Unavailable;
+        // server, or a failing one.
+        const CStatus last = connection->LastStatus();
+        m_env.databaseLost = last.GetCode() == CStatus::Code::Unavailable;
+        m_env.fileFailed = !last.IsOk() && !m_env.databaseLost;
         return 0;
     }
 
@@ -174,9 +178,8 @@ int CHandHistoryImporter::ParseLines(const std::string& path,
     (void)file.FindOrInsert();
     fileId = file.id;
     if (file.id <= 0) {
-        if (connection->LastStatus().GetCode() == CStatus::Code::Unavailable) {
-            m_env.databaseLost = true;
-        }
+        m_env.databaseLost = connection->LastStatus().GetCode() == CStatus::Code::Unavailable;
+        m_env.fileFailed = !m_env.databaseLost;
         return 0;
     }
     if (file.finish) {

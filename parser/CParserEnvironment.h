@@ -72,6 +72,10 @@ struct CParserEnvironment
     // Set when the database could not be reached: the rest of the import is
     // left alone (unreached). Cleared when the importer begins a file.
     bool databaseLost = false;
+    // Set when the file could not be registered in the database (or its room
+    // looked up) for another reason: none of its hands was read. Cleared when
+    // the importer begins a file.
+    bool fileFailed = false;
     // When set, the ids of the hands this import stored (or tried to commit
     // when the server went away): a hand read again that is found stored
     // under one of them counts as stored, not as found already stored.

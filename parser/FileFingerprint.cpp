@@ -1,9 +1,10 @@
 #include "parser/FileFingerprint.h"
 
+#include <zlib.h>
+
 #include <fstream>
 #include <sys/stat.h>
 #include <vector>
-#include <zlib.h>
 
 namespace kroHandParser {
 

@@ -283,9 +283,12 @@ bool CManualImport::CRun::ImportFile(const std::string& path, int& hands)
         if (m_stop.stop_requested() && m_env.counts.unreached > before.unreached) {
             return false;
         }
+        if (m_env.fileFailed) {
+            m_result.filesNotImported.push_back(path);
+        }
         const bool single = m_result.fileCount == 1 && m_options.paths.size() == 1;
-        const bool finishing = single ? m_options.homeRoom == 0
-                                      : RoomNumberOf(m_options.room) == kPokerStarsRoom;
+        const bool finishing =
+            single ? m_options.homeRoom == 0 : RoomNumberOf(m_options.room) == kPokerStarsRoom;
         if (hands > 0 && finishing && NameOf(path).rfind("HH", 0) == 0 && fileId > 0) {
             kroDB::kroFiles::data file(m_owner.m_db);
             // What was read is recorded: a file that holds more later is read
@@ -358,11 +361,10 @@ CManualImportResult CManualImport::CRun::Execute()
         }
         m_total += hands;
         m_fileCountsStart = m_env.counts.Handled();
-        Say(single ? FormatW(
-                         L"All files = 1 file number 1. Hands = %d is imported from file = %ls \n",
-                         hands, widePath.c_str())
-                   : FormatW(L"Hands = %d is imported from file = %ls \n\n", hands,
-                             widePath.c_str()));
+        Say(single
+                ? FormatW(L"All files = 1 file number 1. Hands = %d is imported from file = %ls \n",
+                          hands, widePath.c_str())
+                : FormatW(L"Hands = %d is imported from file = %ls \n\n", hands, widePath.c_str()));
         Report(true);
         if (readable && !goOn) {
             m_result.stopped = m_stop.stop_requested();
@@ -391,7 +393,7 @@ CManualImportResult CManualImport::CRun::Execute()
                                    L"imported, or not completely:"
                              : m_result.stopped ? L"The import was stopped: these files were not "
                                                   L"imported, or not completely:"
-                                                : L"These files could not be read:";
+                                                : L"These files were not imported:";
         Say(why);
         for (const auto& path : m_result.filesNotImported) {
             Say(L"  " + FromUtf8(path));
