@@ -170,7 +170,10 @@ bool CConnectionBase::Execute(const std::wstring& sql)
     }
     m_held.push_back(sql);
     m_heldChars += sql.size();
-    return m_heldChars < kMaxHeldChars || Flush().IsOk();
+    // A statement that returns rows goes at once: held, its rows would be
+    // taken for those of the next query.
+    const bool returnsRows = sql.size() >= 6 && EqualsNoCase(sql.substr(0, 6), L"SELECT");
+    return (m_heldChars < kMaxHeldChars && !returnsRows) || Flush().IsOk();
 }
 
 CStatus CConnectionBase::Flush()

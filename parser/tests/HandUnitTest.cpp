@@ -6,9 +6,8 @@
 #include "parser/tests/ParserTestEnvironment.h"
 #include "testing/TestPaths.h"
 
-#include <gtest/gtest.h>
-
 #include <boost/regex.hpp>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
@@ -37,9 +36,9 @@ std::wstring Shape(const std::wstring& sql)
 
 bool WritesAHand(const std::wstring& sql)
 {
-    for (const wchar_t* table : {L"into hands", L"update hands ", L"into handhistory",
-                                 L"into handsactions", L"into pots", L"into handsplayers",
-                                 L"update handsplayers", L"into runittwice", L"update runittwice"}) {
+    for (const wchar_t* table :
+         {L"into hands", L"update hands ", L"into handhistory", L"into handsactions", L"into pots",
+          L"into handsplayers", L"update handsplayers", L"into runittwice", L"update runittwice"}) {
         if (sql.find(table) != std::wstring::npos) {
             return true;
         }
@@ -169,10 +168,9 @@ TEST_F(HandUnitTest, EachHandIsOneUnitWithEveryRowOfIt)
     EXPECT_EQ(counts.stored, 4);
     ASSERT_EQ(fake.CommittedUnits().size(), 4u);
     for (const auto& unit : fake.CommittedUnits()) {
-        EXPECT_EQ(std::count_if(unit.begin(), unit.end(),
-                                [](const std::wstring& s) {
-                                    return s.rfind(L"insert into hands ", 0) == 0;
-                                }),
+        EXPECT_EQ(std::count_if(
+                      unit.begin(), unit.end(),
+                      [](const std::wstring& s) { return s.rfind(L"insert into hands ", 0) == 0; }),
                   1);
         EXPECT_TRUE(std::any_of(unit.begin(), unit.end(), [](const std::wstring& s) {
             return s.rfind(L"INSERT INTO handsactions", 0) == 0;
@@ -217,8 +215,7 @@ TEST_F(HandUnitTest, AFailedStatementLeavesNothingOfItsHandAndAllOfTheOthers)
         EXPECT_EQ(counts.rejected, 1);
         for (const auto& hand : kept) {
             EXPECT_NE(std::find(all.begin(), all.end(), hand), all.end())
-                << "hand " << std::string(hand[0].begin(), hand[0].end())
-                << " is not stored whole";
+                << "hand " << std::string(hand[0].begin(), hand[0].end()) << " is not stored whole";
         }
     }
 }
