@@ -271,13 +271,14 @@ bool CManualImport::CRun::ImportFile(const std::string& path, int& hands)
             m_env.databaseLost = true;
         }
         if (m_env.databaseLost) {
-            // Counted again when the file is read again.
-            m_env.counts = before;
-            hands = 0;
             if (attempt >= kMaxAttemptsPerFile || !WaitForDatabase()) {
                 m_result.databaseLost = !m_stop.stop_requested();
                 return false;
             }
+            // Counted again as the file is read again: the hands this import
+            // stored count as stored when they are found.
+            m_env.counts = before;
+            hands = 0;
             continue;
         }
         if (m_stop.stop_requested() && m_env.counts.unreached > before.unreached) {

@@ -1,8 +1,9 @@
 // Several writers on one database: ids from sequences, the same hand kept once
 // by the database's own key, and the repair of a database written before.
+#include "db/SeveralWriters.h"
+
 #include "db/CHandTransaction.h"
 #include "db/IConnection.h"
-#include "db/SeveralWriters.h"
 #include "db/tables/kroFiles.h"
 #include "db/tables/kroHands.h"
 #include "db/tables/kroPlayers.h"
@@ -241,9 +242,8 @@ TEST_F(SeveralWritersTest, ProgramsStartingTogetherUpgradeOnce)
         writers.push_back(SecondWriter(*notifiers.back()));
     }
     for (auto& writer : writers) {
-        starts.push_back(std::async(std::launch::async, [&writer] {
-            return UpgradeDatabase(*writer);
-        }));
+        starts.push_back(
+            std::async(std::launch::async, [&writer] { return UpgradeDatabase(*writer); }));
     }
     for (auto& start : starts) {
         EXPECT_TRUE(start.get());
