@@ -174,7 +174,12 @@ int32_t kroParseStrategyI::ResolvePlayer(const std::wstring& name)
         player.idplayer = 0;
         player.hero = false;
         if (!player.Insert()) {
-            return 0;
+            // Another writer stored the player since it was looked for: its
+            // row is the one.
+            player.idplayer = 0;
+            if (!player.Load()) {
+                return 0;
+            }
         }
     }
     if (player.hero) {

@@ -4,6 +4,9 @@
 #include "companion/CODBCRecordset.h"
 #include "foundation/WideText.h"
 
+#include <algorithm>
+#include <regex>
+
 namespace vxtest {
 
 namespace {
@@ -45,9 +48,10 @@ std::vector<CTableQuery> Queries()
         {"gametypes", L"SELECT (to_jsonb(g) - 'id')::text FROM gametypes g"},
         {"files", L"SELECT concat_ws('|', path, idsite) FROM files"},
         {"aliases", L"SELECT name FROM aliases"},
-        {"aliasdata", L"SELECT concat_ws('|', a.name, p.idsite, p.name) FROM aliasdata d LEFT "
-                      L"JOIN aliases a ON a.id = d.idalias LEFT JOIN players p ON p.idplayer = "
-                      L"d.idplayer"},
+        {"aliasdata",
+         L"SELECT concat_ws('|', a.name, p.idsite, p.name) FROM aliasdata d LEFT "
+         L"JOIN aliases a ON a.id = d.idalias LEFT JOIN players p ON p.idplayer = "
+         L"d.idplayer"},
     };
 }
 
@@ -66,6 +70,35 @@ std::vector<std::string> Rows(CDatabase& db, const std::wstring& sql, std::strin
     return rows;
 }
 
+// The action strings of a hand name each player by an id of 7 hex digits
+// before each action letter; written with the player's name instead.
+std::string NameActionStrings(const std::string& row, const std::map<int64_t, std::string>& players)
+{
+    static const std::regex kStrings(R"re("(str_\w+)": "((?:[0-9a-f]{7}[A-Za-z])+)")re");
+    std::string out;
+    auto last = row.cbegin();
+    for (std::sregex_iterator it(row.begin(), row.end(), kStrings), end; it != end; ++it) {
+        out.append(last, (*it)[0].first);
+        std::string named(1, '"');
+        named += (*it)[1].str();
+        named += "\": \"";
+        const std::string groups = (*it)[2].str();
+        for (size_t i = 0; i + 8 <= groups.size(); i += 8) {
+            const int64_t id = std::stoll(groups.substr(i, 7), nullptr, 16);
+            const auto player = players.find(id);
+            named += player == players.end() ? std::to_string(id) : player->second;
+            named += '/';
+            named += groups[i + 7];
+            named += ' ';
+        }
+        out += named;
+        out += '"';
+        last = (*it)[0].second;
+    }
+    out.append(last, row.cend());
+    return out;
+}
+
 }  // namespace
 
 CDatabaseDump DumpDatabase(SQLHENV env, const std::wstring& connectString)
@@ -77,8 +110,24 @@ CDatabaseDump DumpDatabase(SQLHENV env, const std::wstring& connectString)
         dump.error = ToUtf8(open.Message());
         return dump;
     }
+    std::map<int64_t, std::string> players;
+    {
+        CODBCRecordset rs(db);
+        if (rs.Open(L"SELECT idplayer, concat_ws('/', idsite, name) FROM players").IsOk()) {
+            for (; !rs.IsEOF(); rs.MoveNext()) {
+                players[rs.Field(size_t{0}).AsLong()] = ToUtf8(rs.Field(size_t{1}).AsString());
+            }
+        }
+    }
     for (const auto& q : Queries()) {
-        dump.tables[q.table] = Rows(db, q.sql, dump.error);
+        std::vector<std::string> rows = Rows(db, q.sql, dump.error);
+        if (std::string(q.table) == "hands") {
+            for (auto& row : rows) {
+                row = NameActionStrings(row, players);
+            }
+            std::sort(rows.begin(), rows.end());
+        }
+        dump.tables[q.table] = std::move(rows);
     }
     return dump;
 }
@@ -101,8 +150,14 @@ std::string CompareDumps(const CDatabaseDump& expected, const CDatabaseDump& act
             const std::string a = i < rows.size() ? rows[i] : "<none>";
             const std::string b = i < other.size() ? other[i] : "<none>";
             if (a != b) {
+                size_t from = 0;
+                while (from < a.size() && from < b.size() && a[from] == b[from]) {
+                    ++from;
+                }
+                from = from > 80 ? from - 80 : 0;
                 text += "; first difference at row " + std::to_string(i) + ":\n  expected " +
-                        a.substr(0, 300) + "\n  found    " + b.substr(0, 300);
+                        a.substr(0, 40) + "..." + a.substr(from, 240) + "\n  found    " +
+                        b.substr(0, 40) + "..." + b.substr(from, 240);
                 break;
             }
         }

@@ -45,10 +45,9 @@ CPrivatePgCluster::~CPrivatePgCluster()
 
 bool CPrivatePgCluster::Run(const std::string& command)
 {
-    const std::string line = "VELTRIX_PGDATA='" + m_dir.File("data") +
-                             "' VELTRIX_PGPORT=" + std::to_string(m_port) +
-                             " '" VX_SOURCE_DIR "/scripts/pg-local' " + command +
-                             " >/dev/null 2>&1";
+    const std::string line =
+        "VELTRIX_PGDATA='" + m_dir.File("data") + "' VELTRIX_PGPORT=" + std::to_string(m_port) +
+        " '" VX_SOURCE_DIR "/scripts/pg-local' " + command + " >/dev/null 2>&1";
     return m_port > 0 && std::system(line.c_str()) == 0;
 }
 

@@ -1,6 +1,7 @@
 // The manual import of the application core, against the test server and, for
 // outages, a cluster of the test's own.
 #include "app/core/CManualImport.h"
+
 #include "db/CDbContext.h"
 #include "db/DatabaseAdmin.h"
 #include "foundation/CStatDefinitions.h"
@@ -205,8 +206,9 @@ TEST_F(CManualImportTest, AFolderImportWritesItsLinesAndTakesTheRoomsSelection)
     m_dir.Write("hh/notes.dat", "not a hand history");
 
     std::vector<CManualImportProgress> seen;
-    const CManualImportResult result = Import(
-        Options({m_dir.File("hh")}), [&seen](const CManualImportProgress& p) { seen.push_back(p); });
+    const CManualImportResult result =
+        Import(Options({m_dir.File("hh")}),
+               [&seen](const CManualImportProgress& p) { seen.push_back(p); });
     EXPECT_EQ(result.ExitCode(), 0);
     EXPECT_EQ(result.fileCount, 2);
     EXPECT_EQ(result.totalHands, 230);
@@ -246,9 +248,10 @@ TEST_F(CManualImportTest, ASingleFileHasItsOwnLineAndPlayMoneyIsRefused)
     const std::string path = Storage("overlap_table.txt");
     const CManualImportResult result = Import(Options({path}));
     EXPECT_EQ(result.ExitCode(), 0);
-    EXPECT_EQ(m_seen.outputs.at(0), L"All files = 1 file number 1. Hands = 200 is imported from "
-                                    L"file = " +
-                                        FromUtf8(path) + L" \n");
+    EXPECT_EQ(m_seen.outputs.at(0),
+              L"All files = 1 file number 1. Hands = 200 is imported from "
+              L"file = " +
+                  FromUtf8(path) + L" \n");
 
     const std::string money =
         m_dir.Write("HH20210306 Halley - Play Money.txt", FirstHands(path, 2));
@@ -301,8 +304,8 @@ TEST_F(CManualImportTest, AStopKeepsEveryStoredHandWholeAndNamesWhatWasLeft)
         stop.get_token());
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(result.ExitCode(), 1);
-    EXPECT_EQ(result.filesNotImported,
-              (std::vector<std::string>{Storage("overlap_export.txt"), Storage("overlap_table.txt")}));
+    EXPECT_EQ(result.filesNotImported, (std::vector<std::string>{Storage("overlap_export.txt"),
+                                                                 Storage("overlap_table.txt")}));
     EXPECT_GE(result.counts.stored, 40);
     EXPECT_LT(result.counts.stored, 600);
     EXPECT_EQ(Hands(), result.counts.stored);
@@ -340,9 +343,8 @@ protected:
         std::atomic<int64_t> hands{0};
         CManualImportResult result;
         std::jthread worker([&] {
-            result = Import(options, [&hands](const CManualImportProgress& p) {
-                hands = p.handsSoFar;
-            });
+            result =
+                Import(options, [&hands](const CManualImportProgress& p) { hands = p.handsSoFar; });
         });
         const auto end = std::chrono::steady_clock::now() + 60s;
         while (hands < 100 && std::chrono::steady_clock::now() < end) {
@@ -379,9 +381,9 @@ TEST_F(CManualImportOutageTest, AServerThatCrashesIsWaitedForAndTheImportGoesOnW
     EXPECT_EQ(Flaws(), "");
     const std::wstring broken = m_connect;
     m_connect = NewDatabase(m_cluster.Server());
-    ASSERT_EQ(Import(Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")}))
-                  .ExitCode(),
-              0);
+    ASSERT_EQ(
+        Import(Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")})).ExitCode(),
+        0);
     EXPECT_EQ(vxtest::CompareDumps(vxtest::DumpDatabase(m_db->Environment(), m_connect),
                                    vxtest::DumpDatabase(m_db->Environment(), broken)),
               "");
@@ -394,8 +396,9 @@ TEST_F(CManualImportOutageTest, WhenTheServerStaysAwayTheFilesNotImportedAreName
     EXPECT_EQ(result.ExitCode(), 1);
     ASSERT_FALSE(result.filesNotImported.empty());
     EXPECT_EQ(result.filesNotImported.back(), Storage("overlap_table.txt"));
-    EXPECT_TRUE(m_seen.SawOutput(L"The database did not come back: these files were not "
-                                 L"imported, or not completely:"));
+    EXPECT_TRUE(
+        m_seen.SawOutput(L"The database did not come back: these files were not "
+                         L"imported, or not completely:"));
     EXPECT_TRUE(m_seen.SawOutput(L"  " + FromUtf8(Storage("overlap_table.txt"))));
     ASSERT_TRUE(m_cluster.Start());
     EXPECT_EQ(result.counts.stored, Hands());

@@ -119,7 +119,11 @@ bool kroGameTypes::data::FindOrInsert()
         return true;
     }
     id = 0;
-    return Insert();
+    if (Insert()) {
+        return true;
+    }
+    // Another writer stored the same type since it was looked for.
+    return LoadFrom(NaturalKeyQuery());
 }
 
 }  // namespace kroDB
