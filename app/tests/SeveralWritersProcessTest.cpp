@@ -183,8 +183,7 @@ protected:
     CChildProcess& Live(const vxtest::CPgTestServer& server, const std::string& name)
     {
         CChildProcess& live = Cli("live", {"live"}, server, name);
-        EXPECT_TRUE(WaitFor([&] { return Out("live").find("Watching") != std::string::npos; },
-                            60s))
+        EXPECT_TRUE(WaitFor([&] { return Out("live").find("Watching") != std::string::npos; }, 60s))
             << Out("live") << ReadText(m_home.File("live.err"));
         return live;
     }
@@ -247,7 +246,8 @@ TEST_F(SeveralWritersProcessTest, ALiveSessionBesideAManualImportLosesNoHand)
     const std::string name = NewDatabase(m_server);
     CChildProcess& live = Live(m_server, name);
     const std::string table = m_home.File("hh/HH20210304 Alnair II.txt");
-    CChildProcess& import = Cli("import", {"import", Storage("overlap_export.txt")}, m_server, name);
+    CChildProcess& import =
+        Cli("import", {"import", Storage("overlap_export.txt")}, m_server, name);
     // The client plays 200 hands meanwhile, 150 of which the import brings too.
     for (const auto& hand : HandsOf(Storage("overlap_table.txt"))) {
         Append(table, hand);
@@ -273,7 +273,8 @@ TEST_F(SeveralWritersProcessTest, AHandWhoseRowFailsLeavesNothingAndItsGoodCopyI
     EXPECT_EQ(Hands(m_server, name), 2);
     EXPECT_EQ(vxtest::DatabaseFlaws(m_admin.Environment(), m_server.ConnectString(name)), "");
 
-    CChildProcess& good = Cli("good", {"import", Storage("row_fails_good_copy.txt")}, m_server, name);
+    CChildProcess& good =
+        Cli("good", {"import", Storage("row_fails_good_copy.txt")}, m_server, name);
     EXPECT_EQ(good.Wait(120s), 0) << Out("good");
     const auto cg = Counts(Out("good"));
     EXPECT_EQ(cg.at("stored"), 1);
@@ -340,8 +341,10 @@ TEST_F(SeveralWritersOutageTest, AManualImportWaitsForACrashedServerAndEndsWithI
     ASSERT_TRUE(WaitFor([&] { return Hands(server, name) >= 100; }, 120s));
     ASSERT_TRUE(m_cluster.Crash());
     ASSERT_TRUE(WaitFor(
-        [&] { return Out("import").find("The database cannot be reached: waiting") !=
-                     std::string::npos; },
+        [&] {
+            return Out("import").find("The database cannot be reached: waiting") !=
+                   std::string::npos;
+        },
         60s))
         << Out("import");
     std::this_thread::sleep_for(2s);

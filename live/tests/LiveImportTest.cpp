@@ -253,6 +253,56 @@ TEST_F(LiveImportTest, FilesFinishedAtCloseAreReadAgainWhenTheyGrowAfterTheNextS
               m_log.outputs.end());
 }
 
+TEST_F(LiveImportTest, HandsWrittenWhileTrackingWasOffAreStoredAtTheNextStart)
+{
+    m_log.debug = true;
+    m_live->StartLiveTracking();
+    AppendHands("HH20191007 Sculptor.txt", 0, 2);
+    ASSERT_TRUE(RunUntilStored(2));
+    m_live->FinishWatchedFiles();
+    EXPECT_EQ(Scalar(L"SELECT finish FROM files"), L"1");
+    m_live->StopWatching();
+
+    // The client opened the table again while the tracker was closed.
+    AppendHands("HH20191007 Sculptor.txt", 2, 5);
+    m_live->StartLiveTracking();
+    ASSERT_TRUE(RunUntilStored(5));
+    Settle();
+    EXPECT_EQ(Count(L"hands"), 5);
+    EXPECT_EQ(m_live->Counts().alreadyStored, 2);
+    EXPECT_EQ(Scalar(L"SELECT finish FROM files"), L"0");
+
+    // Finished again and unchanged: the next start reads nothing.
+    m_live->FinishWatchedFiles();
+    m_live->StopWatching();
+    const auto before = m_live->Counts();
+    m_live->StartLiveTracking();
+    Settle();
+    EXPECT_EQ(m_live->Counts().alreadyStored, before.alreadyStored);
+    EXPECT_EQ(m_live->Counts().stored, before.stored);
+}
+
+TEST_F(LiveImportTest, AHandStillBeingWrittenWhenTrackingStartsAgainIsKept)
+{
+    m_live->StartLiveTracking();
+    const std::string& hand = m_hands[0];
+    const size_t cut = hand.find("*** SUMMARY ***");
+    Append("HH20191007 Sculptor.txt", hand.substr(0, cut));
+    ASSERT_TRUE(m_loop.RunUntil(
+        [&] {
+            const auto files = m_live->HistoryFilesCopy();
+            return !files.empty() && !files.begin()->second.heldLines.empty();
+        },
+        10s));
+    m_live->StartLiveTracking();
+    Append("HH20191007 Sculptor.txt", Written(hand.substr(cut)));
+    ASSERT_TRUE(RunUntilStored(1));
+    Settle();
+    EXPECT_EQ(m_live->Counts().rejected, 0);
+    EXPECT_GT(Count(L"handsplayers"), 1);
+    EXPECT_GT(std::stoll(Scalar(L"SELECT totalpot FROM hands")), 0);
+}
+
 TEST_F(LiveImportTest, ThePokerStarsAndUpokerFoldersAreWatchedTogether)
 {
     fs::create_directories(m_dir.File("upo_hh"));
