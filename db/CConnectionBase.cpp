@@ -172,7 +172,8 @@ bool CConnectionBase::Execute(const std::wstring& sql)
     m_heldChars += sql.size();
     // A statement that returns rows goes at once: held, its rows would be
     // taken for those of the next query.
-    const bool returnsRows = sql.size() >= 6 && EqualsNoCase(sql.substr(0, 6), L"SELECT");
+    const bool returnsRows =
+        sql.size() >= 6 && EqualsNoCase(std::wstring_view(sql).substr(0, 6), L"SELECT");
     return (m_heldChars < kMaxHeldChars && !returnsRows) || Flush().IsOk();
 }
 

@@ -14,7 +14,7 @@ namespace kroDB {
 namespace {
 
 const wchar_t* const kSequence = L"handsplayers_id_seq";
-constexpr int kIdBlock = 256;
+constexpr int kIdBlock = 1024;
 
 void AddCards(const std::vector<int>& cards,
               std::vector<std::wstring>& columns,

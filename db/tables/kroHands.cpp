@@ -19,7 +19,7 @@ namespace {
 // Ids come from the database, a block at a time, so that no other writer
 // can take the same one.
 const wchar_t* const kSequence = L"hands_id_seq";
-constexpr int kIdBlock = 32;
+constexpr int kIdBlock = 128;
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "parser/FileFingerprint.h"
+
 #include "testing/CTempDir.h"
 
 #include <gtest/gtest.h>
