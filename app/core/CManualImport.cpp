@@ -195,6 +195,8 @@ private:
     int64_t m_total = 0;
     int64_t m_fileCountsStart = 0;
     int32_t m_aliasId = 0;
+    // One file chosen as a file: the lines and rules of the single-file import.
+    bool m_single = false;
 };
 
 void CManualImport::CRun::Report(bool force)
@@ -219,8 +221,8 @@ void CManualImport::CRun::Report(bool force)
 
 int32_t CManualImport::CRun::FindAlias()
 {
-    if (m_options.nick.empty()) {
-        return 0;
+    if (!m_options.autoAlias || m_options.nick.empty()) {
+        return m_options.aliasId;
     }
     kroDB::kroAliases::data alias(m_owner.m_db);
     alias.name = m_options.nick;
@@ -287,9 +289,8 @@ bool CManualImport::CRun::ImportFile(const std::string& path, int& hands)
         if (m_env.fileFailed) {
             m_result.filesNotImported.push_back(path);
         }
-        const bool single = m_result.fileCount == 1 && m_options.paths.size() == 1;
         const bool finishing =
-            single ? m_options.homeRoom == 0 : RoomNumberOf(m_options.room) == kPokerStarsRoom;
+            m_single ? m_options.homeRoom == 0 : RoomNumberOf(m_options.room) == kPokerStarsRoom;
         if (hands > 0 && finishing && NameOf(path).rfind("HH", 0) == 0 && fileId > 0) {
             kroDB::kroFiles::data file(m_owner.m_db);
             // What was read is recorded: a file that holds more later is read
@@ -321,12 +322,13 @@ CManualImportResult CManualImport::CRun::Execute()
     }
     (void)kroDB::UpgradeDatabase(db);
     m_aliasId = FindAlias();
+    m_result.aliasId = m_aliasId;
 
     const std::vector<std::string> files =
         CollectFiles(m_options.paths, RoomNumberOf(m_options.room));
     m_result.fileCount = static_cast<int>(files.size());
-    const bool single =
-        files.size() == 1 && m_options.paths.size() == 1 && !IsFolder(m_options.paths[0]);
+    m_single = files.size() == 1 && m_options.paths.size() == 1 && !IsFolder(m_options.paths[0]);
+    const bool single = m_single;
 
     if (single && m_options.homeRoom == 0 &&
         NameOf(files[0]).find("Play Money", 1) != std::string::npos) {

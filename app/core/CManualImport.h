@@ -43,9 +43,13 @@ struct CManualImportOptions
     // The position of the Home room list: 0 (PokerStars) refuses a single
     // play-money file and lets a single "HH" file be marked finished.
     int homeRoom = 0;
-    // The hero's nick: its alias is looked up, and created when missing, and
-    // passed with every file. Empty: no alias.
+    // With `autoAlias`, the alias named `nick` is looked up (created when
+    // missing) and passed with every file; its id comes back in the result to
+    // be remembered. Without it, or with an empty nick, `aliasId` is passed
+    // (0: no alias).
     std::wstring nick;
+    bool autoAlias = true;
+    int32_t aliasId = 0;
     // How long to wait for a database that cannot be reached before giving
     // up, in seconds, each time it goes away.
     int waitSeconds = 120;
@@ -85,6 +89,8 @@ struct CManualImportResult
     bool databaseLost = false;
     // The stop token was signalled.
     bool stopped = false;
+    // The alias passed with the files.
+    int32_t aliasId = 0;
     double seconds = 0;
 
     // 0 when every hand was stored, found already stored or knowingly left
