@@ -11,6 +11,8 @@
 
 #include <boost/regex.hpp>
 
+#include <cwchar>
+
 namespace kroDB {
 
 CDbContext::CDbContext(const CStatDefinitions& definitions, IUserNotifier& notifier, ILogSink& log)
@@ -122,16 +124,29 @@ int64_t CDbContext::TakeId(const std::wstring& sequence, int block)
     std::scoped_lock lock(m_lock);
     std::deque<int64_t>& ids = m_ids[sequence];
     if (ids.empty()) {
+        // One row with the list: a row per id costs the driver more than the
+        // server takes to count them out.
         CConnectionLease connection(AcquireConnection(true));
         std::unique_ptr<CODBCRecordset> rs;
-        if (!connection || !connection->OpenRecordset(
-                               FormatW(L"SELECT nextval('%ls') AS id FROM generate_series(1,%d);",
-                                       sequence.c_str(), block < 1 ? 1 : block),
-                               rs)) {
+        if (!connection ||
+            !connection->OpenRecordset(
+                FormatW(L"SELECT string_agg(nextval('%ls')::text, ',') AS ids FROM "
+                        L"generate_series(1,%d);",
+                        sequence.c_str(), block < 1 ? 1 : block),
+                rs) ||
+            rs->IsEOF()) {
             return -1;
         }
-        for (; !rs->IsEOF(); rs->MoveNext()) {
-            ids.push_back(rs->Field(L"id").AsLong());
+        const std::wstring list = rs->Field(L"ids").AsString();
+        const wchar_t* at = list.c_str();
+        while (*at != L'\0') {
+            wchar_t* end = nullptr;
+            const long long id = std::wcstoll(at, &end, 10);
+            if (end == at) {
+                break;
+            }
+            ids.push_back(id);
+            at = *end == L',' ? end + 1 : end;
         }
         if (ids.empty()) {
             return -1;

@@ -28,7 +28,7 @@ CStatus CFakeConnection::Take(const std::wstring& sql)
 CFakeConnection::CRows CFakeConnection::Answer(const std::wstring& sql)
 {
     static const boost::wregex kNextIds(
-        LR"(SELECT nextval\('([^']+)'\) AS id FROM generate_series\(1,(\d+)\);?)",
+        LR"(SELECT string_agg\(nextval\('([^']+)'\)::text, ','\) AS ids FROM generate_series\(1,(\d+)\);?)",
         boost::regex::icase);
     boost::wsmatch m;
     if (boost::regex_match(sql, m, kNextIds)) {
@@ -42,11 +42,13 @@ CFakeConnection::CRows CFakeConnection::Answer(const std::wstring& sql)
             m_sequences.emplace_back(name, 0);
             it = m_sequences.end() - 1;
         }
-        CRows rows;
-        rows.names = {L"id"};
+        std::wstring list;
         for (int i = 0; i < count; ++i) {
-            rows.rows.push_back({std::to_wstring(++it->second)});
+            list += (i == 0 ? L"" : L",") + std::to_wstring(++it->second);
         }
+        CRows rows;
+        rows.names = {L"ids"};
+        rows.rows.push_back({list});
         return rows;
     }
     return m_responder ? m_responder(sql) : CRows();

@@ -27,9 +27,9 @@ public:
     };
     using Responder = std::function<CRows(const std::wstring& sql)>;
 
-    // Queries the responder leaves without rows yield none. "nextval" queries
-    // are answered with ids counted from 1 per sequence, one row per id
-    // asked for, before the responder is asked.
+    // Queries the responder leaves without rows yield none. The id queries
+    // of CDbContext::TakeId are answered with ids counted from 1 per
+    // sequence, before the responder is asked.
     void SetResponder(Responder responder) { m_responder = std::move(responder); }
 
     // The `n`th statement or query from now (1-based, counted over Execute,
