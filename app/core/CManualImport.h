@@ -7,8 +7,10 @@
 // std::jthread). It uses only what the constructor was given; the log sink,
 // the notifier and the progress callback are called on Run's thread, so they
 // must be safe to call from there. One Run at a time per object; other
-// imports and live tracking may store into the same database meanwhile (each
-// hand is one transaction, and a hand is never stored twice).
+// imports and live tracking may store into the same database meanwhile, also
+// through the same CDbContext (each hand is one transaction that holds the
+// shared connection, and a hand is never stored twice). Run makes the options'
+// database the context's current one.
 #pragma once
 
 #include "parser/CParseSettings.h"
@@ -53,7 +55,10 @@ struct CManualImportOptions
     // How long to wait for a database that cannot be reached before giving
     // up, in seconds, each time it goes away.
     int waitSeconds = 120;
-    // How hand texts are kept, the time offset, all-in EV dumps.
+    // How hand texts are kept, the time offset, all-in EV dumps. With
+    // parse.asyncCommit (what veltrix-cli uses) hands are committed without
+    // waiting for the server's disk, and Run makes each file durable before
+    // it counts as imported: much faster, just as safe.
     kroHandParser::CParseSettings parse;
 };
 
