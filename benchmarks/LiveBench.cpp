@@ -188,7 +188,7 @@ public:
         Clock::time_point writingEnded{};
         const auto collect = [&] {
             const Clock::time_point now = Clock::now();
-            std::scoped_lock lock(mutex);
+            std::scoped_lock lock(mutex, m_live.WatcherLock());
             seen.resize(appends.size(), false);
             for (size_t i = done; i < appends.size(); ++i) {
                 if (seen[i]) {

@@ -21,7 +21,7 @@ CStatus CDatabase::Open(const std::wstring& connectString, int loginTimeoutSecon
     }
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc))) {
         m_dbc = SQL_NULL_HDBC;
-        return CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_ENV, m_env));
+        return DiagnosticStatus(SQL_HANDLE_ENV, m_env);
     }
     SQLSetConnectAttrW(m_dbc, SQL_ATTR_LOGIN_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(loginTimeoutSeconds)), 0);
@@ -39,13 +39,13 @@ CStatus CDatabase::Open(const std::wstring& connectString, int loginTimeoutSecon
                                            static_cast<SQLSMALLINT>(std::size(out)), &outLength,
                                            SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
-        std::wstring message = DiagnosticText(SQL_HANDLE_DBC, m_dbc);
+        const CStatus status = DiagnosticStatus(SQL_HANDLE_DBC, m_dbc);
         SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
         m_dbc = SQL_NULL_HDBC;
-        if (message.empty()) {
-            message = L"cannot connect";
+        if (status.Message().empty()) {
+            return CStatus::Error(CStatus::Code::Unavailable, L"cannot connect");
         }
-        return CStatus::DatabaseError(message);
+        return status;
     }
     m_open = true;
     m_connectString = connectString;
@@ -71,7 +71,7 @@ CStatus CDatabase::ExecuteSQL(const std::wstring& sql)
     }
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt))) {
-        return CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_DBC, m_dbc));
+        return DiagnosticStatus(SQL_HANDLE_DBC, m_dbc);
     }
     if (m_queryTimeout > 0) {
         SQLSetStmtAttrW(stmt, SQL_ATTR_QUERY_TIMEOUT,
@@ -81,7 +81,7 @@ CStatus CDatabase::ExecuteSQL(const std::wstring& sql)
     SQLRETURN rc = SQLExecDirectW(stmt, text.data(), SQL_NTS);
     CStatus status;
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
-        status = CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_STMT, stmt));
+        status = WithLostConnection(DiagnosticStatus(SQL_HANDLE_STMT, stmt), m_dbc);
     } else {
         // Walk every result of a multi-statement text so that a later failing
         // statement is reported too.
@@ -91,7 +91,7 @@ CStatus CDatabase::ExecuteSQL(const std::wstring& sql)
                 break;
             }
             if (!SQL_SUCCEEDED(rc)) {
-                status = CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_STMT, stmt));
+                status = WithLostConnection(DiagnosticStatus(SQL_HANDLE_STMT, stmt), m_dbc);
                 break;
             }
         }
@@ -109,7 +109,7 @@ CStatus CDatabase::SetAutoCommit(bool on)
     if (!SQL_SUCCEEDED(SQLSetConnectAttrW(m_dbc, SQL_ATTR_AUTOCOMMIT,
                                           reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(value)),
                                           0))) {
-        return CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_DBC, m_dbc));
+        return DiagnosticStatus(SQL_HANDLE_DBC, m_dbc);
     }
     return CStatus::Ok();
 }
@@ -120,7 +120,7 @@ CStatus CDatabase::Commit()
         return CStatus::DatabaseError(L"database not open");
     }
     if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, m_dbc, SQL_COMMIT))) {
-        return CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_DBC, m_dbc));
+        return DiagnosticStatus(SQL_HANDLE_DBC, m_dbc);
     }
     return CStatus::Ok();
 }
@@ -131,7 +131,7 @@ CStatus CDatabase::Rollback()
         return CStatus::DatabaseError(L"database not open");
     }
     if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, m_dbc, SQL_ROLLBACK))) {
-        return CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_DBC, m_dbc));
+        return DiagnosticStatus(SQL_HANDLE_DBC, m_dbc);
     }
     return CStatus::Ok();
 }

@@ -12,8 +12,22 @@ const CDBField kNullField;
 }  // namespace
 
 CODBCRecordset::CODBCRecordset(CDatabase& db)
-    : m_db(db)
+    : m_db(&db)
 {}
+
+CODBCRecordset::CODBCRecordset(std::vector<std::wstring> names,
+                               std::vector<std::vector<CDBField>> rows)
+    : m_db(nullptr)
+    , m_rows(std::move(rows))
+{
+    for (auto& name : names) {
+        m_names.push_back(ToLowerAscii(name));
+    }
+    m_eof = m_rows.empty();
+    if (!m_eof) {
+        m_fields = m_rows[0];
+    }
+}
 
 CODBCRecordset::~CODBCRecordset()
 {
@@ -29,6 +43,7 @@ void CODBCRecordset::Close()
     m_eof = true;
     m_names.clear();
     m_fields.clear();
+    m_rows.clear();
 }
 
 CStatus CODBCRecordset::Open(const std::wstring& sql, int /*openType*/, unsigned /*options*/)
@@ -39,16 +54,17 @@ CStatus CODBCRecordset::Open(const std::wstring& sql, int /*openType*/, unsigned
 CStatus CODBCRecordset::Open(const std::wstring& sql)
 {
     Close();
-    if (!m_db.IsOpen()) {
+    if (!(m_db != nullptr && m_db->IsOpen())) {
         return CStatus::DatabaseError(L"database not open");
     }
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_db.Handle(), &m_stmt))) {
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_db->Handle(), &m_stmt))) {
         m_stmt = SQL_NULL_HSTMT;
-        return CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_DBC, m_db.Handle()));
+        return DiagnosticStatus(SQL_HANDLE_DBC, m_db->Handle());
     }
-    if (m_db.QueryTimeout() > 0) {
+    if (m_db->QueryTimeout() > 0) {
         SQLSetStmtAttrW(m_stmt, SQL_ATTR_QUERY_TIMEOUT,
-                        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_db.QueryTimeout())), 0);
+                        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_db->QueryTimeout())),
+                        0);
     }
     std::vector<SQLWCHAR> text = ToSqlWide(sql);
     return AfterExecute(SQLExecDirectW(m_stmt, text.data(), SQL_NTS));
@@ -57,12 +73,12 @@ CStatus CODBCRecordset::Open(const std::wstring& sql)
 CStatus CODBCRecordset::OpenTables(const std::wstring& table)
 {
     Close();
-    if (!m_db.IsOpen()) {
+    if (!(m_db != nullptr && m_db->IsOpen())) {
         return CStatus::DatabaseError(L"database not open");
     }
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_db.Handle(), &m_stmt))) {
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_db->Handle(), &m_stmt))) {
         m_stmt = SQL_NULL_HSTMT;
-        return CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_DBC, m_db.Handle()));
+        return DiagnosticStatus(SQL_HANDLE_DBC, m_db->Handle());
     }
     std::vector<SQLWCHAR> name = ToSqlWide(table);
     return AfterExecute(
@@ -72,12 +88,12 @@ CStatus CODBCRecordset::OpenTables(const std::wstring& table)
 CStatus CODBCRecordset::OpenColumns(const std::wstring& table)
 {
     Close();
-    if (!m_db.IsOpen()) {
+    if (!(m_db != nullptr && m_db->IsOpen())) {
         return CStatus::DatabaseError(L"database not open");
     }
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_db.Handle(), &m_stmt))) {
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_db->Handle(), &m_stmt))) {
         m_stmt = SQL_NULL_HSTMT;
-        return CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_DBC, m_db.Handle()));
+        return DiagnosticStatus(SQL_HANDLE_DBC, m_db->Handle());
     }
     std::vector<SQLWCHAR> name = ToSqlWide(table);
     return AfterExecute(
@@ -87,7 +103,8 @@ CStatus CODBCRecordset::OpenColumns(const std::wstring& table)
 CStatus CODBCRecordset::AfterExecute(SQLRETURN rc)
 {
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
-        CStatus status = CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_STMT, m_stmt));
+        CStatus status = WithLostConnection(DiagnosticStatus(SQL_HANDLE_STMT, m_stmt),
+                                            m_db != nullptr ? m_db->Handle() : SQL_NULL_HDBC);
         Close();
         return status;
     }
@@ -101,7 +118,8 @@ CStatus CODBCRecordset::AfterExecute(SQLRETURN rc)
             break;
         }
         if (!SQL_SUCCEEDED(more)) {
-            CStatus status = CStatus::DatabaseError(DiagnosticText(SQL_HANDLE_STMT, m_stmt));
+            CStatus status = WithLostConnection(DiagnosticStatus(SQL_HANDLE_STMT, m_stmt),
+                                                m_db != nullptr ? m_db->Handle() : SQL_NULL_HDBC);
             Close();
             return status;
         }
@@ -183,6 +201,15 @@ bool CODBCRecordset::FetchRow()
 
 bool CODBCRecordset::MoveNext()
 {
+    if (m_db == nullptr) {
+        if (m_eof || ++m_row >= m_rows.size()) {
+            m_eof = true;
+            m_fields.clear();
+            return false;
+        }
+        m_fields = m_rows[m_row];
+        return true;
+    }
     if (m_stmt == SQL_NULL_HSTMT || m_eof) {
         return false;
     }

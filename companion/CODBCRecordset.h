@@ -18,6 +18,10 @@ class VX_COMPANION_EXPORT CODBCRecordset
 public:
     // Requires: `db` outlives this recordset.
     explicit CODBCRecordset(CDatabase& db);
+    // A recordset over rows already in memory, positioned on the first (for
+    // connections that answer queries without a server, as test fakes do).
+    // Every row has one field per name; Open fails on it.
+    CODBCRecordset(std::vector<std::wstring> names, std::vector<std::vector<CDBField>> rows);
     ~CODBCRecordset();
     CODBCRecordset(const CODBCRecordset&) = delete;
     CODBCRecordset& operator=(const CODBCRecordset&) = delete;
@@ -34,7 +38,7 @@ public:
     // The catalogue's rows for the columns of `table`; COLUMN_NAME is column 4.
     [[nodiscard]] CStatus OpenColumns(const std::wstring& table);
 
-    bool IsOpen() const { return m_stmt != SQL_NULL_HSTMT; }
+    bool IsOpen() const { return m_stmt != SQL_NULL_HSTMT || m_db == nullptr; }
     bool IsEOF() const { return m_eof; }
     // Moves to the next row; false at the end or on an error (see LastError()).
     bool MoveNext();
@@ -54,8 +58,11 @@ private:
     CStatus AfterExecute(SQLRETURN rc);
     bool FetchRow();
 
-    CDatabase& m_db;
+    // Null for a recordset over rows in memory.
+    CDatabase* m_db;
     SQLHSTMT m_stmt = SQL_NULL_HSTMT;
+    std::vector<std::vector<CDBField>> m_rows;
+    size_t m_row = 0;
     bool m_eof = true;
     std::vector<std::wstring> m_names;
     std::vector<CDBField> m_fields;

@@ -62,3 +62,43 @@ std::wstring DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle)
     }
     return text;
 }
+
+CStatus::Code CodeOfSqlState(const std::wstring& state)
+{
+    if (state == L"23505" || state == L"40001" || state == L"40P01") {
+        return CStatus::Code::Conflict;
+    }
+    // Class 08 is a lost or refused connection; 57P01..57P03 a server that is
+    // shutting down, crashed or still starting.
+    if (state.rfind(L"08", 0) == 0 || state == L"57P01" || state == L"57P02" || state == L"57P03") {
+        return CStatus::Code::Unavailable;
+    }
+    return CStatus::Code::DatabaseError;
+}
+
+CStatus DiagnosticStatus(SQLSMALLINT handleType, SQLHANDLE handle)
+{
+    SQLWCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    SQLWCHAR message[2] = {};
+    std::wstring code;
+    const SQLRETURN rc = SQLGetDiagRecW(handleType, handle, 1, state, &native, message, 1, &length);
+    if (SQL_SUCCEEDED(rc)) {
+        code = FromSqlWide(state, 5);
+    }
+    return CStatus::Error(CodeOfSqlState(code), DiagnosticText(handleType, handle));
+}
+
+CStatus WithLostConnection(CStatus status, SQLHDBC dbc)
+{
+    if (status.IsOk() || status.GetCode() != CStatus::Code::DatabaseError || dbc == SQL_NULL_HDBC) {
+        return status;
+    }
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    const SQLRETURN rc = SQLGetConnectAttrW(dbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+    if (SQL_SUCCEEDED(rc) && dead == SQL_CD_TRUE) {
+        return CStatus::Error(CStatus::Code::Unavailable, status.Message());
+    }
+    return status;
+}

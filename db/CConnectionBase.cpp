@@ -19,6 +19,10 @@ uint64_t Elapsed(std::chrono::steady_clock::time_point start)
                                      .count());
 }
 
+// A unit's text is sent before it grows beyond this, so that a huge hand
+// cannot build an endless text.
+constexpr size_t kMaxHeldChars = 1u << 20;
+
 }  // namespace
 
 CConnectionBase::CConnectionBase(CDbContext& context)
@@ -32,6 +36,7 @@ bool CConnectionBase::OpenDatabase(const std::wstring& connectString)
         auto db = std::make_unique<CDatabase>(m_context.Environment());
         const CStatus status = db->Open(connectString, m_context.LoginTimeoutSeconds());
         if (!status.IsOk()) {
+            m_last = status;
             m_context.ShowError(FormatW(L"OpenDB error [%ls], file: <%ls> ",
                                         status.Message().c_str(),
                                         MaskPassword(connectString).c_str()));
@@ -40,6 +45,7 @@ bool CConnectionBase::OpenDatabase(const std::wstring& connectString)
         // Quotes are doubled in every text value and backslashes stay literal.
         (void)db->ExecuteSQL(L"SET standard_conforming_strings = on");
         m_db = std::move(db);
+        m_last = CStatus::Ok();
         return true;
     } catch (const std::bad_alloc&) {
         m_context.ShowError(
@@ -51,9 +57,50 @@ bool CConnectionBase::OpenDatabase(const std::wstring& connectString)
 void CConnectionBase::CloseDatabase()
 {
     auto lock = m_context.LockConnection();
-    m_deferred.clear();
-    m_deferredChars = 0;
+    m_held.clear();
+    m_heldChars = 0;
+    m_inUnit = false;
+    m_unitSent = false;
+    m_unitStatus = CStatus::Ok();
     m_db.reset();
+}
+
+bool CConnectionBase::IsOpen()
+{
+    auto lock = m_context.LockConnection();
+    return m_db && m_db->IsOpen();
+}
+
+CStatus CConnectionBase::UnitStatus() const
+{
+    auto lock = m_context.LockConnection();
+    return m_inUnit ? m_unitStatus : CStatus::Ok();
+}
+
+CStatus CConnectionBase::LastStatus() const
+{
+    auto lock = m_context.LockConnection();
+    return m_last;
+}
+
+void CConnectionBase::Failed(const CStatus& status, const std::wstring& sql)
+{
+    m_last = status;
+    const bool overcome = status.GetCode() == CStatus::Code::Conflict ||
+                          status.GetCode() == CStatus::Code::Unavailable;
+    if (m_inUnit) {
+        if (m_unitStatus.IsOk()) {
+            m_unitStatus = status;
+        }
+        if (overcome) {
+            // The caller tries a conflicting unit again and reports a server
+            // that went away in its own words.
+            return;
+        }
+    }
+    m_context.ShowError(FormatW(L"Ошибка [%ls] при выполнении <%ls> ", status.Message().c_str(),
+                                MaskPassword(m_db ? m_db->ConnectString() : L"").c_str()));
+    m_context.Log().Log(L"SQL: " + sql.substr(0, 4000));
 }
 
 bool CConnectionBase::OpenRecordset(const std::wstring& sql,
@@ -63,23 +110,24 @@ bool CConnectionBase::OpenRecordset(const std::wstring& sql,
     if (sql.empty() || !m_db || !m_db->IsOpen()) {
         return false;
     }
+    if (m_inUnit && !m_unitStatus.IsOk()) {
+        return false;
+    }
     recordset.reset();
-    // Queued statements travel in front of the query: one round trip for both.
-    std::wstring text = TakeDeferredText();
+    // Held statements travel in front of the query: one round trip for both.
+    std::wstring text = TakeHeldText();
     text += sql;
     try {
         auto rs = std::make_unique<CODBCRecordset>(*m_db);
         const auto start = std::chrono::steady_clock::now();
         const CStatus status = rs->Open(text, 2, 0x2004);
         m_context.AddTraffic(Elapsed(start));
+        m_unitSent = m_unitSent || m_inUnit;
         if (!status.IsOk()) {
-            ++m_failures;
-            m_context.ShowError(FormatW(L"Ошибка [%ls] при выполнении <%ls> ",
-                                        status.Message().c_str(),
-                                        MaskPassword(m_db->ConnectString()).c_str()));
-            m_context.Log().Log(L"SQL: " + sql.substr(0, 4000));
+            Failed(status, text);
             return false;
         }
+        m_last = CStatus::Ok();
         recordset = std::move(rs);
         return true;
     } catch (const std::bad_alloc&) {
@@ -89,25 +137,22 @@ bool CConnectionBase::OpenRecordset(const std::wstring& sql,
     }
 }
 
-bool CConnectionBase::Run(const std::wstring& sql)
+CStatus CConnectionBase::Run(const std::wstring& sql)
 {
     try {
         const auto start = std::chrono::steady_clock::now();
         const CStatus status = m_db->ExecuteSQL(sql);
         m_context.AddTraffic(Elapsed(start));
         if (!status.IsOk()) {
-            ++m_failures;
-            m_context.ShowError(FormatW(L"Ошибка [%ls] при выполнении <%ls> ",
-                                        status.Message().c_str(),
-                                        MaskPassword(m_db->ConnectString()).c_str()));
-            m_context.Log().Log(L"SQL: " + sql.substr(0, 4000));
-            return false;
+            Failed(status, sql);
+            return status;
         }
-        return true;
+        m_last = CStatus::Ok();
+        return status;
     } catch (const std::bad_alloc&) {
         m_context.ShowError(FormatW(L"Ошибка памяти при выполнении <%ls> ",
                                     MaskPassword(m_db->ConnectString()).c_str()));
-        return false;
+        return CStatus::DatabaseError(L"out of memory");
     }
 }
 
@@ -117,68 +162,105 @@ bool CConnectionBase::Execute(const std::wstring& sql)
     if (!m_db || !m_db->IsOpen()) {
         return false;
     }
-    if (m_deferDepth > 0) {
-        m_deferred.push_back(sql);
-        m_deferredChars += sql.size();
-        // Bounded, so that a huge hand cannot build an endless text.
-        return m_deferredChars < (1u << 20) || FlushDeferred();
+    if (!m_inUnit) {
+        return Run(sql).IsOk();
     }
-    return Run(sql);
-}
-
-void CConnectionBase::BeginDeferred()
-{
-    auto lock = m_context.LockConnection();
-    ++m_deferDepth;
-}
-
-bool CConnectionBase::EndDeferred()
-{
-    auto lock = m_context.LockConnection();
-    const bool ok = FlushDeferred();
-    if (m_deferDepth > 0) {
-        --m_deferDepth;
+    if (!m_unitStatus.IsOk()) {
+        return false;
     }
-    return ok;
+    m_held.push_back(sql);
+    m_heldChars += sql.size();
+    // A statement that returns rows goes at once: held, its rows would be
+    // taken for those of the next query.
+    const bool returnsRows =
+        sql.size() >= 6 && EqualsNoCase(std::wstring_view(sql).substr(0, 6), L"SELECT");
+    return (m_heldChars < kMaxHeldChars && !returnsRows) || Flush().IsOk();
 }
 
-void CConnectionBase::DiscardDeferred()
+CStatus CConnectionBase::Flush()
 {
-    auto lock = m_context.LockConnection();
-    m_deferred.clear();
-    m_deferredChars = 0;
-    if (m_deferDepth > 0) {
-        --m_deferDepth;
+    if (m_held.empty()) {
+        return CStatus::Ok();
     }
+    const std::wstring text = TakeHeldText();
+    m_unitSent = true;
+    return Run(text);
 }
 
-std::wstring CConnectionBase::TakeDeferredText()
+std::wstring CConnectionBase::TakeHeldText()
 {
     std::wstring text;
-    text.reserve(m_deferredChars + m_deferred.size() * 2);
-    for (const auto& sql : m_deferred) {
+    text.reserve(m_heldChars + m_held.size() * 2);
+    for (const auto& sql : m_held) {
         text += sql;
         if (sql.empty() || sql.back() != L';') {
             text += L';';
         }
         text += L'\n';
     }
-    m_deferred.clear();
-    m_deferredChars = 0;
+    m_held.clear();
+    m_heldChars = 0;
     return text;
 }
 
-bool CConnectionBase::FlushDeferred()
+CStatus CConnectionBase::BeginUnit()
 {
     auto lock = m_context.LockConnection();
-    if (m_deferred.empty()) {
-        return true;
-    }
-    const std::wstring text = TakeDeferredText();
     if (!m_db || !m_db->IsOpen()) {
-        return false;
+        return CStatus::Error(CStatus::Code::Unavailable, L"no open database");
     }
-    return Run(text);
+    if (m_inUnit) {
+        return CStatus::InvalidArgument(L"a unit is open already");
+    }
+    m_inUnit = true;
+    m_unitSent = false;
+    m_unitStatus = CStatus::Ok();
+    // Sent with the unit's first query or its commit, not on its own.
+    m_held.push_back(L"BEGIN");
+    m_heldChars += 5;
+    return CStatus::Ok();
+}
+
+CStatus CConnectionBase::CommitUnit()
+{
+    auto lock = m_context.LockConnection();
+    if (!m_inUnit) {
+        return CStatus::InvalidArgument(L"no unit is open");
+    }
+    CStatus status = m_unitStatus;
+    if (status.IsOk()) {
+        if (!m_db || !m_db->IsOpen()) {
+            status = CStatus::Error(CStatus::Code::Unavailable, L"no open database");
+        } else {
+            // A failed statement aborts the server's transaction and stops the
+            // text there, so this COMMIT is never reached after a failure.
+            m_held.push_back(L"COMMIT");
+            m_heldChars += 6;
+            status = Flush();
+            if (status.IsOk()) {
+                m_inUnit = false;
+                m_unitSent = false;
+                return status;
+            }
+        }
+    }
+    RollbackUnit();
+    m_last = status;
+    return status;
+}
+
+void CConnectionBase::RollbackUnit()
+{
+    auto lock = m_context.LockConnection();
+    m_held.clear();
+    m_heldChars = 0;
+    if (m_inUnit && m_unitSent && m_db && m_db->IsOpen()) {
+        // Harmless when the server ended the transaction itself.
+        (void)m_db->ExecuteSQL(L"ROLLBACK");
+    }
+    m_inUnit = false;
+    m_unitSent = false;
+    m_unitStatus = CStatus::Ok();
 }
 
 bool CConnectionBase::ExecuteBatch(const std::vector<std::wstring>& statements)
@@ -187,8 +269,8 @@ bool CConnectionBase::ExecuteBatch(const std::vector<std::wstring>& statements)
     if (!m_db || !m_db->IsOpen()) {
         return false;
     }
-    if (m_deferDepth > 0) {
-        // Queued behind what came before, so that the order stays.
+    if (m_inUnit) {
+        // Held behind what came before, so that the order stays.
         for (const auto& sql : statements) {
             if (!Execute(sql)) {
                 return false;
@@ -200,7 +282,7 @@ bool CConnectionBase::ExecuteBatch(const std::vector<std::wstring>& statements)
     m_db->SetQueryTimeout(600);
     bool ok = true;
     for (const auto& sql : statements) {
-        if (!Run(sql)) {
+        if (!Run(sql).IsOk()) {
             ok = false;
             break;
         }

@@ -1,5 +1,6 @@
 // The shared behaviour of the main and the administrative connection: a use
-// count, an optional open database and the three statement operations.
+// count, an optional open database, the three statement operations and units
+// (see IConnection).
 #pragma once
 
 #include "db/IConnection.h"
@@ -20,27 +21,22 @@ public:
     bool ExecuteBatch(const std::vector<std::wstring>& statements) override;
     bool Execute(const std::wstring& sql) override;
     CDatabase* Database() override { return m_db.get(); }
+    bool IsOpen() override;
+    CStatus BeginUnit() override;
+    CStatus CommitUnit() override;
+    void RollbackUnit() override;
+    CStatus UnitStatus() const override;
+    CStatus LastStatus() const override;
 
     int UseCount() const { return m_uses; }
-    // How many statements and queries have failed on this connection.
-    uint64_t FailureCount() const { return m_failures; }
     void AddUse() { ++m_uses; }
     // Subtracts one use; true when it was the last.
     bool DropUse() { return --m_uses <= 0; }
     // Opens the database; shows "OpenDB error [...]" and returns false on failure.
     bool OpenDatabase(const std::wstring& connectString);
+    // Closes the database (an open unit is dropped); the object and its uses
+    // stay, so that the next acquisition opens it anew.
     void CloseDatabase();
-
-    // While deferring, Execute only queues its statement (and reports
-    // success); the queue is sent as one text before the next query, on
-    // FlushDeferred, and when it grows large. Used inside a transaction, where
-    // a failure at sending rolls the whole unit back.
-    void BeginDeferred();
-    // Sends what is queued and stops deferring; false when a statement failed.
-    bool EndDeferred();
-    bool FlushDeferred();
-    // Drops what is queued (the unit is being rolled back) and stops deferring.
-    void DiscardDeferred();
 
 protected:
     // Requires: `context` outlives this object.
@@ -49,16 +45,25 @@ protected:
     CDbContext& m_context;
 
 private:
-    bool Run(const std::wstring& sql);
-    // The queued statements as one text (each ended by ";"), and an empty queue.
-    std::wstring TakeDeferredText();
+    // Sends `sql` now; the status of the statement.
+    CStatus Run(const std::wstring& sql);
+    // Sends what a unit holds back; its status.
+    CStatus Flush();
+    // Remembers a failure of `sql` and shows it, unless a unit may overcome it
+    // or the caller reports it (a conflict or a server gone, inside a unit).
+    void Failed(const CStatus& status, const std::wstring& sql);
+    // The held statements as one text (each ended by ";"), and none held.
+    std::wstring TakeHeldText();
 
     std::unique_ptr<CDatabase> m_db;
     int m_uses = 0;
-    uint64_t m_failures = 0;
-    int m_deferDepth = 0;
-    std::vector<std::wstring> m_deferred;
-    size_t m_deferredChars = 0;
+    CStatus m_last;
+    bool m_inUnit = false;
+    // Something of the open unit has reached the server.
+    bool m_unitSent = false;
+    CStatus m_unitStatus;
+    std::vector<std::wstring> m_held;
+    size_t m_heldChars = 0;
 };
 
 }  // namespace kroDB

@@ -7,8 +7,11 @@
 #include "db/pgConnection.h"
 #include "foundation/ILogSink.h"
 #include "foundation/IUserNotifier.h"
+#include "foundation/WideText.h"
 
 #include <boost/regex.hpp>
+
+#include <cwchar>
 
 namespace kroDB {
 
@@ -58,6 +61,9 @@ IConnection* CDbContext::AcquireConnection(bool /*readOnly*/)
     // The read-only request is only an access-mode hint of the opening call, and
     // every row insert also asks for it, so it is not passed to the driver.
     std::scoped_lock lock(m_lock);
+    if (m_attached != nullptr) {
+        return m_attached;
+    }
     if (!m_main) {
         m_main = std::make_unique<kroConnection>(*this);
     }
@@ -108,50 +114,84 @@ void CDbContext::ReleaseMain()
     std::scoped_lock lock(m_lock);
     if (m_main && m_main->DropUse()) {
         m_main.reset();
-        m_nextIds.clear();
+        m_ids.clear();
         m_columns.clear();
     }
 }
 
-int64_t CDbContext::TakeId(const std::wstring& maxQuery)
+int64_t CDbContext::TakeId(const std::wstring& sequence, int block)
 {
     std::scoped_lock lock(m_lock);
-    const auto it = m_nextIds.find(maxQuery);
-    if (it != m_nextIds.end()) {
-        return it->second++;
+    std::deque<int64_t>& ids = m_ids[sequence];
+    if (ids.empty()) {
+        // One row with the list: a row per id costs the driver more than the
+        // server takes to count them out.
+        CConnectionLease connection(AcquireConnection(true));
+        std::unique_ptr<CODBCRecordset> rs;
+        if (!connection ||
+            !connection->OpenRecordset(
+                FormatW(L"SELECT string_agg(nextval('%ls')::text, ',') AS ids FROM "
+                        L"generate_series(1,%d);",
+                        sequence.c_str(), block < 1 ? 1 : block),
+                rs) ||
+            rs->IsEOF()) {
+            return -1;
+        }
+        const std::wstring list = rs->Field(L"ids").AsString();
+        const wchar_t* at = list.c_str();
+        while (*at != L'\0') {
+            wchar_t* end = nullptr;
+            const long long id = std::wcstoll(at, &end, 10);
+            if (end == at) {
+                break;
+            }
+            ids.push_back(id);
+            at = *end == L',' ? end + 1 : end;
+        }
+        if (ids.empty()) {
+            return -1;
+        }
     }
-    const int64_t next = ReadNextId(*this, maxQuery);
-    if (next < 0) {
-        return -1;
-    }
-    m_nextIds[maxQuery] = next + 1;
-    return next;
-}
-
-void CDbContext::NoteIdUsed(const std::wstring& maxQuery, int64_t id)
-{
-    std::scoped_lock lock(m_lock);
-    const auto it = m_nextIds.find(maxQuery);
-    if (it != m_nextIds.end() && it->second <= id) {
-        it->second = id + 1;
-    }
+    const int64_t id = ids.front();
+    ids.pop_front();
+    return id;
 }
 
 void CDbContext::ForgetIds()
 {
     std::scoped_lock lock(m_lock);
-    m_nextIds.clear();
+    m_ids.clear();
     m_columns.clear();
 }
 
-const std::set<std::wstring>& CDbContext::TableColumns(const std::wstring& table)
+std::shared_ptr<const std::set<std::wstring>> CDbContext::TableColumns(const std::wstring& table)
 {
     std::scoped_lock lock(m_lock);
     const auto it = m_columns.find(table);
-    if (it != m_columns.end() && !it->second.empty()) {
+    if (it != m_columns.end() && !it->second->empty()) {
         return it->second;
     }
-    return m_columns[table] = ColumnNames(*this, table);
+    auto columns = std::make_shared<const std::set<std::wstring>>(ColumnNames(*this, table));
+    m_columns[table] = columns;
+    return columns;
+}
+
+void CDbContext::AttachConnection(IConnection* connection)
+{
+    std::scoped_lock lock(m_lock);
+    m_attached = connection;
+    m_ids.clear();
+    m_columns.clear();
+}
+
+void CDbContext::ResetConnection()
+{
+    std::scoped_lock lock(m_lock);
+    if (m_main) {
+        m_main->CloseDatabase();
+    }
+    m_ids.clear();
+    m_columns.clear();
 }
 
 void CDbContext::ReleaseAdmin()

@@ -9,6 +9,7 @@
 #include "foundation/CStatus.h"
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -56,6 +57,16 @@ public:
     // be opened. Pair with one Release().
     IConnection* AcquireAdminConnection();
 
+    // From now on AcquireConnection returns `connection` instead of the shared
+    // connection to the server (a connection without a server, in tests); null
+    // goes back to the server. Requires: `connection` outlives its use here.
+    void AttachConnection(IConnection* connection);
+
+    // Closes the shared connection's database after the server went away,
+    // keeping its uses: the next acquisition opens it anew. Counted ids are
+    // forgotten too, since a server that crashed may hand them out again.
+    void ResetConnection();
+
     // Stores `connectString` and its administrative form (the same text with
     // the Database value replaced by "postgres").
     void SetConnectStrings(const std::wstring& connectString);
@@ -76,19 +87,24 @@ public:
     // Shows a failure to the user: `text` as it is.
     void ShowError(const std::wstring& text);
 
-    // The next free id of a table whose largest id `maxQuery` reads ("maxid"):
-    // the query runs once, later ids are counted on from it. Requires the
-    // connection lock. -1 when the query fails.
-    int64_t TakeId(const std::wstring& maxQuery);
-    // Records that `id` was used, so that TakeId never hands it out again.
-    void NoteIdUsed(const std::wstring& maxQuery, int64_t id);
-    // Forgets the counted ids (another program may have written since).
+    // A new id from the database sequence `sequence`, which no other writer
+    // (thread or process) ever gets. Ids are taken from the server `block` at a
+    // time and handed out from memory. -1 when the server cannot give any.
+    int64_t TakeId(const std::wstring& sequence, int block);
+    // Forgets the ids taken but not handed out, and the column lists.
     void ForgetIds();
 
     // The columns of `table` as the catalogue lists them, read once per
-    // connection. Statistic values whose column is missing are left out of
-    // the statements rather than failing the whole hand.
-    const std::set<std::wstring>& TableColumns(const std::wstring& table);
+    // connection; empty when they cannot be read. Statistic values whose
+    // column is missing are left out of the statements rather than failing
+    // the whole hand. The set stays valid however the context changes.
+    std::shared_ptr<const std::set<std::wstring>> TableColumns(const std::wstring& table);
+
+    // The hand row that the open unit inserted or found stored (its id), so
+    // that whoever stores the hand can tell which row it became. Requires the
+    // connection lock, which the unit holds.
+    void NoteUnitHand(int64_t handId) { m_unitHand = handId; }
+    int64_t UnitHand() const { return m_unitHand; }
 
     CDbTraffic Traffic() const
     {
@@ -124,9 +140,11 @@ private:
     std::wstring m_adminConnect;
     std::unique_ptr<kroConnection> m_main;
     std::unique_ptr<pgConnection> m_admin;
+    IConnection* m_attached = nullptr;
     CDbTraffic m_traffic;
-    std::map<std::wstring, int64_t> m_nextIds;
-    std::map<std::wstring, std::set<std::wstring>> m_columns;
+    std::map<std::wstring, std::deque<int64_t>> m_ids;
+    std::map<std::wstring, std::shared_ptr<const std::set<std::wstring>>> m_columns;
+    int64_t m_unitHand = 0;
 };
 
 // Owns one use of a shared connection: releases it when it goes.

@@ -1,75 +1,56 @@
 #include "db/CHandTransaction.h"
 
-#include "companion/CDatabase.h"
-#include "db/CConnectionBase.h"
 #include "db/CDbContext.h"
-#include "foundation/IUserNotifier.h"
+#include "db/IConnection.h"
 
 namespace kroDB {
 
-// The unit is opened and closed by statements of its own instead of the
-// driver's transaction calls: "BEGIN" goes out with the first statements that
-// need sending and "COMMIT" with the last, so that a new hand costs one round
-// trip for its lookup and one for all of its rows.
-CHandTransaction::CHandTransaction(CDbContext& context)
-    : m_context(context)
-    , m_lock(context.LockConnection())
+CHandTransaction::CHandTransaction(CDbContext& context, bool asyncCommit)
+    : m_lock(context.LockConnection())
 {
-    auto* connection = dynamic_cast<CConnectionBase*>(context.AcquireConnection(true));
+    IConnection* connection = context.AcquireConnection(true);
     if (connection == nullptr) {
+        m_start = CStatus::Error(CStatus::Code::Unavailable, L"the database cannot be opened");
         return;
     }
-    if (connection->Database() == nullptr) {
+    m_start = connection->BeginUnit();
+    if (!m_start.IsOk()) {
         connection->Release();
         return;
     }
     m_connection = connection;
-    m_failuresAtStart = connection->FailureCount();
-    m_connection->BeginDeferred();
-    (void)m_connection->Execute(L"BEGIN");
+    context.NoteUnitHand(0);
+    if (asyncCommit) {
+        (void)m_connection->Execute(L"SET LOCAL synchronous_commit = off");
+    }
 }
 
 CHandTransaction::~CHandTransaction()
 {
     if (m_connection != nullptr && !m_done) {
-        End(false);
+        m_connection->RollbackUnit();
+        End();
     }
 }
 
-bool CHandTransaction::Commit()
+CStatus CHandTransaction::Status() const
+{
+    return m_connection != nullptr && !m_done ? m_connection->UnitStatus() : m_start;
+}
+
+CStatus CHandTransaction::Commit()
 {
     if (m_connection == nullptr || m_done) {
-        return false;
+        return m_start.IsOk() ? CStatus::InvalidArgument(L"the unit has ended") : m_start;
     }
-    // A failed statement has aborted the server's transaction: its COMMIT
-    // would quietly roll back, so the unit fails as a whole.
-    if (m_connection->FailureCount() != m_failuresAtStart) {
-        End(false);
-        return false;
-    }
-    (void)m_connection->Execute(L"COMMIT");
-    const bool sent = m_connection->EndDeferred();
-    if (!sent || m_connection->FailureCount() != m_failuresAtStart) {
-        End(false);
-        return false;
-    }
-    End(true);
-    return true;
+    const CStatus status = m_connection->CommitUnit();
+    End();
+    return status;
 }
 
-void CHandTransaction::End(bool committed)
+void CHandTransaction::End()
 {
     m_done = true;
-    if (!committed) {
-        m_connection->DiscardDeferred();
-        if (CDatabase* db = m_connection->Database()) {
-            // Harmless when nothing was sent: the server only warns then.
-            (void)db->ExecuteSQL(L"ROLLBACK");
-        }
-        // Ids counted during the unit may now be free again; reading them
-        // afresh keeps them right either way.
-        m_context.ForgetIds();
-    }
     m_connection->Release();
     m_connection = nullptr;
 }

@@ -1,40 +1,45 @@
 // One hand stored as a unit: from its hand row to its last row in one
 // transaction on the shared connection, which no other thread can use until the
-// unit ends. Statements that need no answer are sent together. Without Commit()
-// (a failure, an exception, an early return) everything of the unit is rolled
-// back.
+// unit ends. Without Commit() (a failure, an exception, an early return)
+// everything of the unit is rolled back.
 #pragma once
 
-#include <cstdint>
+#include "foundation/CStatus.h"
+
 #include <mutex>
 
 namespace kroDB {
 
 class CDbContext;
-class CConnectionBase;
+class IConnection;
 
 class CHandTransaction
 {
 public:
-    // Requires: `context` outlives this object.
-    explicit CHandTransaction(CDbContext& context);
+    // Requires: `context` outlives this object. With `asyncCommit` the commit
+    // does not wait for the server's disk (MakeDurable makes it durable).
+    explicit CHandTransaction(CDbContext& context, bool asyncCommit = false);
     ~CHandTransaction();
     CHandTransaction(const CHandTransaction&) = delete;
     CHandTransaction& operator=(const CHandTransaction&) = delete;
 
-    // False when there is no open database: nothing can be stored.
+    // False when the unit could not begin (no open database): nothing can be
+    // stored; StartStatus() tells why.
     bool IsActive() const { return m_connection != nullptr; }
-    // Sends what is queued and commits; false (everything rolled back) when any
-    // statement of the unit, its sending or the commit failed.
-    bool Commit();
+    const CStatus& StartStatus() const { return m_start; }
+    // The first failure of the unit so far; Ok while everything succeeded.
+    CStatus Status() const;
+    // Sends what is held and commits; Ok only when every statement of the
+    // unit and the commit succeeded, else everything is rolled back and the
+    // first failure returned.
+    [[nodiscard]] CStatus Commit();
 
 private:
-    void End(bool commit);
+    void End();
 
-    CDbContext& m_context;
     std::unique_lock<std::recursive_mutex> m_lock;
-    CConnectionBase* m_connection = nullptr;
-    uint64_t m_failuresAtStart = 0;
+    IConnection* m_connection = nullptr;
+    CStatus m_start;
     bool m_done = false;
 };
 

@@ -1,7 +1,10 @@
 #include "db/DatabaseAdmin.h"
 
+#include "companion/CDatabase.h"
 #include "db/CDbContext.h"
+#include "db/Catalog.h"
 #include "db/IConnection.h"
+#include "db/SeveralWriters.h"
 #include "db/SqlText.h"
 #include "db/TableSet.h"
 #include "foundation/WideText.h"
@@ -27,7 +30,7 @@ bool PrepareAdmin(CDbContext& context,
     }
     context.SetConnectStrings(connectString);
     admin = std::make_unique<CConnectionLease>(context.AcquireAdminConnection());
-    if (!*admin || (*admin)->Database() == nullptr) {
+    if (!*admin || !(*admin)->IsOpen()) {
         return false;
     }
     std::unique_ptr<CODBCRecordset> rs;
@@ -106,12 +109,13 @@ bool CreateDatabase(CDbContext& context, const std::wstring& connectString)
     }
     context.ForgetIds();
     CConnectionLease main(context.AcquireConnection(true));
-    if (!main || main->Database() == nullptr) {
+    if (!main || !main->IsOpen()) {
         return false;
     }
     const bool tables = CreateAllTables(context);
     const bool indexes = main->Execute(IndexScript());
-    return tables && indexes;
+    const bool writers = PrepareForSeveralWriters(context);
+    return tables && indexes && writers;
 }
 
 bool DropDatabase(CDbContext& context, const std::wstring& connectString)
@@ -129,15 +133,54 @@ bool DropDatabase(CDbContext& context, const std::wstring& connectString)
 bool UpgradeDatabase(CDbContext& context)
 {
     CConnectionLease main(context.AcquireConnection(true));
-    if (!main || main->Database() == nullptr) {
+    if (!main || !main->IsOpen()) {
         return false;
     }
-    bool ok = main->Execute(L"ALTER TABLE hands ADD COLUMN IF NOT EXISTS utc integer NULL");
+    // Altering a table locks out every other writer for a moment, so what is
+    // there already is not altered again: other programs may be storing now.
+    bool ok = ColumnExists(context, L"hands", L"utc") ||
+              main->Execute(L"ALTER TABLE hands ADD COLUMN IF NOT EXISTS utc integer NULL");
     // Statistic columns that a newer definitions file names are added here too,
     // so that an existing database keeps up without being created again.
     ok = CreateAllTables(context) && ok;
-    ok = main->Execute(IndexScript()) && ok;
+    if (!IndexesPresent(context)) {
+        ok = main->Execute(IndexScript()) && ok;
+    }
+    ok = PrepareForSeveralWriters(context) && ok;
     return ok;
+}
+
+bool DatabaseReachable(CDbContext& context)
+{
+    // A connection of its own: the shared one may be broken, and this test
+    // must not show the user a failure each time it runs.
+    const std::wstring connect = context.MainConnectString();
+    if (connect.empty() || context.Environment() == SQL_NULL_HENV) {
+        return false;
+    }
+    CDatabase probe(context.Environment());
+    return probe.Open(connect, 2).IsOk() && probe.ExecuteSQL(L"SELECT 1").IsOk();
+}
+
+bool MakeDurable(CDbContext& context)
+{
+    auto lock = context.LockConnection();
+    CConnectionLease connection(context.AcquireConnection(true));
+    if (!connection || !connection->IsOpen() || !connection->BeginUnit().IsOk()) {
+        return false;
+    }
+    // A transaction with an id writes a commit record, and a synchronous
+    // commit waits until the log is on disk up to it: every earlier commit
+    // with it.
+    std::unique_ptr<CODBCRecordset> rs;
+    const bool ok = connection->Execute(L"SET LOCAL synchronous_commit = on") &&
+                    connection->OpenRecordset(L"SELECT txid_current() AS id;", rs);
+    rs.reset();
+    if (!ok) {
+        connection->RollbackUnit();
+        return false;
+    }
+    return connection->CommitUnit().IsOk();
 }
 
 }  // namespace kroDB

@@ -39,7 +39,18 @@ bool CreateDatabase(CDbContext& context, const std::wstring& connectString);
 bool DropDatabase(CDbContext& context, const std::wstring& connectString);
 
 // Brings an existing database up to date on the main connection: the utc
-// column, missing statistic columns of every table and the index script.
+// column, missing statistic columns of every table, the index script, and what
+// several writers need (PrepareForSeveralWriters). What is there already is
+// left alone, so that programs storing meanwhile are not held up.
 bool UpgradeDatabase(CDbContext& context);
+
+// Whether the server answers on the main connect string, tried on a
+// connection of its own (the shared one may be broken) without any message.
+bool DatabaseReachable(CDbContext& context);
+
+// Waits until every commit so far is on the server's disk, also those made
+// without waiting (CHandTransaction's asyncCommit); false when the server
+// cannot be reached.
+bool MakeDurable(CDbContext& context);
 
 }  // namespace kroDB

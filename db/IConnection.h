@@ -1,9 +1,20 @@
 // A shared, use-counted database connection. Every AcquireConnection is paired
 // with one Release(); the last Release closes the database and deletes the
 // object. Operations are serialised by the owning context's connection lock.
+//
+// Units: between BeginUnit and CommitUnit (or RollbackUnit) the statements form
+// one transaction. Statements that need no answer may be held back and sent
+// with the next query or with the commit, so a unit costs few round trips. The
+// first failing statement fails the whole unit: the unit's later statements and
+// queries are not sent and report failure, and nothing of it remains after the
+// commit, which returns that first failure. A failure the unit may overcome by
+// being tried again (CStatus::Code::Conflict: another writer holds or stored
+// the same rows) or that only says the server went away (Unavailable) is not
+// shown to the user; the caller decides what to say.
 #pragma once
 
 #include "companion/CODBCRecordset.h"
+#include "foundation/CStatus.h"
 
 #include <memory>
 #include <string>
@@ -24,18 +35,37 @@ public:
     // Runs `sql` and leaves the open result in `recordset`, replacing what was
     // there. False, with the failure shown, when there is no database, `sql` is
     // empty or the statement fails.
-    virtual bool OpenRecordset(const std::wstring& sql,
-                               std::unique_ptr<CODBCRecordset>& recordset) = 0;
+    [[nodiscard]] virtual bool OpenRecordset(const std::wstring& sql,
+                                             std::unique_ptr<CODBCRecordset>& recordset) = 0;
 
     // Runs the statements in order with a query time-out of 600 seconds; stops
     // at the first failure (shown) and returns false. No transaction is opened.
-    virtual bool ExecuteBatch(const std::vector<std::wstring>& statements) = 0;
+    [[nodiscard]] virtual bool ExecuteBatch(const std::vector<std::wstring>& statements) = 0;
 
     // Runs one statement; false (shown) on failure or without an open database.
-    virtual bool Execute(const std::wstring& sql) = 0;
+    // Inside a unit the statement may only be queued: true then means
+    // accepted, and a later failure shows in CommitUnit.
+    [[nodiscard]] virtual bool Execute(const std::wstring& sql) = 0;
 
-    // The open database, or null.
+    // The open database, or null (also for connections without a server).
     virtual CDatabase* Database() = 0;
+    // True when statements can be sent: a database is attached and open.
+    virtual bool IsOpen() = 0;
+
+    // Opens a unit. Fails (Unavailable) without an open database, and when a
+    // unit is open already.
+    [[nodiscard]] virtual CStatus BeginUnit() = 0;
+    // Sends what is held and commits. Ok only when every statement of the unit
+    // and the commit succeeded; otherwise everything of the unit is rolled back
+    // and the first failure is returned. When the server went away during the
+    // commit itself (Unavailable) the unit may or may not have been stored.
+    [[nodiscard]] virtual CStatus CommitUnit() = 0;
+    // Drops what is held and rolls the open unit back.
+    virtual void RollbackUnit() = 0;
+    // The first failure of the open unit; Ok when there is none or no unit.
+    virtual CStatus UnitStatus() const = 0;
+    // The result of the last statement, query or commit.
+    virtual CStatus LastStatus() const = 0;
 };
 
 }  // namespace kroDB

@@ -1,5 +1,8 @@
 #include "db/TableSet.h"
 
+#include "companion/CODBCRecordset.h"
+#include "db/CDbContext.h"
+#include "db/IConnection.h"
 #include "db/tables/kroActions.h"
 #include "db/tables/kroAliasData.h"
 #include "db/tables/kroAliases.h"
@@ -58,10 +61,20 @@ std::wstring IndexScript()
            L"CREATE INDEX IF NOT EXISTS haindex3 ON handsactions (idplayer);"
            L"CREATE INDEX IF NOT EXISTS plindex1 ON players (idsite, name);"
            L"CREATE INDEX IF NOT EXISTS hpindex1 ON handsplayers (idhand);"
-           L"CREATE INDEX IF NOT EXISTS hpindex2 ON handsplayers (idplayer);"
-           // The same hand is looked up by its room hand number whichever file
-           // brings it; the file-first index above cannot serve that.
-           L"CREATE INDEX IF NOT EXISTS handsindex6 ON hands (sitehandnumber);";
+           L"CREATE INDEX IF NOT EXISTS hpindex2 ON handsplayers (idplayer);";
+}
+
+bool IndexesPresent(CDbContext& context)
+{
+    CConnectionLease connection(context.AcquireConnection(true));
+    std::unique_ptr<CODBCRecordset> rs;
+    return connection && connection->IsOpen() &&
+           connection->OpenRecordset(
+               L"SELECT count(*) AS n FROM pg_indexes WHERE schemaname = 'public' AND indexname IN "
+               L"('handsindex1','handsindex2','handsindex3','handsindex4','handsindex5',"
+               L"'haindex1','haindex2','haindex3','plindex1','hpindex1','hpindex2');",
+               rs) &&
+           !rs->IsEOF() && rs->Field(L"n").AsInt() == 11;
 }
 
 }  // namespace kroDB

@@ -20,4 +20,7 @@ bool CreateAllTables(CDbContext& context);
 // The index statements as one text.
 std::wstring IndexScript();
 
+// True when every index of the index script exists.
+bool IndexesPresent(CDbContext& context);
+
 }  // namespace kroDB

@@ -13,7 +13,7 @@ namespace kroDB {
 bool kroTable::Create()
 {
     CConnectionLease connection(m_context.AcquireConnection(true));
-    if (!connection || connection->Database() == nullptr) {
+    if (!connection || !connection->IsOpen()) {
         return true;
     }
     bool ok = true;
@@ -80,28 +80,6 @@ bool kroTable::UpgradeFromSections(const std::vector<std::pair<std::wstring, boo
     }
     CConnectionLease connection(m_context.AcquireConnection(true));
     return connection && connection->ExecuteBatch(statements);
-}
-
-int64_t NextTableId(CDbContext& context, const std::wstring& maxQuery)
-{
-    return context.TakeId(maxQuery);
-}
-
-int64_t ReadNextId(CDbContext& context, const std::wstring& maxQuery)
-{
-    CConnectionLease connection(context.AcquireConnection(true));
-    if (!connection) {
-        return -1;
-    }
-    std::unique_ptr<CODBCRecordset> rs;
-    if (!connection->OpenRecordset(maxQuery, rs)) {
-        return -1;
-    }
-    if (rs->IsEOF() || rs->Field(L"maxid").IsNull()) {
-        return 1;
-    }
-    const int64_t maxId = rs->Field(L"maxid").AsLong();
-    return maxId == -1 ? -1 : maxId + 1;
 }
 
 bool QueryHasRow(CDbContext& context, const std::wstring& sql)

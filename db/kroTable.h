@@ -63,14 +63,6 @@ protected:
     CDbContext& m_context;
 };
 
-// The next id of a table: 1 + the value of the `maxQuery` column "maxid" (1
-// for an empty table); -1 when the query fails or the table holds id -1. Read
-// from the database once per connection and counted on afterwards.
-int64_t NextTableId(CDbContext& context, const std::wstring& maxQuery);
-
-// The same, always read from the database.
-int64_t ReadNextId(CDbContext& context, const std::wstring& maxQuery);
-
 // True when `sql` yields at least one row.
 bool QueryHasRow(CDbContext& context, const std::wstring& sql);
 

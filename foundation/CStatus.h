@@ -16,6 +16,11 @@ public:
         IoError = 3,
         DatabaseError = 4,
         Corruption = 5,
+        // Another writer stored or holds the same rows (a unique key, a
+        // deadlock): the unit may be tried again.
+        Conflict = 6,
+        // The database server cannot be reached or went away.
+        Unavailable = 7,
     };
 
     CStatus() = default;

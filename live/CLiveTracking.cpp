@@ -1,11 +1,9 @@
 #include "live/CLiveTracking.h"
 
-#include "companion/CDatabase.h"
 #include "companion/ReadHistoryFileEx.h"
-#include "db/CConnectionBase.h"
 #include "db/CDbContext.h"
+#include "db/DatabaseAdmin.h"
 #include "db/IConnection.h"
-#include "db/SqlText.h"
 #include "db/tables/kroFiles.h"
 #include "foundation/ILogSink.h"
 #include "foundation/WideText.h"
@@ -16,6 +14,7 @@
 #include "live/ISessionSink.h"
 #include "live/ITableHud.h"
 #include "live/SystemErrorText.h"
+#include "parser/FileFingerprint.h"
 #include "platform/IProcessList.h"
 
 #include <ctime>
@@ -49,12 +48,6 @@ int64_t FileSize(const std::wstring& path)
     {
     };
     return ::stat(ToUtf8(path).c_str(), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
-}
-
-bool SameCounts(const kroHandParser::CImportCounts& a, const kroHandParser::CImportCounts& b)
-{
-    return a.stored == b.stored && a.alreadyStored == b.alreadyStored && a.skipped == b.skipped &&
-           a.rejected == b.rejected;
 }
 
 }  // namespace
@@ -139,6 +132,13 @@ void CLiveTracking::StartLiveTracking()
         }
     }
     std::scoped_lock lock(m_watcherLock);
+    // A hand the client was still writing stays for this start.
+    CWatchedFileMap held;
+    for (auto& [path, record] : m_historyFiles) {
+        if (!record.heldLines.empty()) {
+            held.emplace(path, std::move(record));
+        }
+    }
     m_historyFiles.clear();
     m_startTime = static_cast<int64_t>(std::time(nullptr));
     FindClientProcesses();
@@ -170,6 +170,41 @@ void CLiveTracking::StartLiveTracking()
         PreRegisterFiles(upoker.historyFolder, L".txt", kRoomUpoker, m_historyFiles, m_startTime);
         Watch(WatcherOf(upoker), upoker.historyFolder, m_historyHandler, L"*.txt", L"History",
               L"History");
+    }
+    for (auto& [path, record] : held) {
+        const auto found = m_historyFiles.find(path);
+        if (found != m_historyFiles.end()) {
+            found->second = std::move(record);
+        }
+    }
+    ReadChangedFinishedFiles();
+}
+
+void CLiveTracking::ReadChangedFinishedFiles()
+{
+    if (!m_trackerOn || !m_lease) {
+        return;
+    }
+    for (auto& [path, record] : m_historyFiles) {
+        if (!record.heldLines.empty()) {
+            continue;
+        }
+        kroDB::kroFiles::data row(m_db);
+        row.path = FileNameOf(path);
+        row.idsite = kPokerStarsSiteId;
+        if (!row.Load() || !row.finish ||
+            kroHandParser::FileUnchanged(ToUtf8(path), row.finishsize,
+                                         static_cast<uint32_t>(row.finishcrc))) {
+            continue;
+        }
+        // Written while tracking was off: the hands not stored yet are stored
+        // now, the others are recognised.
+        DebugLine(
+            FormatW(L"File %ls changed since it was finished: it is read again", path.c_str()));
+        record.file = row;
+        record.readPosition = 0;
+        record.inode = 0;
+        (void)LiveImport(path, record);
     }
 }
 
@@ -207,18 +242,6 @@ void CLiveTracking::HoldConnection()
     }
 }
 
-bool CLiveTracking::DatabaseReachable()
-{
-    // A connection of its own: the shared one may be broken, and this test
-    // must not show the user a failure each time it runs.
-    const std::wstring connect = m_db.MainConnectString();
-    if (connect.empty() || m_db.Environment() == SQL_NULL_HENV) {
-        return false;
-    }
-    CDatabase probe(m_db.Environment());
-    return probe.Open(connect, 2).IsOk() && probe.ExecuteSQL(L"SELECT 1").IsOk();
-}
-
 void CLiveTracking::DebugLine(const std::wstring& text)
 {
     if (m_log.DebugEnabled()) {
@@ -227,7 +250,19 @@ void CLiveTracking::DebugLine(const std::wstring& text)
     }
 }
 
+CWatchedFileMap CLiveTracking::HistoryFilesCopy()
+{
+    std::scoped_lock lock(m_watcherLock);
+    return m_historyFiles;
+}
+
 void CLiveTracking::HistoryFileAdded(const std::wstring& path)
+{
+    std::scoped_lock lock(m_watcherLock);
+    FileAddedLocked(path);
+}
+
+void CLiveTracking::FileAddedLocked(const std::wstring& path)
 {
     DebugLine(FormatW(L"File %ls was added", path.c_str()));
     CWatchedFile record;
@@ -237,11 +272,7 @@ void CLiveTracking::HistoryFileAdded(const std::wstring& path)
     if (!m_dbDown) {
         kroDB::kroFiles::data row(m_db);
         static_cast<CFileRecord&>(row) = record.file;
-        if (!row.Load()) {
-            row.id = 0;
-            row.finish = false;
-            (void)row.Insert();
-        }
+        (void)row.FindOrInsert();
         record.file = row;
     }
     record.readPosition = 0;
@@ -250,21 +281,27 @@ void CLiveTracking::HistoryFileAdded(const std::wstring& path)
     // A file that arrives with its content (moved in, or written before this
     // change was read) may see no later change that would have it read.
     if (FileSize(path) > 0) {
-        std::scoped_lock lock(m_watcherLock);
         (void)LiveImport(path, entry);
     }
 }
 
 void CLiveTracking::HistoryFileRemoved(const std::wstring& path)
 {
+    std::scoped_lock lock(m_watcherLock);
+    FileRemovedLocked(path);
+}
+
+void CLiveTracking::FileRemovedLocked(const std::wstring& path)
+{
     m_historyFiles.erase(path);
 }
 
 void CLiveTracking::HistoryFileRenamed(const std::wstring& oldPath, const std::wstring& newPath)
 {
-    HistoryFileRemoved(oldPath);
+    std::scoped_lock lock(m_watcherLock);
+    FileRemovedLocked(oldPath);
     if (HasTextExtension(newPath)) {
-        HistoryFileAdded(newPath);
+        FileAddedLocked(newPath);
     }
 }
 
@@ -280,6 +317,7 @@ void CLiveTracking::HistoryFileModified(const std::wstring& path)
 
 void CLiveTracking::HistoryChangesLost(const std::wstring& folder)
 {
+    std::scoped_lock lock(m_watcherLock);
     // Files made while changes were lost are new when written since "Start";
     // any known file may have grown.
     CWatchedFileMap found;
@@ -290,10 +328,9 @@ void CLiveTracking::HistoryChangesLost(const std::wstring& folder)
         };
         if (m_historyFiles.count(path) == 0 && ::stat(ToUtf8(path).c_str(), &st) == 0 &&
             static_cast<int64_t>(st.st_mtim.tv_sec) >= m_startTime) {
-            HistoryFileAdded(path);
+            FileAddedLocked(path);
         }
     }
-    std::scoped_lock lock(m_watcherLock);
     const std::wstring prefix = JoinPath(folder, L"");
     for (auto& [path, record] : m_historyFiles) {
         if (path.compare(0, prefix.size(), prefix) == 0) {
@@ -304,11 +341,6 @@ void CLiveTracking::HistoryChangesLost(const std::wstring& folder)
 
 int CLiveTracking::LiveImport(const std::wstring& path, CWatchedFile& record)
 {
-    return LiveImportRead(path, record, false);
-}
-
-int CLiveTracking::LiveImportRead(const std::wstring& path, CWatchedFile& record, bool flushHeld)
-{
     if (!m_trackerOn) {
         return 1;
     }
@@ -318,7 +350,7 @@ int CLiveTracking::LiveImportRead(const std::wstring& path, CWatchedFile& record
     }
     const CWatchedFile before = record;
     std::vector<std::wstring> complete;
-    if (!ReadNewLines(path, record, flushHeld, complete)) {
+    if (!ReadNewLines(path, record, complete)) {
         return 1;
     }
     const int64_t storedBefore = m_env.counts.stored;
@@ -330,7 +362,6 @@ int CLiveTracking::LiveImportRead(const std::wstring& path, CWatchedFile& record
         // hands stored before it went are recognised then.
         record.readPosition = before.readPosition;
         record.heldLines = before.heldLines;
-        record.heldSince = before.heldSince;
         record.retry = true;
         m_dbDown = true;
         const std::wstring text = FormatW(
@@ -345,7 +376,6 @@ int CLiveTracking::LiveImportRead(const std::wstring& path, CWatchedFile& record
 
 bool CLiveTracking::ReadNewLines(const std::wstring& path,
                                  CWatchedFile& record,
-                                 bool flushHeld,
                                  std::vector<std::wstring>& complete)
 {
     const std::string file = ToUtf8(path);
@@ -380,14 +410,11 @@ bool CLiveTracking::ReadNewLines(const std::wstring& path,
         return false;
     }
     record.readPosition = position;
-    if (!lines.empty()) {
-        record.heldSince = std::chrono::steady_clock::now();
-    }
     std::vector<std::wstring> all = std::move(record.heldLines);
     record.heldLines.clear();
     all.insert(all.end(), std::make_move_iterator(lines.begin()),
                std::make_move_iterator(lines.end()));
-    const size_t count = flushHeld ? all.size() : CompleteHandLines(all);
+    const size_t count = CompleteHandLines(all);
     complete.assign(std::make_move_iterator(all.begin()),
                     std::make_move_iterator(all.begin() + static_cast<std::ptrdiff_t>(count)));
     record.heldLines.assign(
@@ -402,69 +429,38 @@ int CLiveTracking::ImportLines(const std::wstring& path,
                                bool& failed)
 {
     const std::string file = ToUtf8(path);
-    // The import's failures on the shared connection tell a database that went
-    // away from a file that holds nothing to store.
-    const auto failures = [this]() -> uint64_t {
-        const auto* connection =
-            m_lease ? dynamic_cast<const kroDB::CConnectionBase*>(m_lease->get()) : nullptr;
-        return connection != nullptr ? connection->FailureCount() : 0;
-    };
-    struct CRun
-    {
-        int hands = 0;
-        bool databaseFailed = false;
-        bool nothing = false;
-        int64_t fileId = 0;
-    };
-    const auto run = [&] {
-        CRun result;
+    const auto run = [&]() -> int {
         HoldConnection();
         if (!m_lease) {
-            result.databaseFailed = true;
-            return result;
+            m_env.databaseLost = true;
+            return 0;
         }
-        const kroHandParser::CImportCounts before = m_env.counts;
-        const uint64_t failuresBefore = failures();
+        int64_t fileId = 0;
         int currency = -1;
-        result.hands = m_importer.ImportLines(file, lines, result.fileId, currency, kLiveRoom, 0);
-        if (result.fileId > 0) {
-            record.file.id = result.fileId;
+        const int hands = m_importer.ImportLines(file, lines, fileId, currency, kLiveRoom, 0);
+        if (fileId > 0) {
+            record.file.id = fileId;
             record.file.path = FileNameOf(path);
         }
-        result.databaseFailed = failures() > failuresBefore;
-        result.nothing = SameCounts(before, m_env.counts);
-        return result;
+        return hands;
     };
-    CRun result = run();
-    if (result.databaseFailed) {
-        // A broken shared connection must go: the next use opens a new one.
-        m_lease.reset();
-        if (!DatabaseReachable()) {
-            failed = true;
-            return result.hands;
-        }
-    } else if (result.nothing && result.fileId > 0) {
-        // A file marked finished when the program last closed goes on growing
-        // while its table is still open.
-        kroDB::kroFiles::data row(m_db);
-        row.id = result.fileId;
-        if (!row.Load() || !row.finish || !m_lease ||
-            !(*m_lease)->Execute(FormatW(L"update files set finish=%ls where id=%ld;",
-                                         kroDB::SqlBool(false),
-                                         static_cast<long>(result.fileId)))) {
-            return result.hands;
-        }
-    } else {
-        return result.hands;
+    int hands = run();
+    if (!m_env.databaseLost) {
+        return hands;
     }
-    // Once more; what is stored already is recognised. A failure that comes
-    // again with the database there lies in the hands, not in the server.
-    result = run();
-    if (result.databaseFailed) {
-        m_lease.reset();
-        failed = !DatabaseReachable();
+    // A broken shared connection must go: the next use opens a new one.
+    m_lease.reset();
+    if (!kroDB::DatabaseReachable(m_db)) {
+        failed = true;
+        return hands;
     }
-    return result.hands;
+    // Once more; what is stored already is recognised.
+    hands = run();
+    if (m_env.databaseLost) {
+        m_lease.reset();
+        failed = !kroDB::DatabaseReachable(m_db);
+    }
+    return hands;
 }
 
 void CLiveTracking::AddHeroHands(const std::wstring& path, int stored)
@@ -518,46 +514,48 @@ void CLiveTracking::AddHeroHands(const std::wstring& path, int stored)
 void CLiveTracking::Tick()
 {
     std::scoped_lock lock(m_watcherLock);
-    if (m_dbDown) {
-        if (!DatabaseReachable()) {
-            return;
-        }
-        m_dbDown = false;
-        HoldConnection();
-        const std::wstring text = L"The database is back: the files that waited are read again";
-        m_log.Log(text);
-        m_log.Output(text);
+    if (!m_dbDown) {
+        return;
     }
-    const auto now = std::chrono::steady_clock::now();
+    if (!kroDB::DatabaseReachable(m_db)) {
+        return;
+    }
+    m_dbDown = false;
+    HoldConnection();
+    const std::wstring text = L"The database is back: the files that waited are read again";
+    m_log.Log(text);
+    m_log.Output(text);
     for (auto& [path, record] : m_historyFiles) {
         if (record.retry) {
             record.retry = false;
-            (void)LiveImportRead(path, record, false);
+            (void)LiveImport(path, record);
         }
         if (m_dbDown) {
             return;
-        }
-        if (!record.heldLines.empty() && now - record.heldSince >= kHeldHandQuiet) {
-            (void)LiveImportRead(path, record, true);
         }
     }
 }
 
 void CLiveTracking::FinishWatchedFiles()
 {
+    std::scoped_lock lock(m_watcherLock);
     if (!m_trackerOn) {
         return;
     }
     kroDB::CConnectionLease connection(m_db.AcquireConnection(true));
-    if (!connection || connection->Database() == nullptr) {
+    if (!connection || !connection->IsOpen()) {
         return;
     }
     for (const auto& [path, record] : m_historyFiles) {
         if (record.file.id <= 0) {
             continue;
         }
+        // What was read is recorded: a file that holds more at the next start
+        // (or a hand still held now, finished later) is read again then.
+        const kroHandParser::CFileFingerprint print =
+            kroHandParser::FileFingerprint(ToUtf8(path), record.readPosition);
         kroDB::kroFiles::data file(m_db);
-        (void)file.SetFinished(record.file.id);
+        (void)file.SetFinished(record.file.id, print.size, print.crc);
         const std::wstring name = record.file.path.empty() ? FileNameOf(path) : record.file.path;
         DebugLine(FormatW(L"File %ls was SetFinished to DB", name.c_str()));
     }

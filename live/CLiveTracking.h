@@ -1,12 +1,21 @@
 // Live tracking: the watched-file maps, the live totals and the watchers of
 // the rooms' history folders; "Start", live import of what the clients append,
 // the session figures, and marking the files finished at the end. Program-wide
-// state owned by the application; main thread only, except that the watchers'
-// workers post to the main loop.
+// state owned by the application; called on the main thread, while the
+// watchers' workers post to the main loop.
+//
+// Locking: the watcher lock (WatcherLock()) guards the two watched-file maps
+// and every record in them. Every public operation takes it for its whole run
+// (the importing included) and releases it before it returns; none may be
+// called while it is held, except LiveImport, which requires it.
+// HistoryFiles() and AuditFiles() hand out the maps themselves and require it
+// too; HistoryFilesCopy() takes it for the copy.
 //
 // Live import reads each watched file from where it stopped and imports only
-// complete hands: a hand the client is still writing waits for the empty line
-// that ends it (or for a few quiet seconds). A file that shrinks or is
+// complete hands: a hand is complete when the next hand begins or when an
+// empty line follows its summary. A hand the client is still writing waits,
+// however long the client pauses; when tracking ends it stays for the next
+// start (the file is then read again when it grew). A file that shrinks or is
 // replaced is read again from its start; stored hands are never stored twice.
 // When the database goes away, nothing read meanwhile is lost: the files are
 // read again once Tick finds it back.
@@ -46,10 +55,6 @@ class CLiveTracking
 public:
     using SourceFactory = std::function<std::unique_ptr<IFileChangeSource>()>;
 
-    // How long the lines of an unfinished hand wait for more before they are
-    // imported as they are.
-    static constexpr std::chrono::milliseconds kHeldHandQuiet{3000};
-
     // Requires: every reference outlives this object. `makeSource` makes the
     // change source of each watcher.
     CLiveTracking(CRoomTable& rooms,
@@ -80,7 +85,10 @@ public:
     // empties the history map, finds the clients' processes, and for each room
     // whose HUD switch is on and whose folder exists registers the files
     // present (read to their end) and watches the folder anew. Log lines tell
-    // how each watch started.
+    // how each watch started. A registered file that was marked finished and
+    // has changed since (the client wrote to it while tracking was off) is
+    // read from its start at once, storing only the hands not stored yet; a
+    // file whose unfinished hand was held keeps it.
     void StartLiveTracking();
 
     // Imports what was appended to the watched file `path` since its record's
@@ -91,12 +99,12 @@ public:
     int LiveImport(const std::wstring& path, CWatchedFile& record);
 
     // Periodic work (the main loop calls it about once a second): when the
-    // database came back, reads again the files whose import failed; imports
-    // the held lines of hands that stayed unfinished for kHeldHandQuiet.
+    // database came back, reads again the files whose import failed.
     void Tick();
 
     // The main window closes: with a database and the tracker on, marks every
-    // watched file finished (in key order).
+    // watched file finished (in key order), recording what it held as far as
+    // it was read.
     void FinishWatchedFiles();
 
     // Stops every watcher of live tracking.
@@ -109,10 +117,13 @@ public:
     void HistoryFileModified(const std::wstring& path);
     void HistoryChangesLost(const std::wstring& folder);
 
-    // Guards the watched-file maps while a handler imports.
+    // Guards the watched-file maps (see the locking rule above).
     std::mutex& WatcherLock() { return m_watcherLock; }
+    // Requires: the watcher lock is held for as long as the map is used.
     CWatchedFileMap& HistoryFiles() { return m_historyFiles; }
     CWatchedFileMap& AuditFiles() { return m_auditFiles; }
+    // A copy of the history map, taken under the watcher lock.
+    CWatchedFileMap HistoryFilesCopy();
     const std::shared_ptr<CDirectoryChangeHandlerHistory>& HistoryHandler() const
     {
         return m_historyHandler;
@@ -128,6 +139,13 @@ public:
     const kroHandParser::CImportCounts& Counts() const { return m_env.counts; }
 
 private:
+    // The operations above without taking the watcher lock. Requires: it is
+    // held.
+    void FileAddedLocked(const std::wstring& path);
+    void FileRemovedLocked(const std::wstring& path);
+    // Reads from its start every registered file whose finished row no longer
+    // matches it.
+    void ReadChangedFinishedFiles();
     void Watch(CDirectoryChangeWatcher& watcher,
                const std::wstring& folder,
                std::shared_ptr<CDirectoryChangeHandler> handler,
@@ -140,15 +158,12 @@ private:
     // nothing to import.
     bool ReadNewLines(const std::wstring& path,
                       CWatchedFile& record,
-                      bool flushHeld,
                       std::vector<std::wstring>& complete);
     int ImportLines(const std::wstring& path,
                     CWatchedFile& record,
                     const std::vector<std::wstring>& lines,
                     bool& failed);
     void AddHeroHands(const std::wstring& path, int stored);
-    int LiveImportRead(const std::wstring& path, CWatchedFile& record, bool flushHeld);
-    bool DatabaseReachable();
     void HoldConnection();
     void DebugLine(const std::wstring& text);
 
@@ -166,6 +181,7 @@ private:
     kroHandParser::CParserEnvironment m_env;
     kroHandParser::CHandHistoryImporter m_importer;
 
+    // Guards the two maps and their records.
     std::mutex m_watcherLock;
     CWatchedFileMap m_historyFiles;
     CWatchedFileMap m_auditFiles;

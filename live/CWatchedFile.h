@@ -1,6 +1,6 @@
 // What live import keeps per watched file: its files-table row, how far it has
 // been read, and what the live reader needs to read it safely while it grows.
-// Main thread only.
+// Guarded by the watcher lock of live tracking.
 #pragma once
 
 #include "foundation/records/CPeopleRecords.h"
@@ -23,10 +23,8 @@ struct CWatchedFile
     uint64_t device = 0;
     uint64_t inode = 0;
     // Complete lines of a hand the client may still be writing: read, but held
-    // back until the hand is followed by an empty line or the file stays
-    // unchanged for a while.
+    // back until the next hand begins or an empty line follows its summary.
     std::vector<std::wstring> heldLines;
-    std::chrono::steady_clock::time_point heldSince;
     // An import failed because the database was gone; read again when it is
     // back.
     bool retry = false;

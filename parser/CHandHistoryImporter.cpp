@@ -11,6 +11,7 @@
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/CRoomDetector.h"
+#include "parser/FileFingerprint.h"
 #include "parser/datsource/ImportHandHistoryDatabase.h"
 #include "parser/kroParseStrategyI.h"
 
@@ -78,6 +79,8 @@ int CHandHistoryImporter::ImportWithSiteCode(const std::string& path,
                                              int siteCode,
                                              int32_t aliasId)
 {
+    m_env.databaseLost = false;
+    m_env.fileFailed = false;
     (void)m_env.actions.LoadActions(m_env.db);
     const std::string extension = FileExtension(path);
     if (extension == ".txt") {
@@ -116,6 +119,8 @@ int CHandHistoryImporter::ImportLines(const std::string& path,
                                       const std::wstring& roomName,
                                       int32_t aliasId)
 {
+    m_env.databaseLost = false;
+    m_env.fileFailed = false;
     (void)m_env.actions.LoadActions(m_env.db);
     if (FileExtension(path) != ".txt") {
         return 0;
@@ -132,7 +137,8 @@ int CHandHistoryImporter::ParseLines(const std::string& path,
                                      int32_t aliasId)
 {
     kroDB::CConnectionLease connection(m_env.db.AcquireConnection(true));
-    if (!connection || connection->Database() == nullptr) {
+    if (!connection || !connection->IsOpen()) {
+        m_env.databaseLost = true;
         return 0;
     }
     if (const wchar_t* word = RoomWord(siteCode)) {
@@ -147,22 +153,35 @@ int CHandHistoryImporter::ParseLines(const std::string& path,
     CRoomDetector detector(m_env);
     std::unique_ptr<kroParseStrategyI> strategy = detector.Detect(siteCode, lines, fileName);
     if (!strategy) {
+        // The room is looked up in the database: no room found may mean no
+        // server, or a failing one.
+        const CStatus last = connection->LastStatus();
+        m_env.databaseLost = last.GetCode() == CStatus::Code::Unavailable;
+        m_env.fileFailed = !last.IsOk() && !m_env.databaseLost;
         return 0;
     }
 
     kroDB::kroFiles::data file(m_env.db);
     file.path = fileName;
     file.idsite = strategy->SiteId();
-    if (!file.Load()) {
-        file.id = 0;
-        file.finish = false;
-        // The import goes on with the chosen id even when the row cannot be
-        // written; its hands still name the file.
-        (void)file.Insert();
-    }
+    // The import goes on with the chosen id even when the row cannot be
+    // written; its hands still name the file.
+    (void)file.FindOrInsert();
     fileId = file.id;
-    if (file.id <= 0 || file.finish) {
+    if (file.id <= 0) {
+        m_env.databaseLost = connection->LastStatus().GetCode() == CStatus::Code::Unavailable;
+        m_env.fileFailed = !m_env.databaseLost;
         return 0;
+    }
+    if (file.finish) {
+        // A finished file that still holds what it held then has nothing new.
+        // One that changed (the client wrote the same day's table file again,
+        // or another file of that name came) is read, and only the hands not
+        // stored yet are stored.
+        if (FileUnchanged(path, file.finishsize, static_cast<uint32_t>(file.finishcrc))) {
+            return 0;
+        }
+        (void)file.SetUnfinished(file.id);
     }
     return strategy->ParseFile(lines, file.id, currency, aliasId);
 }

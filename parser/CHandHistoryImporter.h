@@ -23,8 +23,12 @@ public:
     // Imports what follows `readPosition` in the file at `path` for the room of
     // display name `roomName`; the number of hands handled (0 on any failure:
     // an unknown extension, a read error, no database, no room line, a file
-    // marked finished). `fileId` receives the file row's id, `currency` the
-    // currency of the last hand, and `readPosition` is advanced.
+    // marked finished that still holds what it held then). A finished file
+    // that changed is no longer finished and is read; hands already stored
+    // are recognised. `fileId` receives the file row's id, `currency` the
+    // currency of the last hand, and `readPosition` is advanced. The
+    // environment tells a database that could not be reached (databaseLost)
+    // or a file row that could not be written (fileFailed).
     int ImportHandHistoryFile(const std::string& path,
                               int64_t& fileId,
                               int& currency,

@@ -16,6 +16,10 @@ struct CParseSettings
     std::wstring allinDumpFolder;
     // L: now - (now's UTC broken-down time read as local time), in seconds.
     int64_t localOffset = 0;
+    // Hands are committed without waiting for the server's disk (each is still
+    // one transaction); whoever imports makes them durable with MakeDurable
+    // before counting them as stored for good.
+    bool asyncCommit = false;
 };
 
 }  // namespace kroHandParser

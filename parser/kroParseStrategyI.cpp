@@ -1,5 +1,6 @@
 #include "parser/kroParseStrategyI.h"
 
+#include "db/CDbContext.h"
 #include "db/CHandTransaction.h"
 #include "db/HandHistoryArchive.h"
 #include "db/tables/kroAliasData.h"
@@ -26,14 +27,33 @@ bool kroParseStrategyI::ParseHandAsUnit(std::vector<std::wstring>& lines,
                                         int& currency,
                                         int32_t aliasId)
 {
-    kroDB::CHandTransaction unit(m_env.db);
+    bool handled = false;
+    if (m_env.databaseLost || m_env.stop.stop_requested()) {
+        ++m_env.counts.unreached;
+    } else {
+        handled = StoreHand(lines, fileId, currency, aliasId);
+    }
+    if (m_env.afterHand) {
+        m_env.afterHand();
+    }
+    return handled;
+}
+
+CStatus kroParseStrategyI::TryUnit(std::vector<std::wstring>& lines,
+                                   int64_t fileId,
+                                   int& currency,
+                                   int32_t aliasId,
+                                   bool& handled,
+                                   int64_t& handId)
+{
+    handled = false;
+    handId = 0;
+    kroDB::CHandTransaction unit(m_env.db, m_env.settings.asyncCommit);
     if (!unit.IsActive()) {
-        ++m_env.counts.rejected;
-        return false;
+        return unit.StartStatus();
     }
     m_env.context.BeginUnit();
     m_outcome = HandOutcome::Failed;
-    bool handled = false;
     try {
         handled = ParseHand(lines, fileId, currency, aliasId);
     } catch (const std::exception& e) {
@@ -41,31 +61,87 @@ bool kroParseStrategyI::ParseHandAsUnit(std::vector<std::wstring>& lines,
         m_env.log.Log(L"hand parse failed: " + std::wstring(e.what(), e.what() + strlen(e.what())));
         handled = false;
     }
-    if (handled && unit.Commit()) {
+    handId = m_env.db.UnitHand();
+    // A statement that failed decides, whatever the parser made of it.
+    CStatus status = unit.Status();
+    if (status.IsOk() && handled) {
+        status = unit.Commit();
+    }
+    if (status.IsOk() && handled) {
         m_env.context.CommitUnit();
-        switch (m_outcome) {
-        case HandOutcome::Stored:
-            ++m_env.counts.stored;
-            break;
-        case HandOutcome::AlreadyStored:
-            ++m_env.counts.alreadyStored;
-            break;
-        case HandOutcome::Skipped:
-            ++m_env.counts.skipped;
-            break;
-        case HandOutcome::Failed:
-            ++m_env.counts.rejected;
-            break;
-        }
-        return true;
-    }
-    m_env.context.RollbackUnit();
-    if (m_outcome == HandOutcome::Skipped) {
-        ++m_env.counts.skipped;
     } else {
-        ++m_env.counts.rejected;
+        m_env.context.RollbackUnit();
     }
-    return false;
+    return status;
+}
+
+bool kroParseStrategyI::StoreHand(std::vector<std::wstring>& lines,
+                                  int64_t fileId,
+                                  int& currency,
+                                  int32_t aliasId)
+{
+    // Another writer storing the same hand or player at the same moment makes
+    // the unit fail; tried again, it finds their rows.
+    constexpr int kAttempts = 5;
+    const std::vector<std::wstring> asRead = lines;
+    for (int attempt = 1;; ++attempt) {
+        if (attempt > 1) {
+            lines = asRead;
+        }
+        bool handled = false;
+        int64_t handId = 0;
+        const CStatus status = TryUnit(lines, fileId, currency, aliasId, handled, handId);
+        if (status.IsOk()) {
+            if (!handled) {
+                ++(m_outcome == HandOutcome::Skipped ? m_env.counts.skipped
+                                                     : m_env.counts.rejected);
+                return false;
+            }
+            switch (m_outcome) {
+            case HandOutcome::Stored:
+                ++m_env.counts.stored;
+                if (m_env.ownHands != nullptr && handId > 0) {
+                    m_env.ownHands->insert(handId);
+                }
+                break;
+            case HandOutcome::AlreadyStored:
+                // Stored by this import before the server went away.
+                if (m_env.ownHands != nullptr && m_env.ownHands->count(handId) != 0) {
+                    ++m_env.counts.stored;
+                } else {
+                    ++m_env.counts.alreadyStored;
+                }
+                break;
+            case HandOutcome::Skipped:
+                ++m_env.counts.skipped;
+                break;
+            case HandOutcome::Failed:
+                ++m_env.counts.rejected;
+                break;
+            }
+            return true;
+        }
+        if (status.GetCode() == CStatus::Code::Conflict && attempt < kAttempts) {
+            continue;
+        }
+        if (status.GetCode() == CStatus::Code::Unavailable) {
+            // The commit may have reached the server before it went away.
+            if (m_outcome == HandOutcome::Stored && m_env.ownHands != nullptr && handId > 0) {
+                m_env.ownHands->insert(handId);
+            }
+            m_env.databaseLost = true;
+            ++m_env.counts.unreached;
+            // The broken connection goes; the next use opens a new one.
+            m_env.db.ResetConnection();
+            return false;
+        }
+        if (status.GetCode() == CStatus::Code::Conflict) {
+            m_env.log.Log(L"hand not stored, other writers kept it busy: " + status.Message() +
+                          L": " + (asRead.empty() ? std::wstring() : asRead[0]));
+        }
+        ++m_env.counts.rejected;
+        return false;
+    }
 }
 
 bool kroParseStrategyI::FindOrInsertGameType(CGameTypeRecord& gameType)
@@ -98,7 +174,12 @@ int32_t kroParseStrategyI::ResolvePlayer(const std::wstring& name)
         player.idplayer = 0;
         player.hero = false;
         if (!player.Insert()) {
-            return 0;
+            // Another writer stored the player since it was looked for: its
+            // row is the one.
+            player.idplayer = 0;
+            if (!player.Load()) {
+                return 0;
+            }
         }
     }
     if (player.hero) {

@@ -4,6 +4,7 @@
 // it borrows the environment, which must outlive it.
 #pragma once
 
+#include "foundation/CStatus.h"
 #include "foundation/records/CGameTypeRecord.h"
 
 #include <cstdint>
@@ -71,9 +72,27 @@ public:
     HeaderStatus LastHeaderStatus() const { return m_headerStatus; }
     HandOutcome LastOutcome() const { return m_outcome; }
 
+private:
+    bool StoreHand(std::vector<std::wstring>& lines,
+                   int64_t fileId,
+                   int& currency,
+                   int32_t aliasId);
+    // One attempt: the unit's status, whether ParseHand handled the hand, and
+    // the id of the hand row it inserted or found.
+    CStatus TryUnit(std::vector<std::wstring>& lines,
+                    int64_t fileId,
+                    int& currency,
+                    int32_t aliasId,
+                    bool& handled,
+                    int64_t& handId);
+
 protected:
-    // Runs ParseHand inside one database transaction and parse-context unit;
-    // true when the hand was handled and everything it wrote was committed.
+    // Runs ParseHand inside one database transaction and parse-context unit,
+    // and counts what became of the hand; true when it was handled and
+    // everything it wrote was committed. A unit that met another writer is
+    // tried again. When the database cannot be reached the environment is
+    // marked (databaseLost), and from then on, as after a stop, hands are only
+    // counted as unreached.
     bool ParseHandAsUnit(std::vector<std::wstring>& lines,
                          int64_t fileId,
                          int& currency,

@@ -18,7 +18,7 @@ std::optional<std::vector<CHeroHand>> LoadHeroHands(kroDB::CDbContext& db,
     }
     // A database made before the all-in street was stored has no such column;
     // its hands then count their money as EV.
-    const bool hasStreet = db.TableColumns(L"handsplayers").count(L"val_allin_street") != 0;
+    const bool hasStreet = db.TableColumns(L"handsplayers")->count(L"val_allin_street") != 0;
     const std::wstring ev =
         hasStreet ? L"CASE WHEN coalesce(hp.val_allin_street, 0) > 0 THEN coalesce(hp.allinev, "
                     L"hp.netwin, 0) ELSE coalesce(hp.netwin, 0) END"

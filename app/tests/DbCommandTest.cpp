@@ -75,3 +75,25 @@ TEST_F(DbCommandTest, UnreachableServerIsNotCreated)
     EXPECT_NE(m_out.str().find(L"Database is not created!"), std::wstring::npos);
     EXPECT_NE(m_err.str().find(L"OpenDB error"), std::wstring::npos);
 }
+
+TEST_F(DbCommandTest, ImportUsageErrorsExitWithTwo)
+{
+    EXPECT_EQ(Run({"import"}), 2);
+    EXPECT_EQ(Run({"import", "--wait", "soon", "x.txt"}), 2);
+    EXPECT_NE(m_err.str().find(L"--wait takes a whole number of seconds"), std::wstring::npos);
+    EXPECT_EQ(Run({"import", "--wait", "-5", "x.txt"}), 2);
+    EXPECT_EQ(Run({"import", "--hh-format", "7", "x.txt"}), 2);
+    EXPECT_EQ(Run({"import", "--name", "", "x.txt"}), 2);
+    EXPECT_EQ(Run({"import", "--help"}), 0);
+    EXPECT_NE(m_out.str().find(L"--wait SECONDS"), std::wstring::npos);
+}
+
+TEST_F(DbCommandTest, ImportIntoADatabaseThatDoesNotExistExitsWithOne)
+{
+    vxtest::CPgTestServer server;
+    VX_REQUIRE_PG(server);
+    EXPECT_EQ(Run({"import", "--server", server.server, "--port", server.port, "--user",
+                   server.user, "--password", server.password, "--name", "vx_no_such_db", "x.txt"}),
+              1);
+    EXPECT_NE(m_err.str().find(L"DataBase does not exist!"), std::wstring::npos);
+}

@@ -10,7 +10,7 @@ namespace kroDB {
 
 namespace {
 
-const wchar_t* const kMaxId = L"SELECT max(id) AS maxid from aliases;";
+const wchar_t* const kSequence = L"aliases_id_seq";
 
 }  // namespace
 
@@ -28,19 +28,19 @@ bool kroAliases::data::Insert()
     }
     auto lock = m_context.LockConnection();
     if (id < 1) {
-        const int64_t next = NextTableId(m_context, kMaxId);
+        const int64_t next = m_context.TakeId(kSequence, 1);
         if (next < 0) {
             return false;
         }
         id = static_cast<int32_t>(next);
-    } else {
-        m_context.NoteIdUsed(kMaxId, id);
     }
     if (Exists()) {
         return false;
     }
-    return connection->Execute(FormatW(L"insert into aliases (id,name) values(%ld,'%ls');",
-                                       static_cast<long>(id), SqlEscape(name).c_str()));
+    // Another writer may add the same name between the test and the insert.
+    return connection->Execute(
+        FormatW(L"insert into aliases (id,name) values(%ld,'%ls') on conflict do nothing;",
+                static_cast<long>(id), SqlEscape(name).c_str()));
 }
 
 bool kroAliases::data::Load()
@@ -56,6 +56,19 @@ bool kroAliases::data::Load()
     id = rs->Field(L"id").AsInt();
     name = Trim(rs->Field(L"name").AsString());
     return true;
+}
+
+bool kroAliases::data::FindOrInsert()
+{
+    id = 0;
+    if (Load()) {
+        return true;
+    }
+    id = 0;
+    (void)Insert();
+    // Read back by name: the row of whichever writer inserted it first.
+    id = 0;
+    return Load();
 }
 
 bool kroAliases::data::Exists()

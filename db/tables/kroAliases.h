@@ -25,6 +25,10 @@ public:
         // By id when 1 or more, else by name.
         bool Load() override;
         bool Exists() override;
+        // Loads the alias by name, inserting it when missing; false when
+        // neither works. Whichever writer inserts the name first, all get
+        // its id.
+        bool FindOrInsert();
 
     private:
         CDbContext& m_context;

@@ -10,7 +10,7 @@ namespace kroDB {
 
 namespace {
 
-const wchar_t* const kMaxId = L"SELECT max(id)AS maxid from files;";
+const wchar_t* const kSequence = L"files_id_seq";
 
 }  // namespace
 
@@ -29,19 +29,19 @@ bool kroFiles::data::Insert()
     }
     auto lock = m_context.LockConnection();
     if (id < 1) {
-        id = NextTableId(m_context, kMaxId);
+        id = m_context.TakeId(kSequence, 1);
         if (id < 0) {
             return false;
         }
-    } else {
-        m_context.NoteIdUsed(kMaxId, id);
     }
     if (Exists()) {
         return false;
     }
-    return connection->Execute(
-        FormatW(L"insert into files (id,path,idsite,finish) values(%ld,'%ls',%d,%ls);",
-                static_cast<long>(id), SqlEscape(path).c_str(), idsite, SqlBool(finish)));
+    // Another writer may register the same file between the test and the
+    // insert; its row is the one.
+    return connection->Execute(FormatW(
+        L"insert into files (id,path,idsite,finish) values(%ld,'%ls',%d,%ls) on conflict do nothing;",
+        static_cast<long>(id), SqlEscape(path).c_str(), idsite, SqlBool(finish)));
 }
 
 bool kroFiles::data::Load()
@@ -64,7 +64,30 @@ bool kroFiles::data::Load()
     path = Trim(rs->Field(L"path").AsString());
     idsite = rs->Field(L"idsite").AsInt();
     finish = rs->Field(L"finish").AsBool();
+    const CDBField& size = rs->Field(L"finishsize");
+    finishsize = size.IsNull() ? -1 : size.AsLong();
+    finishcrc = rs->Field(L"finishcrc").AsLong();
     return true;
+}
+
+bool kroFiles::data::FindOrInsert()
+{
+    id = 0;
+    if (Load()) {
+        return true;
+    }
+    finish = false;
+    finishsize = -1;
+    finishcrc = 0;
+    const bool inserted = Insert();
+    const int64_t chosen = id;
+    // Read back by path and site: the row of whichever writer came first.
+    id = 0;
+    if (Load()) {
+        return true;
+    }
+    id = chosen;
+    return inserted;
 }
 
 bool kroFiles::data::Exists()
@@ -82,6 +105,28 @@ bool kroFiles::data::SetFinished(int64_t fileId)
     CConnectionLease connection(m_context.AcquireConnection(true));
     return connection && connection->Execute(FormatW(L"update files set finish=%ls where id=%ld;",
                                                      SqlBool(true), static_cast<long>(fileId)));
+}
+
+bool kroFiles::data::SetFinished(int64_t fileId, int64_t size, uint32_t crc)
+{
+    if (size < 0) {
+        return SetFinished(fileId);
+    }
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    return connection &&
+           connection->Execute(
+               FormatW(L"update files set finish=%ls,finishsize=%lld,finishcrc=%lld where id=%ld;",
+                       SqlBool(true), static_cast<long long>(size), static_cast<long long>(crc),
+                       static_cast<long>(fileId)));
+}
+
+bool kroFiles::data::SetUnfinished(int64_t fileId)
+{
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    return connection &&
+           connection->Execute(
+               FormatW(L"update files set finish=%ls,finishsize=NULL,finishcrc=NULL where id=%ld;",
+                       SqlBool(false), static_cast<long>(fileId)));
 }
 
 }  // namespace kroDB

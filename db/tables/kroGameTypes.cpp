@@ -78,7 +78,7 @@ bool kroGameTypes::data::Insert()
     }
     auto lock = m_context.LockConnection();
     if (id < 1) {
-        const int64_t next = NextTableId(m_context, L"SELECT max(id)AS maxid from gametypes;");
+        const int64_t next = m_context.TakeId(L"gametypes_id_seq", 1);
         if (next < 0) {
             return false;
         }
@@ -119,7 +119,11 @@ bool kroGameTypes::data::FindOrInsert()
         return true;
     }
     id = 0;
-    return Insert();
+    if (Insert()) {
+        return true;
+    }
+    // Another writer stored the same type since it was looked for.
+    return LoadFrom(NaturalKeyQuery());
 }
 
 }  // namespace kroDB

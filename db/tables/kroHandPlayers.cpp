@@ -13,7 +13,8 @@ namespace kroDB {
 
 namespace {
 
-const wchar_t* const kMaxId = L"SELECT max(id)AS maxid from handsplayers;";
+const wchar_t* const kSequence = L"handsplayers_id_seq";
+constexpr int kIdBlock = 1024;
 
 void AddCards(const std::vector<int>& cards,
               std::vector<std::wstring>& columns,
@@ -65,12 +66,10 @@ bool kroHandPlayers::data::Insert()
     }
     auto lock = m_context.LockConnection();
     if (id < 1) {
-        id = NextTableId(m_context, kMaxId);
+        id = m_context.TakeId(kSequence, kIdBlock);
         if (id < 0) {
             return false;
         }
-    } else {
-        m_context.NoteIdUsed(kMaxId, id);
     }
     if (!m_knownNew && Exists()) {
         return false;
@@ -94,9 +93,9 @@ bool kroHandPlayers::data::Insert()
     if (!cards.empty()) {
         AddCards(cards, columns, values);
     }
-    const std::set<std::wstring>& known = m_context.TableColumns(L"handsplayers");
+    const auto known = m_context.TableColumns(L"handsplayers");
     const auto keep = [&known](const std::wstring& column) {
-        return known.empty() || known.count(ToLowerAscii(column)) != 0;
+        return known->empty() || known->count(ToLowerAscii(column)) != 0;
     };
     for (const auto& [column, value] : stats.flags) {
         if (keep(column)) {

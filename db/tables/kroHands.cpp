@@ -16,7 +16,10 @@ namespace kroDB {
 
 namespace {
 
-const wchar_t* const kMaxId = L"SELECT max(id)AS maxid from hands;";
+// Ids come from the database, a block at a time, so that no other writer
+// can take the same one.
+const wchar_t* const kSequence = L"hands_id_seq";
+constexpr int kIdBlock = 128;
 
 }  // namespace
 
@@ -61,24 +64,28 @@ bool kroHands::data::Insert()
     }
     auto lock = m_context.LockConnection();
     if (id < 1) {
-        id = NextTableId(m_context, kMaxId);
+        id = m_context.TakeId(kSequence, kIdBlock);
         if (id < 0) {
             return false;
         }
-    } else {
-        m_context.NoteIdUsed(kMaxId, id);
     }
+    // The room makes the same hand unique together with its number and utc;
+    // without it, the game type's room is taken.
+    const std::wstring site = idsite > 0 ? std::to_wstring(idsite)
+                                         : FormatW(L"(select idsite from gametypes where id=%ld)",
+                                                   static_cast<long>(idgametype));
     if (!connection->Execute(
             FormatW(L"insert into hands (id,idfile,sitehandnumber,idgametype,et,\"localtime\",utc, "
-                    L"seats,streetAllin,showdown,runittwice,totalpot,rake) "
-                    L"values(%ld,%ld,%llu,%ld,%ld,%ld,%ld,%d,%d,%ls,%ls,%ld,%ld);",
+                    L"seats,streetAllin,showdown,runittwice,totalpot,rake,idsite) "
+                    L"values(%ld,%ld,%llu,%ld,%ld,%ld,%ld,%d,%d,%ls,%ls,%ld,%ld,%ls);",
                     static_cast<long>(id), static_cast<long>(idfile),
                     static_cast<unsigned long long>(sitehandnumber), static_cast<long>(idgametype),
                     static_cast<long>(et), static_cast<long>(localtime), static_cast<long>(utc),
                     seats, streetAllin, SqlBool(showdown), SqlBool(runittwice),
-                    static_cast<long>(totalpot), static_cast<long>(rake)))) {
+                    static_cast<long>(totalpot), static_cast<long>(rake), site.c_str()))) {
         return false;
     }
+    m_context.NoteUnitHand(id);
     if (!board.empty()) {
         return connection->Execute(BoardUpdate(false));
     }
@@ -152,19 +159,22 @@ bool kroHands::data::Exists()
 
 int64_t kroHands::data::FindStored(int32_t siteId)
 {
+    idsite = siteId;
     CConnectionLease connection(m_context.AcquireConnection(true));
     std::unique_ptr<CODBCRecordset> rs;
+    // The unique key on these three columns answers this from its index.
     if (!connection ||
         !connection->OpenRecordset(
-            FormatW(L"select hands.id from hands, gametypes where hands.idgametype = gametypes.id "
-                    L"and gametypes.idsite=%d and hands.sitehandnumber=%llu and hands.utc=%ld;",
-                    siteId, static_cast<unsigned long long>(sitehandnumber),
+            FormatW(L"select id from hands where sitehandnumber=%llu and idsite=%d and utc=%ld;",
+                    static_cast<unsigned long long>(sitehandnumber), siteId,
                     static_cast<long>(utc)),
             rs) ||
         rs->IsEOF()) {
         return 0;
     }
-    return rs->Field(L"id").AsLong();
+    const int64_t found = rs->Field(L"id").AsLong();
+    m_context.NoteUnitHand(found);
+    return found;
 }
 
 bool kroHands::data::StoreBoard()
@@ -180,9 +190,9 @@ bool kroHands::data::StoreBoard()
 bool kroHands::data::StoreStats()
 {
     std::wstring list;
-    const std::set<std::wstring>& known = m_context.TableColumns(L"hands");
+    const auto known = m_context.TableColumns(L"hands");
     const auto add = [&list, &known](const std::wstring& name, const std::wstring& value) {
-        if (!known.empty() && known.count(ToLowerAscii(name)) == 0) {
+        if (!known->empty() && known->count(ToLowerAscii(name)) == 0) {
             return;
         }
         if (!list.empty()) {

@@ -23,7 +23,8 @@ public:
         explicit data(CDbContext& context)
             : m_context(context)
         {}
-        // Takes the next id, inserts the row and then its board cards.
+        // Takes a new id (unless it has one), inserts the row and then its
+        // board cards. The room is `idsite`, else the game type's.
         bool Insert() override;
         // By id; else by file, room hand number and utc; else by room hand
         // number alone.
@@ -33,8 +34,12 @@ public:
 
         // The id of the stored hand of this room with the same room hand number
         // and utc, whichever file it came from; 0 when there is none. The same
-        // hand is written to the client's file and again to exports.
+        // hand is written to the client's file and again to exports. Takes
+        // `siteId` as the row's room.
         int64_t FindStored(int32_t siteId);
+
+        // The room (database site id) of the hand; 0 when not known.
+        int32_t idsite = 0;
 
         // The board cards, their mask and the board texture; false for id 0.
         bool StoreBoard();

@@ -10,7 +10,8 @@ namespace kroDB {
 
 namespace {
 
-const wchar_t* const kMaxId = L"SELECT max(idplayer)AS maxid from players;";
+const wchar_t* const kSequence = L"players_idplayer_seq";
+constexpr int kIdBlock = 16;
 
 }  // namespace
 
@@ -28,13 +29,11 @@ bool kroPlayers::data::Insert()
     }
     auto lock = m_context.LockConnection();
     if (idplayer < 1) {
-        const int64_t next = NextTableId(m_context, kMaxId);
+        const int64_t next = m_context.TakeId(kSequence, kIdBlock);
         if (next < 0) {
             return false;
         }
         idplayer = static_cast<int32_t>(next);
-    } else {
-        m_context.NoteIdUsed(kMaxId, idplayer);
     }
     if (Exists()) {
         return false;

@@ -36,7 +36,12 @@ TEST_F(DatabaseAdminTest, CreateCheckCreateAgainUpgradeDrop)
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM pg_tables WHERE schemaname='public'"), L"14");
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM pg_indexes WHERE indexname LIKE 'h%index%' OR "
                      L"indexname LIKE 'plindex1'"),
-              L"12");
+              L"11");
+    // The same hand, player, game type, file and alias member are kept once by
+    // the database itself.
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM pg_indexes WHERE indexname LIKE '%_same%' AND "
+                     L"indexdef LIKE 'CREATE UNIQUE INDEX%'"),
+              L"5");
 
     m_notifier.messages.clear();
     ASSERT_TRUE(CreateDatabase(*m_context, m_connect));

@@ -77,6 +77,8 @@ TEST_F(HandStorageTest, FileRowsAreFoundByPathAndSiteAndMarkedFinished)
 
 TEST_F(HandStorageTest, HandsAreFoundByFileNumberAndUtcAndByRoomWhateverTheFile)
 {
+    ASSERT_TRUE(m_lease->get()->Execute(
+        L"INSERT INTO gametypes (id, idsite, idgamekind) VALUES (1, 3, 2)"));
     const int64_t id = StoreHand(257180854570ull, 1700000000);
     ASSERT_GT(id, 0);
     kroHands::data found(*m_context);
@@ -90,8 +92,6 @@ TEST_F(HandStorageTest, HandsAreFoundByFileNumberAndUtcAndByRoomWhateverTheFile)
               std::to_wstring(1ull | (1ull << 13) | (1ull << 26)));
     EXPECT_EQ(Scalar(L"SELECT boardcard4 IS NULL FROM hands"), L"1");
 
-    ASSERT_TRUE(m_lease->get()->Execute(
-        L"INSERT INTO gametypes (id, idsite, idgamekind) VALUES (1, 3, 2)"));
     kroHands::data other(*m_context);
     other.sitehandnumber = 257180854570ull;
     other.utc = 1700000000;
@@ -291,16 +291,16 @@ TEST_F(HandStorageTest, AUnitRolledBackLeavesNothingAndAFailureFailsTheCommit)
         CHandTransaction unit(*m_context);
         StoreHand(12, 12);
         ASSERT_TRUE(m_lease->get()->Execute(L"INSERT INTO no_such_table VALUES (1)"));
-        EXPECT_FALSE(unit.Commit());
+        EXPECT_FALSE(unit.Commit().IsOk());
     }
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"0");
     {
         CHandTransaction unit(*m_context);
         StoreHand(13, 13);
-        EXPECT_TRUE(unit.Commit());
+        EXPECT_TRUE(unit.Commit().IsOk());
     }
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"1");
-    // Ids counted on inside a failed unit are read afresh, so none collides.
+    // Ids taken inside a failed unit are never handed out again.
     EXPECT_GT(StoreHand(14, 14), 0);
     EXPECT_EQ(Scalar(L"SELECT count(DISTINCT id) FROM hands"), L"2");
 }

@@ -55,7 +55,7 @@ TEST_F(LiveImportTest, ThePokerStarsFolderKeepsOnlyFilesWhoseNamesBeginWithHH)
     AppendHands("Table 1.txt", 0, 1);
     AppendHands("HH20191007 Sculptor.txt", 1, 2);
     m_live->StartLiveTracking();
-    EXPECT_EQ(m_live->HistoryFiles().count(W(File("Table 1.txt"))), 0u);
+    EXPECT_EQ(m_live->HistoryFilesCopy().count(W(File("Table 1.txt"))), 0u);
     AppendHands("Table 1.txt", 2, 3);
     AppendHands("HH20191007 Sculptor.txt", 3, 4);
     ASSERT_TRUE(RunUntilStored(1));
@@ -71,12 +71,12 @@ TEST_F(LiveImportTest, WithTheTrackerOffNothingIsImportedAndNoPositionMoves)
     EXPECT_TRUE(m_session.updates.empty());
     AppendHands("HH20191007 Sculptor.txt", 0, 2);
     ASSERT_TRUE(m_loop.RunUntil(
-        [&] { return m_live->HistoryFiles().count(W(File("HH20191007 Sculptor.txt"))) != 0; },
+        [&] { return m_live->HistoryFilesCopy().count(W(File("HH20191007 Sculptor.txt"))) != 0; },
         10s));
     Settle();
     EXPECT_EQ(m_live->Counts().stored, 0);
     EXPECT_EQ(Count(L"hands"), 0);
-    EXPECT_EQ(m_live->HistoryFiles().begin()->second.readPosition, 0);
+    EXPECT_EQ(m_live->HistoryFilesCopy().begin()->second.readPosition, 0);
     // Switched on, the file is read from where it stood: its start.
     m_live->SetTrackerSwitch(true);
     AppendHands("HH20191007 Sculptor.txt", 2, 3);
@@ -89,15 +89,16 @@ TEST_F(LiveImportTest, SubFoldersRenamesAndRemovalsFollowTheFiles)
     fs::create_directories(File("2019/10"));
     AppendHands("2019/10/HH20191007 Sculptor.txt", 0, 1);
     ASSERT_TRUE(RunUntilStored(1));
-    EXPECT_EQ(m_live->HistoryFiles().count(W(File("2019/10/HH20191007 Sculptor.txt"))), 1u);
+    EXPECT_EQ(m_live->HistoryFilesCopy().count(W(File("2019/10/HH20191007 Sculptor.txt"))), 1u);
 
     fs::rename(File("2019/10/HH20191007 Sculptor.txt"), File("2019/10/HH20191007 Sculptor II.txt"));
     ASSERT_TRUE(m_loop.RunUntil(
         [&] {
-            return m_live->HistoryFiles().count(W(File("2019/10/HH20191007 Sculptor II.txt"))) != 0;
+            return m_live->HistoryFilesCopy().count(
+                       W(File("2019/10/HH20191007 Sculptor II.txt"))) != 0;
         },
         10s));
-    EXPECT_EQ(m_live->HistoryFiles().count(W(File("2019/10/HH20191007 Sculptor.txt"))), 0u);
+    EXPECT_EQ(m_live->HistoryFilesCopy().count(W(File("2019/10/HH20191007 Sculptor.txt"))), 0u);
     AppendHands("2019/10/HH20191007 Sculptor II.txt", 1, 2);
     ASSERT_TRUE(RunUntilStored(2));
     Settle();
@@ -106,7 +107,7 @@ TEST_F(LiveImportTest, SubFoldersRenamesAndRemovalsFollowTheFiles)
     EXPECT_EQ(m_live->TotalHands(), 2);
 
     fs::remove(File("2019/10/HH20191007 Sculptor II.txt"));
-    ASSERT_TRUE(m_loop.RunUntil([&] { return m_live->HistoryFiles().empty(); }, 10s));
+    ASSERT_TRUE(m_loop.RunUntil([&] { return m_live->HistoryFilesCopy().empty(); }, 10s));
 }
 
 TEST_F(LiveImportTest, AHandWrittenInTwoPiecesIsImportedOnceAndComplete)
@@ -118,7 +119,7 @@ TEST_F(LiveImportTest, AHandWrittenInTwoPiecesIsImportedOnceAndComplete)
     Append("HH20191007 Sculptor.txt", hand.substr(0, cut));
     ASSERT_TRUE(m_loop.RunUntil(
         [&] {
-            const auto& files = m_live->HistoryFiles();
+            const auto files = m_live->HistoryFilesCopy();
             return !files.empty() && !files.begin()->second.heldLines.empty();
         },
         10s));
@@ -138,19 +139,27 @@ TEST_F(LiveImportTest, AHandWrittenInTwoPiecesIsImportedOnceAndComplete)
     EXPECT_EQ(m_live->TotalMoney(), HeroTotals().first);
 }
 
-TEST_F(LiveImportTest, AnUnfinishedHandIsImportedAfterAQuietWhile)
+TEST_F(LiveImportTest, AnUnfinishedHandWaitsForItsEndHoweverLongTheClientPauses)
 {
     m_live->StartLiveTracking();
-    // A client that writes no empty line after its last hand.
+    // A client that has not written the empty line after its last hand yet.
     Append("HH20191007 Sculptor.txt", m_hands[0]);
     ASSERT_TRUE(m_loop.RunUntil(
         [&] {
-            const auto& files = m_live->HistoryFiles();
+            const auto files = m_live->HistoryFilesCopy();
             return !files.empty() && !files.begin()->second.heldLines.empty();
         },
         10s));
-    EXPECT_EQ(m_live->Counts().stored, 0);
-    ASSERT_TRUE(TickUntil([&] { return m_live->Counts().stored == 1; }, 10s));
+    // Longer than any quiet time: a hand is never stored before it ended.
+    EXPECT_FALSE(TickUntil([&] { return m_live->Counts().stored != 0; }, 5s));
+    EXPECT_EQ(Count(L"hands"), 0);
+    Append("HH20191007 Sculptor.txt", "\r\n\r\n");
+    ASSERT_TRUE(RunUntilStored(1));
+    Settle();
+    EXPECT_EQ(Count(L"handsactions WHERE idhand = (SELECT id FROM hands)"),
+              std::stoll(Scalar(L"SELECT count(*) FROM handsactions")));
+    EXPECT_GT(Count(L"handsplayers"), 1);
+    EXPECT_EQ(m_live->Counts().rejected, 0);
 }
 
 TEST_F(LiveImportTest, AShortenedOrReplacedFileIsReadAgainWithoutStoringAHandTwice)
@@ -242,6 +251,56 @@ TEST_F(LiveImportTest, FilesFinishedAtCloseAreReadAgainWhenTheyGrowAfterTheNextS
     EXPECT_NE(std::find(m_log.outputs.begin(), m_log.outputs.end(),
                         L"File " + W(File("HH20191007 Sculptor.txt")) + L" was modified"),
               m_log.outputs.end());
+}
+
+TEST_F(LiveImportTest, HandsWrittenWhileTrackingWasOffAreStoredAtTheNextStart)
+{
+    m_log.debug = true;
+    m_live->StartLiveTracking();
+    AppendHands("HH20191007 Sculptor.txt", 0, 2);
+    ASSERT_TRUE(RunUntilStored(2));
+    m_live->FinishWatchedFiles();
+    EXPECT_EQ(Scalar(L"SELECT finish FROM files"), L"1");
+    m_live->StopWatching();
+
+    // The client opened the table again while the tracker was closed.
+    AppendHands("HH20191007 Sculptor.txt", 2, 5);
+    m_live->StartLiveTracking();
+    ASSERT_TRUE(RunUntilStored(5));
+    Settle();
+    EXPECT_EQ(Count(L"hands"), 5);
+    EXPECT_EQ(m_live->Counts().alreadyStored, 2);
+    EXPECT_EQ(Scalar(L"SELECT finish FROM files"), L"0");
+
+    // Finished again and unchanged: the next start reads nothing.
+    m_live->FinishWatchedFiles();
+    m_live->StopWatching();
+    const auto before = m_live->Counts();
+    m_live->StartLiveTracking();
+    Settle();
+    EXPECT_EQ(m_live->Counts().alreadyStored, before.alreadyStored);
+    EXPECT_EQ(m_live->Counts().stored, before.stored);
+}
+
+TEST_F(LiveImportTest, AHandStillBeingWrittenWhenTrackingStartsAgainIsKept)
+{
+    m_live->StartLiveTracking();
+    const std::string& hand = m_hands[0];
+    const size_t cut = hand.find("*** SUMMARY ***");
+    Append("HH20191007 Sculptor.txt", hand.substr(0, cut));
+    ASSERT_TRUE(m_loop.RunUntil(
+        [&] {
+            const auto files = m_live->HistoryFilesCopy();
+            return !files.empty() && !files.begin()->second.heldLines.empty();
+        },
+        10s));
+    m_live->StartLiveTracking();
+    Append("HH20191007 Sculptor.txt", Written(hand.substr(cut)));
+    ASSERT_TRUE(RunUntilStored(1));
+    Settle();
+    EXPECT_EQ(m_live->Counts().rejected, 0);
+    EXPECT_GT(Count(L"handsplayers"), 1);
+    EXPECT_GT(std::stoll(Scalar(L"SELECT totalpot FROM hands")), 0);
 }
 
 TEST_F(LiveImportTest, ThePokerStarsAndUpokerFoldersAreWatchedTogether)

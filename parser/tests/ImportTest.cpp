@@ -275,3 +275,25 @@ TEST_F(ImportTest, ThirtiethOfFebruaryIsAcceptedAndNormalised)
     EXPECT_EQ(Import(m_dir.Write("feb.txt", bytes)), 1);
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands"), L"1");
 }
+
+TEST_F(ImportTest, EveryRoomsHandsCarryTheirRoomSoTheDatabaseKeepsThemOnce)
+{
+    VX_REQUIRE_CORPUS();
+    const std::vector<std::pair<std::string, std::wstring>> files = {
+        {"pokerstars/NLHE-6max-USD-0.05-0.10-200911.txt", L"PokerStars"},
+        {"ggpoker/PLO-6max-USD-0.5-1.00-202006.txt", L"GGPoker"},
+        {"888/888-NLH-USD-0.01-0.02.txt", L"888Poker"},
+        {"pkng/NLHE-6max-USD-0.02-0.05-201608.HH00000000 G0.txt", L"PokerKing Asia"},
+        {"club/5-Card-PLO-6max-USD-15-30-201905.PokerMaster.txt", L"PokerMaster HM3"}};
+    for (const auto& [file, room] : files) {
+        SCOPED_TRACE(file);
+        m_t.env->counts = {};
+        EXPECT_GT(Import(CorpusFile(file), room), 0);
+        EXPECT_GT(m_t.env->counts.stored, 0);
+    }
+    // The room is known for every hand, so the unique key holds for all.
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands WHERE idsite IS NULL"), L"0");
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM hands h JOIN gametypes g ON g.id = h.idgametype "
+                     L"WHERE g.idsite <> h.idsite"),
+              L"0");
+}

@@ -1,0 +1,406 @@
+// The manual import of the application core, against the test server and, for
+// outages, a cluster of the test's own.
+#include "app/core/CManualImport.h"
+
+#include "db/CDbContext.h"
+#include "db/DatabaseAdmin.h"
+#include "foundation/CStatDefinitions.h"
+#include "foundation/ILogSink.h"
+#include "foundation/IUserNotifier.h"
+#include "foundation/LocalTime.h"
+#include "foundation/WideText.h"
+#include "testing/CChildProcess.h"
+#include "testing/CTempDir.h"
+#include "testing/DatabaseDump.h"
+#include "testing/PgTestServer.h"
+#include "testing/PrivatePgCluster.h"
+#include "testing/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// What the user would see, from any thread.
+class CSeenSink : public ILogSink, public IUserNotifier
+{
+public:
+    void Log(const std::wstring& text) override
+    {
+        std::scoped_lock lock(m_mutex);
+        logs.push_back(text);
+    }
+    void Output(const std::wstring& text) override
+    {
+        std::scoped_lock lock(m_mutex);
+        outputs.push_back(text);
+    }
+    void Trace(const std::wstring&) override {}
+    void Notify(const std::wstring& text) override
+    {
+        std::scoped_lock lock(m_mutex);
+        notices.push_back(text);
+    }
+    bool SawOutput(const std::wstring& start)
+    {
+        std::scoped_lock lock(m_mutex);
+        return std::any_of(outputs.begin(), outputs.end(),
+                           [&](const std::wstring& o) { return o.rfind(start, 0) == 0; });
+    }
+
+    std::vector<std::wstring> logs;
+    std::vector<std::wstring> outputs;
+    std::vector<std::wstring> notices;
+
+private:
+    std::mutex m_mutex;
+};
+
+std::string Storage(const std::string& name)
+{
+    return vxtest::TestDataDir() + "/storage/" + name;
+}
+
+// The first `count` hands of a hand-history file, each with its empty lines.
+std::string FirstHands(const std::string& path, int count)
+{
+    const std::string text = vxtest::ReadText(path);
+    size_t at = 0;
+    for (int i = 0; i <= count && at != std::string::npos; ++i) {
+        at = text.find("PokerStars Hand #", i == 0 ? 0 : at + 1);
+    }
+    return text.substr(0, at == std::string::npos ? text.size() : at);
+}
+
+}  // namespace
+
+class CManualImportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        VX_REQUIRE_PG(m_server);
+        ASSERT_TRUE(
+            m_definitions.LoadStatTypes(std::string(VX_SOURCE_DIR) + "/data/predeftypes.json"));
+        UseServer(m_server);
+    }
+
+    void TearDown() override
+    {
+        m_db.reset();
+        for (const auto& connect : m_made) {
+            CSeenSink quiet;
+            kroDB::CDbContext admin(m_definitions, quiet, quiet);
+            (void)admin.AllocateEnvironment();
+            (void)kroDB::DropDatabase(admin, connect);
+        }
+    }
+
+    // A fresh database on `server` for the import; its connect string.
+    std::wstring NewDatabase(const vxtest::CPgTestServer& server)
+    {
+        const std::wstring connect = server.ConnectString(vxtest::UniqueDatabaseName("vxmanual"));
+        CSeenSink quiet;
+        kroDB::CDbContext admin(m_definitions, quiet, quiet);
+        EXPECT_TRUE(admin.AllocateEnvironment().IsOk());
+        EXPECT_TRUE(kroDB::CreateDatabase(admin, connect));
+        m_made.push_back(connect);
+        return connect;
+    }
+
+    void UseServer(const vxtest::CPgTestServer& server)
+    {
+        m_db = std::make_unique<kroDB::CDbContext>(m_definitions, m_seen, m_seen);
+        ASSERT_TRUE(m_db->AllocateEnvironment().IsOk());
+        m_connect = NewDatabase(server);
+    }
+
+    CManualImportOptions Options(std::vector<std::string> paths) const
+    {
+        CManualImportOptions options;
+        options.connectString = m_connect;
+        options.paths = std::move(paths);
+        options.room = L"PokerStars";
+        options.parse.localOffset = MeasureLocalUtcOffset();
+        options.parse.handHistoryFormat = 1;
+        options.parse.asyncCommit = true;
+        return options;
+    }
+
+    CManualImportResult Import(const CManualImportOptions& options,
+                               const CManualImport::ProgressFn& progress = {},
+                               std::stop_token stop = {})
+    {
+        CManualImport import(*m_db, m_definitions, m_seen, m_seen);
+        return import.Run(options, progress, std::move(stop));
+    }
+
+    std::wstring Value(const std::wstring& sql)
+    {
+        return vxtest::QueryValue(m_db->Environment(), m_connect, sql);
+    }
+    int64_t Hands() { return std::stoll(Value(L"SELECT count(*) FROM hands")); }
+    std::string Flaws() { return vxtest::DatabaseFlaws(m_db->Environment(), m_connect); }
+
+    vxtest::CPgTestServer m_server;
+    CStatDefinitions m_definitions;
+    CSeenSink m_seen;
+    std::unique_ptr<kroDB::CDbContext> m_db;
+    std::wstring m_connect;
+    std::vector<std::wstring> m_made;
+    vxtest::CTempDir m_dir;
+};
+
+TEST_F(CManualImportTest, TotalsAndExitCodesTellWhatTheDatabaseHolds)
+{
+    const CManualImportResult first = Import(Options({Storage("overlap_table.txt")}));
+    EXPECT_EQ(first.ExitCode(), 0);
+    EXPECT_EQ(first.counts.stored, 200);
+    EXPECT_EQ(first.totalHands, 200);
+    EXPECT_EQ(Hands(), 200);
+
+    const CManualImportResult again = Import(Options({Storage("overlap_table.txt")}));
+    EXPECT_EQ(again.ExitCode(), 0);
+    EXPECT_EQ(again.counts.stored, 0);
+    EXPECT_EQ(again.counts.alreadyStored, 200);
+
+    // A hand whose number does not fit the column: that hand fails, alone.
+    const CManualImportResult bad = Import(Options({Storage("row_fails.txt")}));
+    EXPECT_EQ(bad.ExitCode(), 1);
+    EXPECT_EQ(bad.counts.rejected, 1);
+    EXPECT_EQ(bad.counts.alreadyStored, 2);
+    EXPECT_EQ(Hands(), 200);
+    EXPECT_EQ(Flaws(), "");
+
+    const CManualImportResult missing = Import(Options({m_dir.File("no such file.txt")}));
+    EXPECT_EQ(missing.ExitCode(), 1);
+    EXPECT_EQ(missing.filesNotImported, (std::vector<std::string>{m_dir.File("no such file.txt")}));
+    EXPECT_TRUE(m_seen.SawOutput(L"These files were not imported:"));
+}
+
+TEST_F(CManualImportTest, AMissingDatabaseIsReportedAndNothingIsRead)
+{
+    CManualImportOptions options = Options({Storage("overlap_table.txt")});
+    options.connectString = m_server.ConnectString("vx_no_such_database");
+    const CManualImportResult result = Import(options);
+    EXPECT_TRUE(result.databaseMissing);
+    EXPECT_EQ(result.ExitCode(), 1);
+    EXPECT_EQ(m_seen.notices, (std::vector<std::wstring>{L"DataBase does not exist!"}));
+}
+
+TEST_F(CManualImportTest, AFolderImportWritesItsLinesAndTakesTheRoomsSelection)
+{
+    fs::create_directories(m_dir.File("hh/2021"));
+    fs::copy_file(Storage("overlap_table.txt"), m_dir.File("hh/HH20210304 Alnair II.txt"));
+    m_dir.Write("hh/2021/HH20210305 Mirfak.txt", FirstHands(Storage("overlap_export.txt"), 30));
+    m_dir.Write("hh/HH20210306 Halley - Play Money.txt",
+                FirstHands(Storage("overlap_export.txt"), 3));
+    m_dir.Write("hh/notes.dat", "not a hand history");
+
+    std::vector<CManualImportProgress> seen;
+    const CManualImportResult result =
+        Import(Options({m_dir.File("hh")}),
+               [&seen](const CManualImportProgress& p) { seen.push_back(p); });
+    EXPECT_EQ(result.ExitCode(), 0);
+    EXPECT_EQ(result.fileCount, 2);
+    EXPECT_EQ(result.totalHands, 230);
+    EXPECT_EQ(Hands(), 230);
+
+    const std::wstring first = FromUtf8(m_dir.File("hh/2021/HH20210305 Mirfak.txt"));
+    const std::wstring second = FromUtf8(m_dir.File("hh/HH20210304 Alnair II.txt"));
+    const std::vector<std::wstring> expected = {
+        L"All files = 2 file number 1. Start import from file = " + first + L" \n",
+        L"Hands = 30 is imported from file = " + first + L" \n\n",
+        L"All files = 2 file number 2. Start import from file = " + second + L" \n",
+        L"Hands = 200 is imported from file = " + second + L" \n\n",
+    };
+    ASSERT_GE(m_seen.outputs.size(), 6u);
+    EXPECT_EQ(std::vector<std::wstring>(m_seen.outputs.begin(), m_seen.outputs.begin() + 4),
+              expected);
+    EXPECT_EQ(m_seen.outputs[4].rfind(L"Total hands = 230. Elapsed time = 0 mins. ", 0), 0u);
+    EXPECT_EQ(m_seen.outputs[5],
+              L"New hands stored = 230, already stored = 0, left out = 0, failed = 0.");
+    // The same lines reach the log.
+    EXPECT_NE(std::find(m_seen.logs.begin(), m_seen.logs.end(), expected[3]), m_seen.logs.end());
+
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().fileNumber, 1);
+    EXPECT_EQ(seen.back().fileNumber, 2);
+    EXPECT_EQ(seen.back().fileCount, 2);
+    EXPECT_EQ(seen.back().handsSoFar, 230);
+    for (size_t i = 1; i < seen.size(); ++i) {
+        EXPECT_GE(seen[i].handsSoFar, seen[i - 1].handsSoFar);
+    }
+    // Both PokerStars "HH" files are finished, with what they held then.
+    EXPECT_EQ(Value(L"SELECT count(*) FROM files WHERE finish AND finishsize > 0"), L"2");
+}
+
+TEST_F(CManualImportTest, ASingleFileHasItsOwnLineAndPlayMoneyIsRefused)
+{
+    const std::string path = Storage("overlap_table.txt");
+    const CManualImportResult result = Import(Options({path}));
+    EXPECT_EQ(result.ExitCode(), 0);
+    EXPECT_EQ(m_seen.outputs.at(0),
+              L"All files = 1 file number 1. Hands = 200 is imported from "
+              L"file = " +
+                  FromUtf8(path) + L" \n");
+
+    const std::string money =
+        m_dir.Write("HH20210306 Halley - Play Money.txt", FirstHands(path, 2));
+    const CManualImportResult refused = Import(Options({money}));
+    EXPECT_TRUE(refused.playMoney);
+    EXPECT_EQ(m_seen.notices.back(), L"Play Money is not supported!");
+    EXPECT_EQ(Hands(), 200);
+}
+
+TEST_F(CManualImportTest, AFinishedFileIsReadAgainOnlyWhenItHoldsSomethingElse)
+{
+    const std::string table = Storage("overlap_table.txt");
+    const std::string file = m_dir.Write("hh/HH20210304 Alnair II.txt", FirstHands(table, 50));
+    ASSERT_EQ(Import(Options({file})).counts.stored, 50);
+    EXPECT_EQ(Value(L"SELECT finish FROM files"), L"1");
+
+    // Unchanged: skipped without reading a hand.
+    const CManualImportResult same = Import(Options({file}));
+    EXPECT_EQ(same.totalHands, 0);
+    EXPECT_EQ(same.counts.alreadyStored, 0);
+
+    // The client opened the table again the same day and wrote more.
+    m_dir.Write("hh/HH20210304 Alnair II.txt", FirstHands(table, 80));
+    const CManualImportResult grown = Import(Options({file}));
+    EXPECT_EQ(grown.ExitCode(), 0);
+    EXPECT_EQ(grown.counts.stored, 30);
+    EXPECT_EQ(grown.counts.alreadyStored, 50);
+    EXPECT_EQ(Hands(), 80);
+
+    // A file of the same name in another folder, with other hands.
+    const std::string other = m_dir.Write("other/HH20210304 Alnair II.txt",
+                                          FirstHands(Storage("overlap_export.txt"), 20));
+    const CManualImportResult another = Import(Options({other}));
+    EXPECT_EQ(another.counts.stored, 20);
+    EXPECT_EQ(Hands(), 100);
+    EXPECT_EQ(Value(L"SELECT count(*) FROM files"), L"1");
+    EXPECT_EQ(Flaws(), "");
+}
+
+TEST_F(CManualImportTest, AStopKeepsEveryStoredHandWholeAndNamesWhatWasLeft)
+{
+    std::stop_source stop;
+    const CManualImportResult result = Import(
+        Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")}),
+        [&stop](const CManualImportProgress& p) {
+            if (p.handsSoFar >= 40) {
+                stop.request_stop();
+            }
+        },
+        stop.get_token());
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.ExitCode(), 1);
+    EXPECT_EQ(result.filesNotImported, (std::vector<std::string>{Storage("overlap_export.txt"),
+                                                                 Storage("overlap_table.txt")}));
+    EXPECT_GE(result.counts.stored, 40);
+    EXPECT_LT(result.counts.stored, 600);
+    EXPECT_EQ(Hands(), result.counts.stored);
+    EXPECT_EQ(Flaws(), "");
+    EXPECT_TRUE(m_seen.SawOutput(L"The import was stopped: these files were not imported"));
+}
+
+// Outages, on a cluster the test may stop.
+class CManualImportOutageTest : public CManualImportTest
+{
+protected:
+    void SetUp() override
+    {
+        CManualImportTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        ASSERT_TRUE(m_cluster.Start());
+        UseServer(m_cluster.Server());
+    }
+
+    void TearDown() override
+    {
+        (void)m_cluster.Start();
+        CManualImportTest::TearDown();
+    }
+
+    // Imports both synthetic files on a thread; `whileRunning` is called once
+    // 100 hands are in.
+    CManualImportResult ImportWith(int waitSeconds, const std::function<void()>& whileRunning)
+    {
+        CManualImportOptions options =
+            Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")});
+        options.waitSeconds = waitSeconds;
+        std::atomic<int64_t> hands{0};
+        CManualImportResult result;
+        std::jthread worker([&] {
+            result =
+                Import(options, [&hands](const CManualImportProgress& p) { hands = p.handsSoFar; });
+        });
+        const auto end = std::chrono::steady_clock::now() + 60s;
+        while (hands < 100 && std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(20ms);
+        }
+        whileRunning();
+        worker.join();
+        return result;
+    }
+
+    vxtest::CPrivatePgCluster m_cluster;
+};
+
+TEST_F(CManualImportOutageTest, AServerThatCrashesIsWaitedForAndTheImportGoesOnWhereItWas)
+{
+    const CManualImportResult result = ImportWith(120, [this] {
+        ASSERT_TRUE(m_cluster.Crash());
+        const auto end = std::chrono::steady_clock::now() + 30s;
+        while (!m_seen.SawOutput(L"The database cannot be reached: waiting") &&
+               std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(50ms);
+        }
+        EXPECT_TRUE(m_seen.SawOutput(L"The database cannot be reached: waiting up to 120"));
+        std::this_thread::sleep_for(1s);
+        ASSERT_TRUE(m_cluster.Start());
+    });
+    EXPECT_EQ(result.ExitCode(), 0);
+    EXPECT_FALSE(result.databaseLost);
+    EXPECT_TRUE(m_seen.SawOutput(L"The database is back"));
+    // What the import reports is what the database holds, and that is what
+    // one import without an outage stores.
+    EXPECT_EQ(result.counts.stored, Hands());
+    EXPECT_EQ(result.counts.stored + result.counts.alreadyStored, 800);
+    EXPECT_EQ(Flaws(), "");
+    const std::wstring broken = m_connect;
+    m_connect = NewDatabase(m_cluster.Server());
+    ASSERT_EQ(
+        Import(Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")})).ExitCode(),
+        0);
+    EXPECT_EQ(vxtest::CompareDumps(vxtest::DumpDatabase(m_db->Environment(), m_connect),
+                                   vxtest::DumpDatabase(m_db->Environment(), broken)),
+              "");
+}
+
+TEST_F(CManualImportOutageTest, WhenTheServerStaysAwayTheFilesNotImportedAreNamed)
+{
+    const CManualImportResult result = ImportWith(2, [this] { ASSERT_TRUE(m_cluster.Stop()); });
+    EXPECT_TRUE(result.databaseLost);
+    EXPECT_EQ(result.ExitCode(), 1);
+    ASSERT_FALSE(result.filesNotImported.empty());
+    EXPECT_EQ(result.filesNotImported.back(), Storage("overlap_table.txt"));
+    EXPECT_TRUE(
+        m_seen.SawOutput(L"The database did not come back: these files were not "
+                         L"imported, or not completely:"));
+    EXPECT_TRUE(m_seen.SawOutput(L"  " + FromUtf8(Storage("overlap_table.txt"))));
+    ASSERT_TRUE(m_cluster.Start());
+    EXPECT_EQ(result.counts.stored, Hands());
+    EXPECT_EQ(Flaws(), "");
+}
