@@ -45,7 +45,7 @@ CImportDialog::CImportDialog(QWidget* parent, const QString& title, const QStrin
     connect(m_button, &QPushButton::clicked, this, &CImportDialog::OnButton);
 }
 
-void CImportDialog::SetProgress(const CImportJobProgress& progress)
+void CImportDialog::SetProgress(const CManualImportProgress& progress)
 {
     if (m_finished) {
         return;
@@ -56,43 +56,54 @@ void CImportDialog::SetProgress(const CImportJobProgress& progress)
         m_bar->setFormat(QStringLiteral("%v of %m files"));
     }
     m_files->setText(QStringLiteral("%1 of %2").arg(progress.fileNumber).arg(progress.fileCount));
-    const QString path = QString::fromStdWString(progress.path);
+    const QString path = QString::fromStdString(progress.path);
     m_file->setText(QFileInfo(path).fileName());
     m_file->setToolTip(path);
-    m_count->setText(QString::number(progress.hands));
-    if (progress.seconds > 0.5) {
-        m_speed->setText(
-            QString::number(static_cast<double>(progress.hands) / progress.seconds, 'f', 1));
+    m_count->setText(QString::number(progress.handsSoFar));
+    if (progress.handsPerSecond > 0) {
+        m_speed->setText(QString::number(progress.handsPerSecond, 'f', 1));
     }
 }
 
-void CImportDialog::SetFinished(const CImportJobResult& result)
+void CImportDialog::SetFinished(const CManualImportResult& result)
 {
     m_finished = true;
-    const int files = m_bar->maximum() > 0 ? m_bar->maximum() : result.filesDone;
-    m_bar->setRange(0, qMax(1, files));
-    m_bar->setValue(result.cancelled ? result.filesDone : qMax(1, files));
-    m_count->setText(QString::number(result.hands));
-    m_speed->setText(
-        result.seconds > 0
-            ? QString::number(static_cast<double>(result.hands) / result.seconds, 'f', 1)
-            : QStringLiteral("-"));
-    m_file->setText(result.cancelled ? QStringLiteral("cancelled") : QStringLiteral("done"));
+    const int notImported = static_cast<int>(result.filesNotImported.size());
+    const int done = qMax(0, result.fileCount - notImported);
+    m_bar->setRange(0, qMax(1, result.fileCount));
+    m_bar->setValue(result.fileCount > 0 ? done : 1);
+    m_bar->setFormat(result.fileCount > 1 ? QStringLiteral("%v of %m files")
+                                          : QStringLiteral("%p%"));
+    const int64_t handled = result.counts.Handled();
+    m_count->setText(QString::number(result.totalHands));
+    m_speed->setText(result.seconds > 0 && handled > 0
+                         ? QString::number(static_cast<double>(handled) / result.seconds, 'f', 1)
+                         : QStringLiteral("-"));
+    m_file->setText(result.stopped           ? QStringLiteral("cancelled")
+                    : result.databaseMissing ? QStringLiteral("no database")
+                    : result.playMoney       ? QStringLiteral("play money is not supported")
+                    : result.databaseLost    ? QStringLiteral("the database went away")
+                                             : QStringLiteral("done"));
     const int whole = static_cast<int>(result.seconds);
-    m_totals->setText(
-        QStringLiteral("%1 hands from %2 files in %3 min %4 s. New hands stored: %5, already "
-                       "stored: %6, left out: %7, failed: %8.%9")
-            .arg(result.hands)
-            .arg(result.filesDone)
-            .arg(whole / 60)
-            .arg(whole % 60)
-            .arg(result.counts.stored)
-            .arg(result.counts.alreadyStored)
-            .arg(result.counts.skipped)
-            .arg(result.counts.rejected)
-            .arg(result.cancelled
-                     ? QStringLiteral(" Cancelled: every hand stored before stays whole.")
-                     : QString()));
+    QString totals = QStringLiteral(
+                         "%1 hands from %2 files in %3 min %4 s. New hands stored: %5, already "
+                         "stored: %6, left out: %7, failed: %8.")
+                         .arg(result.totalHands)
+                         .arg(done)
+                         .arg(whole / 60)
+                         .arg(whole % 60)
+                         .arg(result.counts.stored)
+                         .arg(result.counts.alreadyStored)
+                         .arg(result.counts.skipped)
+                         .arg(result.counts.rejected);
+    if (result.stopped) {
+        totals += QStringLiteral(" Cancelled: every hand stored before stays whole.");
+    }
+    if (notImported > 0) {
+        totals += QStringLiteral(" %1 files not imported, or not completely (see the output pane).")
+                      .arg(notImported);
+    }
+    m_totals->setText(totals);
     m_totals->show();
     m_button->setText(QStringLiteral("Close"));
     m_button->setEnabled(true);

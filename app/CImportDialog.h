@@ -18,8 +18,8 @@ class CImportDialog : public QDialog
 public:
     CImportDialog(QWidget* parent, const QString& title, const QString& room);
 
-    void SetProgress(const CImportJobProgress& progress);
-    void SetFinished(const CImportJobResult& result);
+    void SetProgress(const CManualImportProgress& progress);
+    void SetFinished(const CManualImportResult& result);
     bool IsFinished() const { return m_finished; }
     bool CancelRequested() const { return m_cancelRequested; }
 

@@ -1,9 +1,9 @@
 #include "app/CVeltrixApp.h"
 
+#include "app/CCoreManualImport.h"
 #include "app/CGuiNotifier.h"
 #include "app/CMainFrame.h"
 #include "app/COutputWnd.h"
-#include "app/CParserManualImport.h"
 #include "app/CQtMainLoop.h"
 #include "app/CTrackerWindow.h"
 #include "app/IDialogs.h"
@@ -93,7 +93,7 @@ bool CVeltrixApp::InitInstance()
         (void)SeedDataFile(folder, m_options.shareFolder, "predeftypes.json");
     }
     (void)m_core->Definitions().LoadStatTypes(folder + "/predeftypes.json");
-    m_import = std::make_unique<CParserManualImport>(m_core->Db(), m_core->Log(), *m_notifier);
+    m_import = std::make_unique<CCoreManualImport>(*m_core);
 
     IProfile& profile = *m_options.profile;
     m_switches.applicationLook = profile.GetProfileInt(L"Workspace", L"ApplicationLook", 216);

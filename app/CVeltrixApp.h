@@ -25,7 +25,7 @@
 class CApplicationCore;
 class CGuiNotifier;
 class CMainFrame;
-class CParserManualImport;
+class CCoreManualImport;
 class CQtMainLoop;
 class CUnixMessageEndpoint;
 class IDialogs;
@@ -107,7 +107,7 @@ private:
     std::unique_ptr<CQtMainLoop> m_loop;
     std::unique_ptr<CGuiNotifier> m_notifier;
     std::unique_ptr<CApplicationCore> m_core;
-    std::unique_ptr<CParserManualImport> m_import;
+    std::unique_ptr<CCoreManualImport> m_import;
     CProgramSwitches m_switches;
     std::unique_ptr<CMainFrameContext> m_frameContext;
     std::unique_ptr<CMainFrame> m_frame;

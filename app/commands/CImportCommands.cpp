@@ -11,18 +11,12 @@
 #include "app/commands/CommandIds.h"
 #include "app/core/CApplicationCore.h"
 #include "app/core/CDatabaseSettings.h"
-#include "db/CDbContext.h"
-#include "db/tables/kroAliases.h"
 #include "foundation/IProfile.h"
-#include "foundation/Sites.h"
 #include "foundation/WideText.h"
-#include "live/HistoryFileWalks.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
-
-#include <ctime>
 
 namespace {
 
@@ -47,34 +41,6 @@ CImportCommands::~CImportCommands()
     m_running.clear();
 }
 
-int CImportCommands::RoomNumberOf(const std::wstring& roomText)
-{
-    if (roomText == L"RedStar") {
-        return 4;
-    }
-    if (roomText == L"iPoker") {
-        return 9;
-    }
-    return 1;
-}
-
-std::vector<std::string> CImportCommands::CollectFiles(const std::wstring& folder, int roomNumber)
-{
-    std::vector<std::string> files;
-    if (roomNumber == 4 || roomNumber == 9) {
-        files.push_back(ToUtf8(JoinPath(folder, L"GameHistory.dat")));
-        return files;
-    }
-    // A day ahead, so that every file qualifies by its time.
-    const int64_t limit = static_cast<int64_t>(std::time(nullptr)) + 86400;
-    std::vector<std::wstring> found;
-    SelectFilesToImport(folder, limit, std::wstring(), roomNumber, true, found);
-    for (const std::wstring& path : found) {
-        files.push_back(ToUtf8(path));
-    }
-    return files;
-}
-
 bool CImportCommands::PrepareDatabase()
 {
     CMainFrameContext& context = m_frame.Context();
@@ -83,18 +49,19 @@ bool CImportCommands::PrepareDatabase()
            context.core->UseDatabase(ReadDatabaseSettings(context.profile));
 }
 
-int32_t CImportCommands::AliasId()
+CManualImportOptions CImportCommands::Options(const std::wstring& room)
 {
     CMainFrameContext& context = m_frame.Context();
-    const std::wstring nick = m_frame.Ribbon()->Edit(vxcmd::kNickEdit)->text().toStdWString();
-    if (context.switches.autoAlias != 0 && !nick.empty()) {
-        kroDB::kroAliases::data alias(context.db);
-        alias.name = nick;
-        if (alias.Load() || alias.Insert()) {
-            context.switches.aliasId = alias.id;
-        }
-    }
-    return context.switches.aliasId;
+    const int format = context.switches.handHistoryFormat;
+    // A stored format of no meaning stores no text.
+    CManualImportOptions options = context.core->ImportOptions(
+        ReadDatabaseSettings(context.profile), format >= 0 && format <= 3 ? format : 0);
+    options.room = room;
+    options.homeRoom = m_frame.Ribbon()->Combo(vxcmd::kHomeRoomList)->currentIndex();
+    options.nick = m_frame.Ribbon()->Edit(vxcmd::kNickEdit)->text().toStdWString();
+    options.autoAlias = context.switches.autoAlias != 0;
+    options.aliasId = context.switches.aliasId;
+    return options;
 }
 
 void CImportCommands::OnImportFiles()
@@ -117,15 +84,10 @@ void CImportCommands::OnImportFiles()
         context.dialogs.Message(&m_frame, QStringLiteral("Play Money is not supported!"));
         return;
     }
-    CImportJob job;
-    job.files.push_back(path.toStdString());
-    job.singleFile = true;
-    job.roomText = m_frame.Ribbon()->Combo(vxcmd::kImportRoomList)->currentText().toStdWString();
-    job.roomNumber = RoomNumberOf(job.roomText);
-    job.siteNumber = SiteCodeFromRoomName(job.roomText, context.definitions);
-    job.homeRoomPosition = homePosition;
-    job.aliasId = AliasId();
-    Start(std::move(job), QStringLiteral("Import Files"));
+    CManualImportOptions options =
+        Options(m_frame.Ribbon()->Combo(vxcmd::kImportRoomList)->currentText().toStdWString());
+    options.paths.push_back(path.toStdString());
+    Start(std::move(options), QStringLiteral("Import Files"));
 }
 
 void CImportCommands::OnImportFolder(int id)
@@ -133,7 +95,6 @@ void CImportCommands::OnImportFolder(int id)
     CMainFrameContext& context = m_frame.Context();
     const std::wstring room =
         m_frame.Ribbon()->Combo(vxcmd::kImportRoomList)->currentText().toStdWString();
-    const int roomNumber = RoomNumberOf(room);
     const std::wstring section = L"Room_" + room;
     const std::wstring last = context.profile.GetProfileString(section, FolderKey(id), L"");
     const QString folder = context.dialogs.ChooseFolder(
@@ -145,33 +106,27 @@ void CImportCommands::OnImportFolder(int id)
     if (id == vxcmd::kImportFolder1) {
         context.switches.lastImportFolder = folder.toStdWString();
     }
-    CImportJob job;
     {
         CWaitCursor wait;
-        job.files = CollectFiles(folder.toStdWString(), roomNumber);
         if (!PrepareDatabase()) {
             return;
         }
     }
-    job.roomNumber = roomNumber;
-    job.roomText = room;
-    job.aliasId = AliasId();
-    Start(std::move(job), id == vxcmd::kImportFolder2 ? QStringLiteral("Import Folder 2")
-                                                      : QStringLiteral("Import Folder 1"));
+    CManualImportOptions options = Options(room);
+    options.paths.push_back(folder.toStdString());
+    Start(std::move(options), id == vxcmd::kImportFolder2 ? QStringLiteral("Import Folder 2")
+                                                          : QStringLiteral("Import Folder 1"));
 }
 
-void CImportCommands::Start(CImportJob job, const QString& title)
+void CImportCommands::Start(CManualImportOptions options, const QString& title)
 {
     CMainFrameContext& context = m_frame.Context();
-    const int format = context.switches.handHistoryFormat;
-    // A stored format of no meaning stores no text.
-    job.parse = context.core->ParseSettings(format >= 0 && format <= 3 ? format : 0);
-    auto* dialog = new CImportDialog(&m_frame, title, QString::fromStdWString(job.roomText));
+    auto* dialog = new CImportDialog(&m_frame, title, QString::fromStdWString(options.room));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     m_lastDialog = dialog;
     QPointer<CImportDialog> guard(dialog);
     IManualImport::CCallbacks callbacks;
-    callbacks.progress = [this, guard](const CImportJobProgress& progress) {
+    callbacks.progress = [this, guard](const CManualImportProgress& progress) {
         QMetaObject::invokeMethod(
             &m_receiver,
             [guard, progress] {
@@ -181,12 +136,16 @@ void CImportCommands::Start(CImportJob job, const QString& title)
             },
             Qt::QueuedConnection);
     };
-    callbacks.done = [this, guard](const CImportJobResult& result) {
+    callbacks.done = [this, guard](const CManualImportResult& result) {
         QMetaObject::invokeMethod(
             &m_receiver,
             [this, guard, result] {
                 if (guard) {
                     guard->SetFinished(result);
+                }
+                // The alias the import found or made is the one of the next.
+                if (result.aliasId != 0) {
+                    m_frame.Context().switches.aliasId = result.aliasId;
                 }
                 // The players of the new hands show up in the open list.
                 if (CVeltrixView* view = m_frame.ActivePlayerList()) {
@@ -198,7 +157,7 @@ void CImportCommands::Start(CImportJob job, const QString& title)
     // Finished imports are let go before a new one is kept.
     std::erase_if(m_running, [](const CRunning& r) { return r.task->Finished(); });
     CRunning running;
-    running.task = context.import.Start(std::move(job), std::move(callbacks));
+    running.task = context.import.Start(std::move(options), std::move(callbacks));
     running.dialog = dialog;
     QObject::connect(dialog, &CImportDialog::Cancel, &m_receiver, [this, dialog] {
         for (CRunning& r : m_running) {

@@ -36,17 +36,13 @@ public:
     // Whether an import still runs.
     bool Running() const;
 
-    // The room number of the folder import: 1 PokerStars, 4 RedStar, 9
-    // iPoker, 1 for any other room.
-    static int RoomNumberOf(const std::wstring& roomText);
-    // The files of `folder` a folder import takes for `roomNumber`.
-    static std::vector<std::string> CollectFiles(const std::wstring& folder, int roomNumber);
-
 private:
     // Makes the database current and checks it; false with the message shown.
     bool PrepareDatabase();
-    int32_t AliasId();
-    void Start(CImportJob job, const QString& title);
+    // The options of an import of the room `room` as the ribbon and the
+    // profile give them; the caller adds the paths.
+    CManualImportOptions Options(const std::wstring& room);
+    void Start(CManualImportOptions options, const QString& title);
 
     CMainFrame& m_frame;
     // Receives the workers' reports on the main thread; outlives the tasks.

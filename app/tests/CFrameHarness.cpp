@@ -29,7 +29,7 @@ CFrameHarness::CFrameHarness(const std::function<void(CMainFrameContext&)>& prep
     platform.makeSource = [] { return std::make_unique<CFakeFileChangeSource>(); };
     platform.executableFolder = m_dir.Path();
     core = std::make_unique<CApplicationCore>(options, *notifier, &profile, platform);
-    import = std::make_unique<CParserManualImport>(core->Db(), core->Log(), *notifier);
+    import = std::make_unique<CCoreManualImport>(*core);
     context = std::make_unique<CMainFrameContext>(profile, dialogs, switches, core->Definitions(),
                                                   core->Log(), core->Db(), *import);
     context->core = core.get();

@@ -5,10 +5,10 @@
 // the output pane fed by the core's log.
 #pragma once
 
+#include "app/CCoreManualImport.h"
 #include "app/CGuiNotifier.h"
 #include "app/CMainFrame.h"
 #include "app/CMainFrameContext.h"
-#include "app/CParserManualImport.h"
 #include "app/CProgramSwitches.h"
 #include "app/CQtMainLoop.h"
 #include "app/core/CApplicationCore.h"
@@ -59,7 +59,7 @@ private:
 public:
     std::unique_ptr<CGuiNotifier> notifier;
     std::unique_ptr<CApplicationCore> core;
-    std::unique_ptr<CParserManualImport> import;
+    std::unique_ptr<CCoreManualImport> import;
     std::unique_ptr<CMainFrameContext> context;
 
 private:

@@ -5,6 +5,7 @@
 #include "app/COutputWnd.h"
 #include "app/CRibbonBar.h"
 #include "app/commands/CommandIds.h"
+#include "app/core/CManualImport.h"
 #include "app/tests/CPgFrameFixture.h"
 #include "foundation/WideText.h"
 #include "testing/CTempDir.h"
@@ -86,7 +87,7 @@ TEST_F(CImportCommandsTest, AFolderImportWritesItsLinesAndTotalsAndRemembersTheF
     EXPECT_EQ(dialog->Bar()->value(), 3);
 
     QStringList lines = m_h->PaneLines();
-    ASSERT_EQ(lines.size(), 7);
+    ASSERT_EQ(lines.size(), 8);
     int total = 0;
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(lines[2 * i].startsWith(
@@ -105,6 +106,8 @@ TEST_F(CImportCommandsTest, AFolderImportWritesItsLinesAndTotalsAndRemembersTheF
     EXPECT_GT(total, 0);
     EXPECT_TRUE(
         lines[6].startsWith(QStringLiteral("Total hands = %1. Elapsed time = ").arg(total)));
+    EXPECT_EQ(lines[7].toStdString(), "New hands stored = " + std::to_string(total) +
+                                          ", already stored = 0, left out = 0, failed = 0.");
     // The same lines went to the log.
     const std::string log = m_h->LogText();
     for (const QString& line : lines) {
@@ -138,7 +141,9 @@ TEST_F(CImportCommandsTest, ACancelledImportKeepsEveryStoredHandWhole)
     EXPECT_TRUE(dialog->TotalsText().contains("Cancelled")) << dialog->TotalsText().toStdString();
     const QStringList lines = m_h->PaneLines();
     ASSERT_FALSE(lines.isEmpty());
-    EXPECT_TRUE(lines.last().startsWith("Total hands = "));
+    EXPECT_EQ(lines.filter(QRegularExpression("^Total hands = ")).size(), 1);
+    EXPECT_TRUE(lines.contains(
+        "The import was stopped: these files were not imported, or not completely:"));
     // Fewer files than found were read.
     EXPECT_LT(lines.filter("Start import from file").size(), files);
     // Every stored hand is whole: players and actions, none half-written.
@@ -172,7 +177,7 @@ TEST_F(CImportCommandsTest, ImportsNeedTheDatabaseAndACancelledDialogDoesNothing
     EXPECT_EQ(m_h->dialogs.titles.last(), "Select Hand History File");
 }
 
-TEST_F(CImportCommandsTest, AFolderWithoutHandsWritesOnlyTheTotalLine)
+TEST_F(CImportCommandsTest, AFolderWithoutHandsWritesOnlyTheTotals)
 {
     MakeFrame();
     CreateDatabase();
@@ -182,10 +187,11 @@ TEST_F(CImportCommandsTest, AFolderWithoutHandsWritesOnlyTheTotalLine)
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(WaitFor([&] { return dialog->IsFinished(); }));
     const QStringList lines = m_h->PaneLines();
-    ASSERT_EQ(lines.size(), 1);
+    ASSERT_EQ(lines.size(), 2);
     // No hands, no time per hand: 0 rather than "nan".
     EXPECT_TRUE(lines[0].startsWith("Total hands = 0. Elapsed time = 0 mins. "));
     EXPECT_TRUE(lines[0].endsWith("Time for 1 hand: 0.000 secs.\n")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], "New hands stored = 0, already stored = 0, left out = 0, failed = 0.");
 }
 
 TEST_F(CImportCommandsTest, ASingleFileReportsItsHandsAndPlayMoneyIsRefused)
@@ -208,7 +214,7 @@ TEST_F(CImportCommandsTest, ASingleFileReportsItsHandsAndPlayMoneyIsRefused)
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(WaitFor([&] { return dialog->IsFinished(); }, 120000));
     const QStringList lines = m_h->PaneLines();
-    ASSERT_EQ(lines.size(), 2);
+    ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[0].startsWith("All files = 1 file number 1. Hands = "));
     EXPECT_TRUE(lines[0].endsWith(
         QStringLiteral("is imported from file = %1 \n").arg(QString::fromStdString(path))));
@@ -217,16 +223,16 @@ TEST_F(CImportCommandsTest, ASingleFileReportsItsHandsAndPlayMoneyIsRefused)
 
 TEST(CImportCommandsRulesTest, RoomNumbersAndTheFilesOfAFolder)
 {
-    EXPECT_EQ(CImportCommands::RoomNumberOf(L"PokerStars"), 1);
-    EXPECT_EQ(CImportCommands::RoomNumberOf(L"RedStar"), 4);
-    EXPECT_EQ(CImportCommands::RoomNumberOf(L"iPoker"), 9);
-    EXPECT_EQ(CImportCommands::RoomNumberOf(L"GGPoker"), 1);
+    EXPECT_EQ(CManualImport::RoomNumberOf(L"PokerStars"), 1);
+    EXPECT_EQ(CManualImport::RoomNumberOf(L"RedStar"), 4);
+    EXPECT_EQ(CManualImport::RoomNumberOf(L"iPoker"), 9);
+    EXPECT_EQ(CManualImport::RoomNumberOf(L"GGPoker"), 1);
     vxtest::CTempDir dir;
     dir.Write("GameHistory.dat", "x");
     dir.Write("other.txt", "x");
     // RedStar and iPoker keep their hands in one database file.
-    EXPECT_EQ(CImportCommands::CollectFiles(FromUtf8(dir.Path()), 4),
+    EXPECT_EQ(CManualImport::CollectFiles({dir.Path()}, 4),
               std::vector<std::string>{dir.File("GameHistory.dat")});
-    EXPECT_EQ(CImportCommands::CollectFiles(FromUtf8(dir.Path()), 1),
+    EXPECT_EQ(CManualImport::CollectFiles({dir.Path()}, 1),
               std::vector<std::string>{dir.File("other.txt")});
 }
