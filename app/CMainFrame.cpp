@@ -4,6 +4,7 @@
 #include "app/COutputWnd.h"
 #include "app/CProgramSwitches.h"
 #include "app/CRibbonBar.h"
+#include "app/CTrackerWindow.h"
 #include "app/CVeltrixView.h"
 #include "app/commands/CDatabaseCommands.h"
 #include "app/commands/CImportCommands.h"
@@ -197,7 +198,9 @@ ITrackerWindow& CMainFrame::EnsureTracker()
         m_tracker = m_context.makeTracker ? m_context.makeTracker(this, m_context.profile)
                                           : std::unique_ptr<ITrackerWindow>();
         if (!m_tracker) {
-            m_tracker = CLiveCommands::MakeDefaultTracker(this, m_context.profile);
+            // The session tracker itself, with the stored days of this
+            // run's database for its graph.
+            m_tracker = std::make_unique<CTrackerWindow>(m_context.profile, &m_context.db);
         }
     }
     return *m_tracker;

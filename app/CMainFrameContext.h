@@ -52,6 +52,7 @@ struct CMainFrameContext
     IManualImport& import;
 
     CApplicationCore* core = nullptr;
+    // Makes the session tracker window; empty: the tracker itself.
     TrackerWindowFactory makeTracker;
     // A table report of the HUD display program (20 bytes), after the answer
     // was given.

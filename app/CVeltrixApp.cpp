@@ -5,7 +5,6 @@
 #include "app/CMainFrame.h"
 #include "app/COutputWnd.h"
 #include "app/CQtMainLoop.h"
-#include "app/CTrackerWindow.h"
 #include "app/IDialogs.h"
 #include "app/commands/CommandIds.h"
 #include "app/core/CApplicationCore.h"
@@ -101,13 +100,8 @@ bool CVeltrixApp::InitInstance()
                                                          m_core->Definitions(), m_core->Log(),
                                                          m_core->Db(), *m_import);
     m_frameContext->core = m_core.get();
+    // Empty: the frame makes the session tracker itself.
     m_frameContext->makeTracker = m_options.makeTracker;
-    if (!m_frameContext->makeTracker) {
-        kroDB::CDbContext* db = &m_core->Db();
-        m_frameContext->makeTracker = [db](QWidget*, IProfile& trackerProfile) {
-            return std::make_unique<CTrackerWindow>(trackerProfile, db);
-        };
-    }
     m_frameContext->tableReport = [this](std::span<const uint8_t> bytes) {
         (void)m_core->HandlePacket(kTableReportTag, bytes);
     };

@@ -58,6 +58,7 @@ struct CVeltrixAppOptions
     IWindowFinder* windows = nullptr;
     IProgramLauncher* launcher = nullptr;
     CLiveTracking::SourceFactory makeSource;
+    // Makes the session tracker window; empty: the tracker itself.
     TrackerWindowFactory makeTracker;
     // The name of the program's own endpoint, where the HUD program reports
     // table windows; empty: none.

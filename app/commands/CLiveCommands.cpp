@@ -2,7 +2,6 @@
 
 #include "app/AppIcons.h"
 #include "app/CMainFrame.h"
-#include "app/CPlaceholderTracker.h"
 #include "app/CProgramSwitches.h"
 #include "app/CRibbonBar.h"
 #include "app/IDialogs.h"
@@ -33,11 +32,6 @@ CLiveCommands::CLiveCommands(CMainFrame& frame, CCommandDispatcher& dispatcher)
 CLiveCommands::~CLiveCommands()
 {
     DetachTracker();
-}
-
-std::unique_ptr<ITrackerWindow> CLiveCommands::MakeDefaultTracker(QWidget* owner, IProfile& profile)
-{
-    return CPlaceholderTracker::Make(owner, profile);
 }
 
 CLiveTracking* CLiveCommands::Live() const

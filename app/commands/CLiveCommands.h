@@ -36,9 +36,6 @@ public:
     // Live tracking once Start made it, else null.
     CLiveTracking* Live() const;
 
-    // The stand-in session window, until the tracker window is built in.
-    static std::unique_ptr<ITrackerWindow> MakeDefaultTracker(QWidget* owner, IProfile& profile);
-
 private:
     void ConnectTracker();
 

@@ -11,8 +11,10 @@
 #include "app/commands/CommandIds.h"
 #include "app/core/CApplicationCore.h"
 #include "foundation/IProfile.h"
+#include "hud/CHudLayouts.h"
 #include "hud/editor/CHUDOptionsPropSheet.h"
 #include "hud/editor/CHudLayoutsStore.h"
+#include "hud/editor/IHudLayoutStore.h"
 
 #include <QAction>
 #include <QFile>
@@ -35,6 +37,59 @@ CViewCommands::CViewCommands(CMainFrame& frame, CCommandDispatcher& dispatcher)
     dispatcher.Add(vxcmd::kHudOptions, [this] { OnHudOptions(); });
 }
 
+namespace {
+
+// The program's layouts as the editor changes them, keeping the name of the
+// layout in use right: renaming that layout renames the HUD in use, deleting
+// it leaves none in use. Every change of the name in use reaches the core,
+// the switches and the settings room's `HUDName` at once, so that the HUD
+// name in the profile is never one of a layout that is gone.
+class CInUseLayoutsStore : public IHudLayoutStore
+{
+public:
+    CInUseLayoutsStore(CHudLayouts& layouts, CMainFrameContext& context)
+        : m_store(layouts)
+        , m_context(context)
+    {}
+
+    std::vector<std::wstring> Names() const override { return m_store.Names(); }
+    Items* Find(const std::wstring& name) override { return m_store.Find(name); }
+    Items& NewLayout(const std::wstring& name) override { return m_store.NewLayout(name); }
+    CStatus SaveHudLayout(const std::wstring& name) override { return m_store.SaveHudLayout(name); }
+
+    CStatus RenameHudLayout(const std::wstring& oldName, const std::wstring& newName) override
+    {
+        CStatus status = m_store.RenameHudLayout(oldName, newName);
+        if (status.IsOk() && oldName == m_context.core->HudName()) {
+            SetInUse(newName);
+        }
+        return status;
+    }
+
+    CStatus DeleteHudLayout(const std::wstring& name) override
+    {
+        CStatus status = m_store.DeleteHudLayout(name);
+        if (status.IsOk() && name == m_context.core->HudName()) {
+            SetInUse(std::wstring());
+        }
+        return status;
+    }
+
+    void SetInUse(const std::wstring& name)
+    {
+        m_context.core->SetHudName(name);
+        m_context.switches.hudName = name;
+        m_context.profile.WriteProfileString(SettingsRoomSection(m_context.core->SettingsRoom()),
+                                             L"HUDName", name);
+    }
+
+private:
+    CHudLayoutsStore m_store;
+    CMainFrameContext& m_context;
+};
+
+}  // namespace
+
 void CViewCommands::OnHudOptions()
 {
     CMainFrameContext& context = m_frame.Context();
@@ -42,18 +97,14 @@ void CViewCommands::OnHudOptions()
     if (core == nullptr) {
         return;
     }
-    CHudLayoutsStore store(core->HudLayouts());
+    CInUseLayoutsStore store(core->HudLayouts(), context);
     std::vector<std::wstring> statNames;
     for (const auto& [name, value] : core->StatNames()) {
         statNames.push_back(name);
     }
     CHUDOptionsPropSheet sheet(
         store, std::move(statNames), core->HudName(),
-        [core, &context](const std::wstring& name) {
-            core->SetHudName(name);
-            context.switches.hudName = name;
-        },
-        &m_frame);
+        [&store](const std::wstring& name) { store.SetInUse(name); }, &m_frame);
     (void)context.dialogs.Exec(sheet);
 }
 

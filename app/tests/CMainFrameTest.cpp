@@ -2,7 +2,6 @@
 
 #include "app/COutputList.h"
 #include "app/COutputWnd.h"
-#include "app/CPlaceholderTracker.h"
 #include "app/CRibbonBar.h"
 #include "app/CVeltrixView.h"
 #include "app/commands/CommandIds.h"
@@ -19,6 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QTableWidget>
+#include <QTest>
 #include <QToolButton>
 
 #include <fstream>
@@ -336,4 +337,58 @@ TEST(CMainFrameHudTest, HudOptionsEditsTheProgramsLayoutsAndChoosesTheHudInUse)
     EXPECT_EQ(h.Core().HudName(), L"Wide");
     h.Frame().close();
     EXPECT_EQ(h.profile.GetProfileString(L"PokerStars Settings", L"HUDName", L""), L"Wide");
+}
+
+TEST(CMainFrameHudTest, TheHudInUseFollowsItsLayoutAndReachesTheProfileAtOnce)
+{
+    CFrameHarness h;
+    std::ofstream(h.ProgramFolder() + "/HUDs.xml")
+        << "<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<HUDs>\r\n"
+           "<HUD Name=\"Tight\"><Stats><Stat Name=\"Name\"/><Stat Name=\"VPIP\"/></Stats></HUD>\r\n"
+           "<HUD Name=\"Wide\"><Stats><Stat Name=\"Name\"/><Stat Name=\"PFR\"/></Stats></HUD>\r\n"
+           "</HUDs>";
+    ASSERT_TRUE(h.Core().HudLayouts().Load());
+    const auto inProfile = [&h] {
+        return h.profile.GetProfileString(L"PokerStars Settings", L"HUDName", L"?");
+    };
+    std::vector<std::wstring> seen;
+    h.dialogs.onExec = [&](QDialog& dialog) {
+        auto& sheet = static_cast<CHUDOptionsPropSheet&>(dialog);
+        CPageHUDDisp* page = sheet.Page();
+        page->SetMessageHandler([](const QString&) {});
+        page->SelectLayout(L"Wide");
+        sheet.Apply();
+        seen.push_back(inProfile());
+        // Renaming the layout in use renames the HUD in use.
+        page->SetNameAsker([](QString& name) {
+            name = QStringLiteral("Wider");
+            return true;
+        });
+        // The page renames the layout it shows: the one last clicked.
+        sheet.show();
+        QTableWidget* list = page->Layouts();
+        for (int row = 0; row < list->rowCount(); ++row) {
+            if (list->item(row, 0)->text() == QStringLiteral("Wide")) {
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  list->visualItemRect(list->item(row, 0)).center());
+            }
+        }
+        page->RenameHud();
+        seen.push_back(h.Core().HudName());
+        seen.push_back(inProfile());
+        // Another layout goes: the HUD in use stays.
+        page->SelectLayout(L"Tight");
+        page->DeleteHud();
+        seen.push_back(inProfile());
+        // The layout in use goes: no HUD is in use.
+        page->SelectLayout(L"Wider");
+        page->DeleteHud();
+        seen.push_back(h.Core().HudName());
+        seen.push_back(inProfile());
+        return static_cast<int>(QDialog::Rejected);
+    };
+    ASSERT_TRUE(h.Frame().Dispatch(vxcmd::kHudOptions));
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"Wide", L"Wider", L"Wider", L"Wider", L"", L""}));
+    EXPECT_EQ(h.switches.hudName, L"");
+    EXPECT_TRUE(h.Core().HudLayouts().Layouts().empty());
 }

@@ -7,6 +7,11 @@ set -uo pipefail
 VELTRIX="$1"
 for tool in Xvfb xdotool; do
     if ! command -v "$tool" >/dev/null 2>&1; then
+        # Where X11 is required, a missing tool is a failure, not a skip.
+        if [[ -n "${VX_REQUIRE_X11:-}" ]]; then
+            echo "FAIL: $tool is not installed"
+            exit 1
+        fi
         echo "SKIP: $tool is not installed"
         exit 77
     fi
