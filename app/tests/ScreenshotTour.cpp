@@ -1,7 +1,7 @@
 // Takes the README's screenshots: starts the desktop program on the current
 // display (Xvfb) with the database named on the command line, and saves the
 // main window with the Home tab and the player list, the import dialog at
-// work, and the database commands with their message. Not a test; run by hand:
+// work and cancelled, and the database commands with their message. Not a test; run by hand:
 //   veltrix_screenshots OUTPUT_FOLDER PORT LIST_DB IMPORT_DB IMPORT_FOLDER
 #include "app/AppIcons.h"
 #include "app/CImportDialog.h"
@@ -170,6 +170,10 @@ int main(int argc, char* argv[])
         while (!dialog->IsFinished() && wait.elapsed() < 120000) {
             Pump(100);
         }
+        // The cancelled import with its totals.
+        dialog->adjustSize();
+        dialog->move(frame->geometry().center() - dialog->rect().center());
+        Shoot(frame, out + QStringLiteral("/import-cancelled.png"));
     }
     frame->close();
     (void)app.ExitInstance();
