@@ -18,9 +18,11 @@ for tool in Xvfb xdotool; do
 done
 TMP=$(mktemp -d /tmp/vx-tracker-xvfb.XXXXXX)
 XVFB=""
+WM=""
 APP=""
 cleanup() {
     [[ -n "$APP" ]] && kill -KILL "$APP" 2>/dev/null
+    [[ -n "$WM" ]] && kill "$WM" 2>/dev/null
     [[ -n "$XVFB" ]] && kill "$XVFB" 2>/dev/null
     rm -rf "$TMP"
 }
@@ -39,6 +41,13 @@ for _ in $(seq 100); do
 done
 [[ -s "$TMP/display" ]] || fail "Xvfb did not start"
 export DISPLAY=":$(tr -d '[:space:]' <"$TMP/display")"
+# A picture for people wants the window manager's frames.
+WM=""
+if [[ -n "${SCREENSHOT:-}" ]] && command -v openbox >/dev/null 2>&1; then
+    openbox >/dev/null 2>&1 &
+    WM=$!
+    sleep 1
+fi
 
 export HOME="$TMP/home" XDG_CONFIG_HOME="$TMP/home/.config" VELTRIX_HOME="$TMP/prog"
 export XDG_RUNTIME_DIR="$TMP/run"
