@@ -138,14 +138,25 @@ bool ReadFile(const std::string& path, std::string& bytes)
     return !in.bad();
 }
 
-// Writes `bytes` to a new file beside `path` and puts it in its place.
+// Writes `bytes` to a new file beside `path` and puts it in its place. The new
+// file's name is its own: two programs of one folder (the desktop program and
+// veltrix-cli) may write the layouts at the same moment.
 CStatus ReplaceFile(const std::string& path, const std::string& bytes)
 {
-    const std::string temporary = path + ".new";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
+    std::string temporary = path + ".new.XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
         return CStatus::IoError(
             FromUtf8("cannot write " + temporary + ": " + std::strerror(errno)));
+    }
+    (void)::fchmod(fd, 0644);
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        std::remove(temporary.c_str());
+        return CStatus::IoError(
+            FromUtf8("cannot write " + temporary + ": " + std::strerror(error)));
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const bool flushed = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -47,6 +49,36 @@ TEST_F(HudLayoutsTest, AMissingFileIsCreatedWithTheEmptyList)
     EXPECT_TRUE(layouts->Layouts().empty());
     EXPECT_EQ(ReadAll(Path()),
               "<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<HUDs>\r\n</HUDs>");
+}
+
+// The desktop program and veltrix-cli start at once in one program folder:
+// both make the missing file, neither fails, and it is whole.
+TEST_F(HudLayoutsTest, TwoProgramsMakingTheMissingFileAtOnceBothSucceed)
+{
+    for (int round = 0; round < 40; ++round) {
+        std::filesystem::remove(Path());
+        bool loaded[2] = {false, false};
+        {
+            std::vector<std::jthread> programs;
+            for (int i = 0; i < 2; ++i) {
+                programs.emplace_back([this, &loaded, i] {
+                    vxtest::CRecordingSink sink;
+                    CHudLayouts layouts(Path(), sink);
+                    loaded[i] = layouts.Load();
+                });
+            }
+        }
+        ASSERT_TRUE(loaded[0] && loaded[1]) << "round " << round;
+        ASSERT_EQ(ReadAll(Path()),
+                  "<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<HUDs>\r\n</HUDs>");
+    }
+    // No new file is left beside it.
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
 }
 
 TEST_F(HudLayoutsTest, AFileThatCannotBeCreatedIsReportedAndNothingLoads)
