@@ -2,6 +2,7 @@
 #include "app/commands/CommandIds.h"
 #include "app/core/CApplicationCore.h"
 #include "app/tests/CPgFrameFixture.h"
+#include "tracker/CRoraRevirTimerDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,28 @@ TEST_F(CLiveCommandsTest, StartWithTheTrackerOnResetsTheSessionAndTurnsIntoStop)
     // Start again: the same live tracking goes on.
     ASSERT_TRUE(f.Dispatch(vxcmd::kStart));
     EXPECT_EQ(StartButton()->text(), "Stop");
+}
+
+// Without a factory of its own the frame makes the session tracker window
+// itself, and live tracking reports the session to that window.
+TEST_F(CLiveCommandsTest, TheSessionTrackerWindowIsWhatLiveTrackingReportsTo)
+{
+    MakeFrame();
+    CreateDatabase();
+    CMainFrame& f = m_h->Frame();
+    ASSERT_TRUE(f.Dispatch(vxcmd::kRoraRevir));
+    ASSERT_NE(f.Tracker(), nullptr);
+    auto* window = dynamic_cast<CRoraRevirTimerDlg*>(f.Tracker()->Widget());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    // The sample figures of a first start, until a session begins.
+    EXPECT_EQ(window->HandsText(), "124");
+    ASSERT_TRUE(f.Dispatch(vxcmd::kStart));
+    EXPECT_EQ(StartButton()->text(), "Stop");
+    EXPECT_EQ(window->HandsText(), "0");
+    ASSERT_TRUE(f.Dispatch(vxcmd::kStart));
 }
 
 TEST_F(CLiveCommandsTest, WithTheTrackerOffStartLeavesTheSessionAlone)
