@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -47,6 +50,32 @@ TEST_F(HudLayoutsTest, AMissingFileIsCreatedWithTheEmptyList)
     EXPECT_TRUE(layouts->Layouts().empty());
     EXPECT_EQ(ReadAll(Path()),
               "<?xml version=\"1.0\" encoding=\"windows-1251\" ?>\r\n<HUDs>\r\n</HUDs>");
+}
+
+// Programs started together (an import beside live tracking) all find the
+// file missing and all create it.
+TEST_F(HudLayoutsTest, ProgramsCreatingTheMissingFileAtOnceAllLoadIt)
+{
+    for (int round = 0; round < 20; ++round) {
+        std::filesystem::remove(Path());
+        std::vector<std::unique_ptr<CHudLayouts>> programs;
+        for (int i = 0; i < 6; ++i) {
+            programs.push_back(Fresh());
+        }
+        std::vector<int> loaded(programs.size(), 0);
+        {
+            std::vector<std::jthread> threads;
+            for (size_t i = 0; i < programs.size(); ++i) {
+                threads.emplace_back([&, i] { loaded[i] = programs[i]->Load() ? 1 : 0; });
+            }
+        }
+        EXPECT_EQ(std::count(loaded.begin(), loaded.end(), 1), 6) << "round " << round;
+    }
+    EXPECT_TRUE(m_sink.notices.empty());
+    // No temporary file stays behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(HudLayoutsTest, AFileThatCannotBeCreatedIsReportedAndNothingLoads)
