@@ -52,9 +52,9 @@ std::wstring GeneralHelp()
 }
 
 // Options of every command; each command checks what it needs.
-const std::set<std::string> kValueOptions = {"server", "port",    "name", "user",  "password",
-                                             "room",   "hh-format", "nick", "kind", "board",
-                                             "dead",   "seconds", "bb",   "months", "wait"};
+const std::set<std::string> kValueOptions = {"server", "port",      "name", "user",   "password",
+                                             "room",   "hh-format", "nick", "kind",   "board",
+                                             "dead",   "seconds",   "bb",   "months", "wait"};
 const std::set<std::string> kFlagOptions = {"help", "no-tracker"};
 
 }  // namespace

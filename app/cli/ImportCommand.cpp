@@ -10,8 +10,8 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <ostream>
 #include <thread>
 #include <unistd.h>
