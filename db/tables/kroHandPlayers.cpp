@@ -9,6 +9,8 @@
 #include "db/SqlText.h"
 #include "foundation/WideText.h"
 
+#include <utility>
+
 namespace kroDB {
 
 namespace {
@@ -95,6 +97,9 @@ bool kroHandPlayers::data::Insert()
     const size_t fixed = row.size();
     std::vector<std::wstring> columns;
     std::vector<std::wstring> values;
+    const size_t statCount = stats.flags.size() + stats.counts.size() + stats.values.size() + 8;
+    columns.reserve(statCount);
+    values.reserve(statCount);
     const auto known = m_context.TableColumns(L"handsplayers");
     const auto keep = [&known](const std::wstring& column) {
         return known->empty() || known->count(column) != 0 ||
@@ -133,18 +138,19 @@ bool kroHandPlayers::data::Insert()
                connection->Execute(RowValueUpdate(L"handsplayers", columns, values,
                                                   FormatW(L"id=%ld", static_cast<long>(id))));
     }
+    row.reserve(row.size() + columns.size());
     for (size_t i = 0; i < columns.size(); ++i) {
         // cards64 is among the first columns and again among the cards.
         bool replaced = false;
         for (size_t j = fixed; columns[i] == L"cards64" && j-- > 0;) {
             if (row[j].first == columns[i]) {
-                row[j].second = values[i];
+                row[j].second = std::move(values[i]);
                 replaced = true;
                 break;
             }
         }
         if (!replaced) {
-            row.emplace_back(columns[i], values[i]);
+            row.emplace_back(std::move(columns[i]), std::move(values[i]));
         }
     }
     return connection->InsertRow(L"handsplayers", id, row);

@@ -94,8 +94,9 @@ TEST_F(CompleteRowsTest, HeldRowsStoreWhatInsertThenUpdateStored)
     m_context->SetCompleteRows(false);
     StoreHand(1, false);
     const std::wstring rows = Rows();
-    ASSERT_EQ(rows,
-              L"1/250/t/3/3194883/1/13/8193/O'Neil    /100/t/f 1/250/t/3/3194883/2/0/O'Neil    /200/f/f");
+    ASSERT_EQ(
+        rows,
+        L"1/250/t/3/3194883/1/13/8193/O'Neil    /100/t/f 1/250/t/3/3194883/2/0/O'Neil    /200/f/f");
 
     // The same hand, complete before it goes, in a fresh database.
     ASSERT_TRUE(m_lease->get()->Execute(L"TRUNCATE hands, handsplayers"));
