@@ -1,7 +1,10 @@
 // Importing the largest PokerStars cash file of the corpus into a fresh
 // database: hands per second, and how the time splits between reading hands
-// (parsing, statistics, all-in EV) and waiting for the database. Needs the
-// test server of ./test (VX_TEST_PG_PORT); prints nothing else without it.
+// (parsing, statistics, all-in EV) and waiting for the database. The processor
+// time of the client and of its server process per hand tell the cost apart
+// from the machine's load. Needs the test server of ./test (VX_TEST_PG_PORT)
+// on this machine; prints nothing else without it. The second run stores the
+// rows as older builds did (inserted, then updated) for comparison.
 #include "db/CDbContext.h"
 #include "db/DatabaseAdmin.h"
 #include "db/IConnection.h"
@@ -18,6 +21,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -40,8 +47,49 @@ std::wstring TestServerConnect(const std::string& name)
            std::wstring(name.begin(), name.end()) + L";Uid=postgres;Pwd=lindqvarte42;";
 }
 
+// Seconds of processor time the process `pid` used so far; 0 when unknown.
+double ProcessSeconds(long pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t close = text.rfind(')');
+    if (close == std::string::npos) {
+        return 0;
+    }
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    unsigned long long user = 0;
+    unsigned long long system = 0;
+    // After the name: state is field 3, utime 14 and stime 15.
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) {
+            user = std::stoull(field);
+        } else if (i == 15) {
+            system = std::stoull(field);
+        }
+    }
+    return static_cast<double>(user + system) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+double OwnSeconds()
+{
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+long BackendPid(kroDB::IConnection& connection)
+{
+    std::unique_ptr<CODBCRecordset> rs;
+    if (!connection.OpenRecordset(L"SELECT pg_backend_pid() AS pid", rs) || rs->IsEOF()) {
+        return 0;
+    }
+    return static_cast<long>(rs->Field(L"pid").AsLong());
+}
+
 void BM_ImportPokerStarsCashFile(benchmark::State& state)
 {
+    const bool completeRows = state.range(0) != 0;
     const std::string file = vxbench::CorpusFile("pokerstars/PokerStudier_allHands.txt");
     if (!vxbench::RequireCorpusFile(state, file)) {
         return;
@@ -56,6 +104,8 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
     CQuietNotifier notifier;
     int64_t hands = 0;
     double seconds = 0;
+    double clientSeconds = 0;
+    double serverSeconds = 0;
     double dbSeconds = 0;
     uint64_t roundTrips = 0;
     for (auto _ : state) {
@@ -70,9 +120,11 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
             return;
         }
         db.SetConnectStrings(connect);
+        db.SetCompleteRows(completeRows);
         // As the import command does it: commits do not wait for the disk.
         kroDB::CConnectionLease lease(db.AcquireConnection(true));
         (void)lease->Execute(L"SET synchronous_commit = off");
+        const long backend = BackendPid(*lease.get());
         kroDB::CActionList actions;
         kroHandParser::CParseContext context;
         kroHandParser::CParseSettings settings;
@@ -80,6 +132,8 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
         kroHandParser::CParserEnvironment env(db, actions, context, log, notifier, settings);
         kroHandParser::CHandHistoryImporter importer(env);
         const kroDB::CDbTraffic before = db.Traffic();
+        const double serverBefore = backend > 0 ? ProcessSeconds(backend) : 0;
+        const double clientBefore = OwnSeconds();
         state.ResumeTiming();
 
         const auto start = std::chrono::steady_clock::now();
@@ -90,6 +144,8 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
         state.PauseTiming();
+        clientSeconds += OwnSeconds() - clientBefore;
+        serverSeconds += backend > 0 ? ProcessSeconds(backend) - serverBefore : 0;
         const kroDB::CDbTraffic after = db.Traffic();
         dbSeconds += static_cast<double>(after.nanoseconds - before.nanoseconds) / 1e9;
         roundTrips += after.roundTrips - before.roundTrips;
@@ -104,7 +160,16 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
         hands > 0 ? (seconds - dbSeconds) * 1000 / static_cast<double>(hands) : 0;
     state.counters["ms_database_per_hand"] =
         hands > 0 ? dbSeconds * 1000 / static_cast<double>(hands) : 0;
+    state.counters["client_cpu_ms_per_hand"] =
+        hands > 0 ? clientSeconds * 1000 / static_cast<double>(hands) : 0;
+    state.counters["server_cpu_ms_per_hand"] =
+        hands > 0 ? serverSeconds * 1000 / static_cast<double>(hands) : 0;
 }
-BENCHMARK(BM_ImportPokerStarsCashFile)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ImportPokerStarsCashFile)
+    ->ArgName("complete_rows")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace

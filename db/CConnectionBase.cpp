@@ -168,13 +168,68 @@ bool CConnectionBase::Execute(const std::wstring& sql)
     if (!m_unitStatus.IsOk()) {
         return false;
     }
-    m_held.push_back(sql);
-    m_heldChars += sql.size();
     // A statement that returns rows goes at once: held, its rows would be
     // taken for those of the next query.
     const bool returnsRows =
         sql.size() >= 6 && EqualsNoCase(std::wstring_view(sql).substr(0, 6), L"SELECT");
+    CHeld held;
+    held.sql = sql;
+    return Hold(std::move(held), returnsRows);
+}
+
+bool CConnectionBase::Hold(CHeld held, bool returnsRows)
+{
+    m_heldChars += held.sql.size();
+    for (const auto& [column, value] : held.values) {
+        m_heldChars += column.size() + value.size() + 2;
+    }
+    m_held.push_back(std::move(held));
     return (m_heldChars < kMaxHeldChars && !returnsRows) || Flush().IsOk();
+}
+
+bool CConnectionBase::InsertRow(const std::wstring& table, int64_t id, const RowValues& values)
+{
+    auto lock = m_context.LockConnection();
+    if (!m_inUnit || !m_context.CompleteRows()) {
+        return Execute(RowInsertText(table, values));
+    }
+    if (!m_db || !m_db->IsOpen() || !m_unitStatus.IsOk()) {
+        return false;
+    }
+    CHeld held;
+    held.table = table;
+    held.id = id;
+    held.values = values;
+    return Hold(std::move(held), false);
+}
+
+bool CConnectionBase::ChangeHeldRow(const std::wstring& table, int64_t id, const RowValues& values)
+{
+    auto lock = m_context.LockConnection();
+    if (!m_inUnit) {
+        return false;
+    }
+    for (auto it = m_held.rbegin(); it != m_held.rend(); ++it) {
+        if (it->id != id || it->table != table) {
+            continue;
+        }
+        for (const auto& [column, value] : values) {
+            bool found = false;
+            for (auto& [held, heldValue] : it->values) {
+                if (EqualsNoCase(held, column)) {
+                    heldValue = value;
+                    found = true;
+                    break;
+                }
+            }
+            if (!found) {
+                it->values.emplace_back(column, value);
+            }
+            m_heldChars += column.size() + value.size() + 2;
+        }
+        return true;
+    }
+    return false;
 }
 
 CStatus CConnectionBase::Flush()
@@ -190,13 +245,76 @@ CStatus CConnectionBase::Flush()
 std::wstring CConnectionBase::TakeHeldText()
 {
     std::wstring text;
-    text.reserve(m_heldChars + m_held.size() * 2);
-    for (const auto& sql : m_held) {
-        text += sql;
-        if (sql.empty() || sql.back() != L';') {
-            text += L';';
+    text.reserve(m_heldChars + m_held.size() * 16);
+    for (size_t i = 0; i < m_held.size();) {
+        const CHeld& held = m_held[i];
+        if (held.table.empty()) {
+            text += held.sql;
+            if (held.sql.empty() || held.sql.back() != L';') {
+                text += L';';
+            }
+            text += L'\n';
+            ++i;
+            continue;
         }
-        text += L'\n';
+        // The new rows of one table that follow each other go as one insert;
+        // a column some of them lack takes its default there, as it would
+        // in a row of its own.
+        size_t end = i + 1;
+        while (end < m_held.size() && m_held[end].table == held.table) {
+            ++end;
+        }
+        // Rows of one table mostly carry the same columns in the same order:
+        // a column is looked for at its own place before anywhere else.
+        const auto find = [](const RowValues& values, size_t at, const std::wstring& column) {
+            if (at < values.size() && values[at].first == column) {
+                return at;
+            }
+            for (size_t k = 0; k < values.size(); ++k) {
+                if (EqualsNoCase(values[k].first, column)) {
+                    return k;
+                }
+            }
+            return values.size();
+        };
+        std::vector<std::wstring> columns;
+        for (const auto& value : held.values) {
+            columns.push_back(value.first);
+        }
+        for (size_t r = i + 1; r < end; ++r) {
+            const RowValues& values = m_held[r].values;
+            for (size_t k = 0; k < values.size(); ++k) {
+                bool known = k < columns.size() && columns[k] == values[k].first;
+                for (size_t c = 0; !known && c < columns.size(); ++c) {
+                    known = EqualsNoCase(columns[c], values[k].first);
+                }
+                if (!known) {
+                    columns.push_back(values[k].first);
+                }
+            }
+        }
+        text += L"insert into " + held.table + L" (";
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (c != 0) {
+                text += L',';
+            }
+            text += columns[c];
+        }
+        text += L") values";
+        for (size_t r = i; r < end; ++r) {
+            const RowValues& values = m_held[r].values;
+            text += r == i ? L"(" : L",(";
+            for (size_t c = 0; c < columns.size(); ++c) {
+                if (c != 0) {
+                    text += L',';
+                }
+                const size_t k = find(values, c, columns[c]);
+                text += k < values.size() ? values[k].second : std::wstring(L"DEFAULT");
+            }
+            text += L')';
+        }
+        text += L";\n";
+        i = end;
     }
     m_held.clear();
     m_heldChars = 0;
@@ -216,7 +334,9 @@ CStatus CConnectionBase::BeginUnit()
     m_unitSent = false;
     m_unitStatus = CStatus::Ok();
     // Sent with the unit's first query or its commit, not on its own.
-    m_held.push_back(L"BEGIN");
+    CHeld begin;
+    begin.sql = L"BEGIN";
+    m_held.push_back(std::move(begin));
     m_heldChars += 5;
     return CStatus::Ok();
 }
@@ -234,7 +354,9 @@ CStatus CConnectionBase::CommitUnit()
         } else {
             // A failed statement aborts the server's transaction and stops the
             // text there, so this COMMIT is never reached after a failure.
-            m_held.push_back(L"COMMIT");
+            CHeld commit;
+            commit.sql = L"COMMIT";
+            m_held.push_back(std::move(commit));
             m_heldChars += 6;
             status = Flush();
             if (status.IsOk()) {

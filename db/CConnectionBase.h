@@ -20,6 +20,8 @@ public:
                        std::unique_ptr<CODBCRecordset>& recordset) override;
     bool ExecuteBatch(const std::vector<std::wstring>& statements) override;
     bool Execute(const std::wstring& sql) override;
+    bool InsertRow(const std::wstring& table, int64_t id, const RowValues& values) override;
+    bool ChangeHeldRow(const std::wstring& table, int64_t id, const RowValues& values) override;
     CDatabase* Database() override { return m_db.get(); }
     bool IsOpen() override;
     CStatus BeginUnit() override;
@@ -62,7 +64,20 @@ private:
     // Something of the open unit has reached the server.
     bool m_unitSent = false;
     CStatus m_unitStatus;
-    std::vector<std::wstring> m_held;
+    // A statement held back in a unit, or a new row (table non-empty) that
+    // later changes may still complete.
+    struct CHeld
+    {
+        std::wstring sql;
+        std::wstring table;
+        int64_t id = 0;
+        RowValues values;
+    };
+    // Holds `sql` and sends what is held when it grew too large or `sql`
+    // returns rows; false when that failed.
+    bool Hold(CHeld held, bool returnsRows);
+
+    std::vector<CHeld> m_held;
     size_t m_heldChars = 0;
 };
 

@@ -106,6 +106,13 @@ public:
     void NoteUnitHand(int64_t handId) { m_unitHand = handId; }
     int64_t UnitHand() const { return m_unitHand; }
 
+    // With complete rows (the default) a unit's new hand and hand player rows
+    // wait for their later values and go as one insert per table; without,
+    // each row is inserted at once and then updated, as older builds did.
+    // The stored rows are the same either way.
+    bool CompleteRows() const { return m_completeRows; }
+    void SetCompleteRows(bool on) { m_completeRows = on; }
+
     CDbTraffic Traffic() const
     {
         std::scoped_lock lock(m_lock);
@@ -145,6 +152,7 @@ private:
     std::map<std::wstring, std::deque<int64_t>> m_ids;
     std::map<std::wstring, std::shared_ptr<const std::set<std::wstring>>> m_columns;
     int64_t m_unitHand = 0;
+    bool m_completeRows = true;
 };
 
 // Owns one use of a shared connection: releases it when it goes.

@@ -16,13 +16,21 @@
 #include "companion/CODBCRecordset.h"
 #include "foundation/CStatus.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CDatabase;
 
 namespace kroDB {
+
+// Column names with their values as SQL text (literals or expressions).
+using RowValues = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// "insert into <table> (a,b) values(1,2);"; empty without a column.
+std::wstring RowInsertText(const std::wstring& table, const RowValues& values);
 
 class IConnection
 {
@@ -46,6 +54,28 @@ public:
     // Inside a unit the statement may only be queued: true then means
     // accepted, and a later failure shows in CommitUnit.
     [[nodiscard]] virtual bool Execute(const std::wstring& sql) = 0;
+
+    // Inserts a new row of `table` whose "id" column is `id` (among `values`).
+    // Inside a unit the row may be held until the unit's next round trip, so
+    // that ChangeHeldRow can complete it and the held rows of one table go as
+    // one statement; the result is that of executing RowInsertText.
+    [[nodiscard]] virtual bool InsertRow(const std::wstring& table,
+                                         int64_t id,
+                                         const RowValues& values)
+    {
+        (void)id;
+        return Execute(RowInsertText(table, values));
+    }
+    // Sets `values` in the held new row `id` of `table`: true when the row is
+    // still held and now carries them; false when it is not held (it was sent
+    // or never inserted this way), and the caller updates the stored row.
+    virtual bool ChangeHeldRow(const std::wstring& table, int64_t id, const RowValues& values)
+    {
+        (void)table;
+        (void)id;
+        (void)values;
+        return false;
+    }
 
     // The open database, or null (also for connections without a server).
     virtual CDatabase* Database() = 0;

@@ -1,5 +1,7 @@
 #include "db/RowValueUpdate.h"
 
+#include "db/IConnection.h"
+
 namespace kroDB {
 
 std::wstring RowValueUpdate(const std::wstring& table,
@@ -24,6 +26,24 @@ std::wstring RowValueUpdate(const std::wstring& table,
         vals += values[i];
     }
     return L"update " + table + L" set (" + cols + L") = (" + vals + L") where " + where;
+}
+
+std::wstring RowInsertText(const std::wstring& table, const RowValues& values)
+{
+    if (values.empty()) {
+        return std::wstring();
+    }
+    std::wstring cols;
+    std::wstring vals;
+    for (const auto& [column, value] : values) {
+        if (!cols.empty()) {
+            cols += L',';
+            vals += L',';
+        }
+        cols += column;
+        vals += value;
+    }
+    return L"insert into " + table + L" (" + cols + L") values(" + vals + L");";
 }
 
 }  // namespace kroDB

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -138,28 +139,28 @@ bool ReadFile(const std::string& path, std::string& bytes)
     return !in.bad();
 }
 
-// Writes `bytes` to a new file beside `path` and puts it in its place. The new
-// file's name is its own: two programs of one folder (the desktop program and
-// veltrix-cli) may write the layouts at the same moment.
+// Writes `bytes` to a new file beside `path` and puts it in its place. The
+// new file's name is unique: two programs starting at once may both write.
 CStatus ReplaceFile(const std::string& path, const std::string& bytes)
 {
-    std::string temporary = path + ".new.XXXXXX";
+    std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return CStatus::IoError(
-            FromUtf8("cannot write " + temporary + ": " + std::strerror(errno)));
-    }
-    (void)::fchmod(fd, 0644);
-    std::FILE* file = ::fdopen(fd, "wb");
+    std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "wb");
     if (file == nullptr) {
         const int error = errno;
-        ::close(fd);
-        std::remove(temporary.c_str());
-        return CStatus::IoError(
-            FromUtf8("cannot write " + temporary + ": " + std::strerror(error)));
+        if (fd >= 0) {
+            ::close(fd);
+            std::remove(temporary.c_str());
+        }
+        return CStatus::IoError(FromUtf8("cannot write " + path + ": " + std::strerror(error)));
     }
+    // mkstemp makes the file readable by its owner only; the layouts are not
+    // secret, and the file keeps the mode a plain write would give it.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    (void)::fchmod(fd, 0666 & ~mask);
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool flushed = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+    const bool flushed = std::fflush(file) == 0 && ::fsync(fd) == 0;
     const bool closed = std::fclose(file) == 0;
     if (!written || !flushed || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
         const int error = errno;

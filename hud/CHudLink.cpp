@@ -214,7 +214,9 @@ bool CHudLink::StartHudProgram()
         return false;
     }
     m_admin = m_isUserAdmin();
-    if (CountHudProcesses() != 0) {
+    // A HUD program of another user or desktop session runs under the same
+    // name but serves another endpoint: only one that serves ours counts.
+    if (CountHudProcesses() != 0 && m_channel.EndpointExists(m_program.caption)) {
         return true;
     }
     const auto now = std::chrono::steady_clock::now();

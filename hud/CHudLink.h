@@ -83,8 +83,9 @@ public:
     // when the client has administrator rights and the HUD program not.
     bool CountProcessID() override;
 
-    // Starts the HUD program unless one runs, and waits up to the start wait
-    // for its endpoint. False when the program's file is found nowhere.
+    // Starts the HUD program unless one runs and serves this session's
+    // endpoint, and waits up to the start wait for its endpoint. False when
+    // the program's file is found nowhere.
     bool StartHudProgram();
 
     // Shows `text` in box `hudNumber` over `tableWindow`; finds (or starts) the

@@ -6,6 +6,7 @@
 #include "db/tables/kroAliasData.h"
 #include "db/tables/kroGameTypes.h"
 #include "db/tables/kroHandHistory.h"
+#include "db/tables/kroHands.h"
 #include "db/tables/kroPlayers.h"
 #include "foundation/ILogSink.h"
 #include "parser/CParseContext.h"
@@ -90,8 +91,10 @@ bool kroParseStrategyI::StoreHand(std::vector<std::wstring>& lines,
         }
         bool handled = false;
         int64_t handId = 0;
+        m_lookFirst = attempt > 1 || m_lastWasStored;
         const CStatus status = TryUnit(lines, fileId, currency, aliasId, handled, handId);
         if (status.IsOk()) {
+            m_lastWasStored = m_outcome == HandOutcome::AlreadyStored;
             if (!handled) {
                 ++(m_outcome == HandOutcome::Skipped ? m_env.counts.skipped
                                                      : m_env.counts.rejected);
@@ -207,6 +210,15 @@ void kroParseStrategyI::MarkHero(int32_t playerId, int32_t aliasId, bool addToAl
             (void)member.Insert();
         }
     }
+}
+
+int64_t kroParseStrategyI::StoredCopy(kroDB::kroHands::data& row)
+{
+    if (!m_lookFirst) {
+        row.idsite = m_siteId;
+        return 0;
+    }
+    return row.FindStored(m_siteId);
 }
 
 bool kroParseStrategyI::StoreHandHistory(int64_t handId, const std::vector<std::wstring>& lines)

@@ -4,16 +4,13 @@
 // it borrows the environment, which must outlive it.
 #pragma once
 
+#include "db/tables/kroHands.h"
 #include "foundation/CStatus.h"
 #include "foundation/records/CGameTypeRecord.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-namespace kroDB {
-class kroHands;
-}
 
 namespace kroHandParser {
 
@@ -106,6 +103,11 @@ protected:
     int32_t ResolvePlayer(const std::wstring& name);
     // Marks the player as hero once per run (and adds it to the alias).
     void MarkHero(int32_t playerId, int32_t aliasId, bool addToAlias);
+    // The id of the stored copy of the hand in `row` (room, room hand number
+    // and utc), or 0 when it is to be inserted. While hands turn out new the
+    // server is not asked first: the unique key makes the insert of a stored
+    // hand fail the unit, and the unit tried again looks first.
+    int64_t StoredCopy(kroDB::kroHands::data& row);
     // Stores the hand's text in the configured mode.
     bool StoreHandHistory(int64_t handId, const std::vector<std::wstring>& lines);
     // A line of the debug trace file.
@@ -116,6 +118,10 @@ protected:
     const std::wstring m_fileName;
     HeaderStatus m_headerStatus = HeaderStatus::Ok;
     HandOutcome m_outcome = HandOutcome::Failed;
+
+private:
+    bool m_lookFirst = true;
+    bool m_lastWasStored = true;
 };
 
 }  // namespace kroHandParser

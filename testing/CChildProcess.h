@@ -30,6 +30,8 @@ public:
     // `timeout` or ended by a signal.
     int Wait(std::chrono::milliseconds timeout);
     bool Running();
+    // The process id, -1 before Start.
+    pid_t Pid() const { return m_pid; }
     void Signal(int signal);
 
 private:

@@ -45,6 +45,14 @@ std::vector<CTableQuery> Queries()
                             L", t.nvar, md5(coalesce(t.hh, ''))) FROM handhistory t JOIN hands h "
                             L"ON h.id = t.id"},
         {"players", L"SELECT concat_ws('|', idsite, name, hero, comment) FROM players"},
+        // The summary the triggers keep: what it counts per player, game type
+        // and hour, however many rows it took to count it.
+        {"hudcache",
+         L"SELECT concat_ws('|', p.idsite, p.name, (to_jsonb(g) - 'id')::text, c.bucket, "
+         L"sum(c.n), sum(c.vpip_opp), sum(c.vpip), sum(c.pfr_opp), sum(c.pfr), sum(c.p3b_opp), "
+         L"sum(c.p3b), sum(c.p4b_opp), sum(c.p4b)) FROM hudcache c LEFT JOIN players p ON "
+         L"p.idplayer = c.idplayer LEFT JOIN gametypes g ON g.id = c.idgametype WHERE NOT "
+         L"c.merged OR c.level = 0 GROUP BY p.idsite, p.name, g.id, c.bucket HAVING sum(c.n) <> 0"},
         {"gametypes", L"SELECT (to_jsonb(g) - 'id')::text FROM gametypes g"},
         {"files", L"SELECT concat_ws('|', path, idsite) FROM files"},
         {"aliases", L"SELECT name FROM aliases"},
@@ -119,7 +127,19 @@ CDatabaseDump DumpDatabase(SQLHENV env, const std::wstring& connectString)
             }
         }
     }
+    bool summary = false;
+    {
+        CODBCRecordset rs(db);
+        summary =
+            rs.Open(L"SELECT CASE WHEN to_regclass('hudcache') IS NULL THEN 0 ELSE 1 END").IsOk() &&
+            !rs.IsEOF() && rs.Field(size_t{0}).AsString() == L"1";
+    }
     for (const auto& q : Queries()) {
+        if (std::string(q.table) == "hudcache" && !summary) {
+            // A database without the HUD summary (it comes with the program's
+            // start): nothing of it to compare.
+            continue;
+        }
         std::vector<std::string> rows = Rows(db, q.sql, dump.error);
         if (std::string(q.table) == "hands") {
             for (auto& row : rows) {

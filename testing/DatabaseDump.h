@@ -14,7 +14,8 @@ namespace vxtest {
 // Every table's rows as sorted texts: a hand by its room, room hand number and
 // utc; a player by its room and name; a game type by its fields; a file by its
 // name and room. Ids, and which of two files a shared hand came from, are left
-// out. `error` is set when the database could not be read.
+// out, and the HUD summary is compared by its sums per player, game type and
+// hour. `error` is set when the database could not be read.
 struct CDatabaseDump
 {
     std::map<std::string, std::vector<std::string>> tables;

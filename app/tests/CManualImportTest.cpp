@@ -9,6 +9,7 @@
 #include "foundation/IUserNotifier.h"
 #include "foundation/LocalTime.h"
 #include "foundation/WideText.h"
+#include "hud/CHudStatsCache.h"
 #include "testing/CChildProcess.h"
 #include "testing/CTempDir.h"
 #include "testing/DatabaseDump.h"
@@ -403,4 +404,61 @@ TEST_F(CManualImportOutageTest, WhenTheServerStaysAwayTheFilesNotImportedAreName
     ASSERT_TRUE(m_cluster.Start());
     EXPECT_EQ(result.counts.stored, Hands());
     EXPECT_EQ(Flaws(), "");
+}
+
+// Complete rows sent once store what the rows inserted and then updated
+// stored, in every room: the same hands, players, actions, pots and texts,
+// and the same HUD summary.
+TEST_F(CManualImportTest, CompleteRowsStoreTheSameDatabaseInEveryRoom)
+{
+    std::vector<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(vxtest::HandHistoryFile(""))) {
+        if (entry.is_regular_file() && entry.path().extension() == ".txt") {
+            files.push_back(entry.path().string());
+        }
+    }
+    if (!vxtest::CorpusDir().empty()) {
+        // A few files of each room: every layout without the time of all.
+        for (const char* room : {"888", "club", "ggpoker", "pkng", "pokerstars", "runitonce"}) {
+            std::vector<std::string> ofRoom;
+            for (const auto& entry : fs::directory_iterator(vxtest::CorpusFile(room))) {
+                if (entry.is_regular_file() && entry.file_size() < 200000) {
+                    ofRoom.push_back(entry.path().string());
+                }
+            }
+            std::sort(ofRoom.begin(), ofRoom.end());
+            ofRoom.resize(std::min<size_t>(ofRoom.size(), 6));
+            files.insert(files.end(), ofRoom.begin(), ofRoom.end());
+        }
+    } else {
+        vxtest::NoteCorpusSkip();
+    }
+    std::sort(files.begin(), files.end());
+
+    const auto importAll = [&]() {
+        // The summary the program keeps beside the hands, by triggers.
+        m_db->SetConnectStrings(m_connect);
+        EXPECT_TRUE(CHudStatsCache(*m_db).Install().IsOk());
+        for (const auto& file : files) {
+            CManualImportOptions options = Options({file});
+            options.room.clear();
+            (void)Import(options);
+        }
+        return vxtest::DumpDatabase(m_db->Environment(), m_connect);
+    };
+    m_db->SetCompleteRows(false);
+    const vxtest::CDatabaseDump before = importAll();
+    ASSERT_EQ(before.error, "");
+    ASSERT_GT(before.tables.at("handsplayers").size(), 50u);
+    ASSERT_GT(before.tables.at("hudcache").size(), 10u);
+
+    m_db.reset();
+    UseServer(m_server);
+    m_db->SetCompleteRows(true);
+    const vxtest::CDatabaseDump after = importAll();
+    ASSERT_EQ(after.error, "");
+    EXPECT_EQ(vxtest::CompareDumps(before, after), "");
+    EXPECT_EQ(Flaws(), "");
+    // One summary row for each hand player: no row and then its correction.
+    EXPECT_EQ(Value(L"SELECT count(*) FROM hudcache"), Value(L"SELECT count(*) FROM handsplayers"));
 }

@@ -9,6 +9,8 @@
 #include "db/SqlText.h"
 #include "foundation/WideText.h"
 
+#include <utility>
+
 namespace kroDB {
 
 namespace {
@@ -74,28 +76,34 @@ bool kroHandPlayers::data::Insert()
     if (!m_knownNew && Exists()) {
         return false;
     }
-    if (!connection->Execute(FormatW(
-            L"insert into "
-            L"handsplayers(id,idhand,idplayer,startcashincents,seat,position,handtype,totalwin,"
-            L"bet,netwin,rakeincents,showdownwin,nonshowdownwin,cards64,combination,"
-            L"lowcombination)values(%ld,%ld,%ld,%ld,%d,%d,'%ls',%ld,%ld,%d,%ld,%ld,%ld,%llu,%ld,%"
-            L"ld);",
-            static_cast<long>(id), static_cast<long>(idhand), static_cast<long>(idplayer),
-            static_cast<long>(startcashincents), seat, position, SqlEscape(handtype).c_str(),
-            static_cast<long>(totalwin), static_cast<long>(bet), netwin,
-            static_cast<long>(rakeincents), static_cast<long>(showdownwin),
-            static_cast<long>(nonshowdownwin), static_cast<unsigned long long>(VecToInt64(cards)),
-            static_cast<long>(combination), static_cast<long>(lowcombination)))) {
-        return false;
-    }
+    RowValues row{
+        {L"id", std::to_wstring(id)},
+        {L"idhand", std::to_wstring(idhand)},
+        {L"idplayer", std::to_wstring(idplayer)},
+        {L"startcashincents", std::to_wstring(startcashincents)},
+        {L"seat", std::to_wstring(seat)},
+        {L"position", std::to_wstring(position)},
+        {L"handtype", L"'" + SqlEscape(handtype) + L"'"},
+        {L"totalwin", std::to_wstring(totalwin)},
+        {L"bet", std::to_wstring(bet)},
+        {L"netwin", std::to_wstring(netwin)},
+        {L"rakeincents", std::to_wstring(rakeincents)},
+        {L"showdownwin", std::to_wstring(showdownwin)},
+        {L"nonshowdownwin", std::to_wstring(nonshowdownwin)},
+        {L"cards64", std::to_wstring(static_cast<unsigned long long>(VecToInt64(cards)))},
+        {L"combination", std::to_wstring(combination)},
+        {L"lowcombination", std::to_wstring(lowcombination)},
+    };
+    const size_t fixed = row.size();
     std::vector<std::wstring> columns;
     std::vector<std::wstring> values;
-    if (!cards.empty()) {
-        AddCards(cards, columns, values);
-    }
+    const size_t statCount = stats.flags.size() + stats.counts.size() + stats.values.size() + 8;
+    columns.reserve(statCount);
+    values.reserve(statCount);
     const auto known = m_context.TableColumns(L"handsplayers");
     const auto keep = [&known](const std::wstring& column) {
-        return known->empty() || known->count(ToLowerAscii(column)) != 0;
+        return known->empty() || known->count(column) != 0 ||
+               known->count(ToLowerAscii(column)) != 0;
     };
     for (const auto& [column, value] : stats.flags) {
         if (keep(column)) {
@@ -115,11 +123,37 @@ bool kroHandPlayers::data::Insert()
             values.push_back(std::to_wstring(value));
         }
     }
-    if (values.empty()) {
-        return true;
+    // The cards last, so that the players of a hand, shown cards or not,
+    // carry the same columns at the same places.
+    if (!cards.empty()) {
+        AddCards(cards, columns, values);
     }
-    return connection->Execute(RowValueUpdate(L"handsplayers", columns, values,
-                                              FormatW(L"id=%ld", static_cast<long>(id))));
+    if (!m_context.CompleteRows()) {
+        // The row first, its cards and statistics after, as older builds
+        // stored it.
+        if (!connection->Execute(RowInsertText(L"handsplayers", row))) {
+            return false;
+        }
+        return values.empty() ||
+               connection->Execute(RowValueUpdate(L"handsplayers", columns, values,
+                                                  FormatW(L"id=%ld", static_cast<long>(id))));
+    }
+    row.reserve(row.size() + columns.size());
+    for (size_t i = 0; i < columns.size(); ++i) {
+        // cards64 is among the first columns and again among the cards.
+        bool replaced = false;
+        for (size_t j = fixed; columns[i] == L"cards64" && j-- > 0;) {
+            if (row[j].first == columns[i]) {
+                row[j].second = std::move(values[i]);
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) {
+            row.emplace_back(std::move(columns[i]), std::move(values[i]));
+        }
+    }
+    return connection->InsertRow(L"handsplayers", id, row);
 }
 
 bool kroHandPlayers::data::Load()
@@ -160,23 +194,31 @@ bool kroHandPlayers::data::Load()
     return true;
 }
 
-bool kroHandPlayers::data::Update(const std::wstring& assignment)
+bool kroHandPlayers::data::Update(const std::wstring& column, const std::wstring& value)
 {
     CConnectionLease connection(m_context.AcquireConnection(true));
-    return connection && connection->Execute(L"update handsplayers set " + assignment +
-                                             FormatW(L" where id=%ld", static_cast<long>(id)));
+    if (!connection) {
+        return false;
+    }
+    auto lock = m_context.LockConnection();
+    if (m_context.CompleteRows() &&
+        connection->ChangeHeldRow(L"handsplayers", id, {{column, value}})) {
+        return true;
+    }
+    return connection->Execute(L"update handsplayers set " + column + L"=" + value +
+                               FormatW(L" where id=%ld", static_cast<long>(id)));
 }
 
 bool kroHandPlayers::data::SetCombination(int32_t value)
 {
     combination = value;
-    return Update(FormatW(L"combination=%d", value));
+    return Update(L"combination", std::to_wstring(value));
 }
 
 bool kroHandPlayers::data::SetLowCombination(int32_t value)
 {
     lowcombination = value;
-    return Update(FormatW(L"lowcombination=%d", value));
+    return Update(L"lowcombination", std::to_wstring(value));
 }
 
 bool kroHandPlayers::data::SetAllinEV()
@@ -184,7 +226,7 @@ bool kroHandPlayers::data::SetAllinEV()
     if (id == 0) {
         return false;
     }
-    return Update(FormatW(L"allinev=%ld", static_cast<long>(allinev)));
+    return Update(L"allinev", std::to_wstring(allinev));
 }
 
 bool kroHandPlayers::data::StoreCards(int64_t handId,

@@ -42,7 +42,9 @@ public:
         bool StoreCards(int64_t handId, int32_t playerId, const std::vector<int>& shown);
 
     private:
-        bool Update(const std::wstring& assignment);
+        // Sets one column of the row: in the held new row when it is still
+        // held, else by an update.
+        bool Update(const std::wstring& column, const std::wstring& value);
 
         CDbContext& m_context;
         bool m_knownNew = false;

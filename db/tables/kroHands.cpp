@@ -39,21 +39,42 @@ bool kroHands::UpgradeColumns()
     return UpgradeFromSections({{L"handstats", false}});
 }
 
-std::wstring kroHands::data::BoardUpdate(bool withTexture) const
+RowValues kroHands::data::BoardValues(bool withTexture) const
 {
-    std::vector<std::wstring> columns;
-    std::vector<std::wstring> values;
+    RowValues values;
     for (size_t i = 0; i < board.size() && i < 5; ++i) {
-        columns.push_back(FormatW(L"boardcard%d", static_cast<int>(i + 1)));
-        values.push_back(std::to_wstring(board[i]));
+        values.emplace_back(FormatW(L"boardcard%d", static_cast<int>(i + 1)),
+                            std::to_wstring(board[i]));
     }
-    columns.push_back(L"boardcard64");
-    values.push_back(FormatW(L"%llu", static_cast<unsigned long long>(VecToInt64(board))));
+    values.emplace_back(L"boardcard64",
+                        FormatW(L"%llu", static_cast<unsigned long long>(VecToInt64(board))));
     if (withTexture) {
-        columns.push_back(L"boardtype");
-        values.push_back(std::to_wstring(boardtype));
+        values.emplace_back(L"boardtype", std::to_wstring(boardtype));
     }
-    return RowValueUpdate(L"hands", columns, values, FormatW(L"id=%ld", static_cast<long>(id)));
+    return values;
+}
+
+bool kroHands::data::SetValues(const RowValues& values)
+{
+    if (values.empty()) {
+        return true;
+    }
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    if (!connection) {
+        return false;
+    }
+    auto lock = m_context.LockConnection();
+    if (m_context.CompleteRows() && connection->ChangeHeldRow(L"hands", id, values)) {
+        return true;
+    }
+    std::vector<std::wstring> columns;
+    std::vector<std::wstring> texts;
+    for (const auto& [column, value] : values) {
+        columns.push_back(column);
+        texts.push_back(value);
+    }
+    return connection->Execute(
+        RowValueUpdate(L"hands", columns, texts, FormatW(L"id=%ld", static_cast<long>(id))));
 }
 
 bool kroHands::data::Insert()
@@ -74,22 +95,39 @@ bool kroHands::data::Insert()
     const std::wstring site = idsite > 0 ? std::to_wstring(idsite)
                                          : FormatW(L"(select idsite from gametypes where id=%ld)",
                                                    static_cast<long>(idgametype));
-    if (!connection->Execute(
-            FormatW(L"insert into hands (id,idfile,sitehandnumber,idgametype,et,\"localtime\",utc, "
-                    L"seats,streetAllin,showdown,runittwice,totalpot,rake,idsite) "
-                    L"values(%ld,%ld,%llu,%ld,%ld,%ld,%ld,%d,%d,%ls,%ls,%ld,%ld,%ls);",
-                    static_cast<long>(id), static_cast<long>(idfile),
-                    static_cast<unsigned long long>(sitehandnumber), static_cast<long>(idgametype),
-                    static_cast<long>(et), static_cast<long>(localtime), static_cast<long>(utc),
-                    seats, streetAllin, SqlBool(showdown), SqlBool(runittwice),
-                    static_cast<long>(totalpot), static_cast<long>(rake), site.c_str()))) {
+    RowValues row{
+        {L"id", std::to_wstring(id)},
+        {L"idfile", std::to_wstring(idfile)},
+        {L"sitehandnumber", std::to_wstring(static_cast<unsigned long long>(sitehandnumber))},
+        {L"idgametype", std::to_wstring(idgametype)},
+        {L"et", std::to_wstring(et)},
+        {L"\"localtime\"", std::to_wstring(localtime)},
+        {L"utc", std::to_wstring(utc)},
+        {L"seats", std::to_wstring(seats)},
+        {L"streetAllin", std::to_wstring(streetAllin)},
+        {L"showdown", SqlBool(showdown)},
+        {L"runittwice", SqlBool(runittwice)},
+        {L"totalpot", std::to_wstring(totalpot)},
+        {L"rake", std::to_wstring(rake)},
+        {L"idsite", site},
+    };
+    if (m_context.CompleteRows()) {
+        if (!board.empty()) {
+            for (auto& value : BoardValues(false)) {
+                row.push_back(std::move(value));
+            }
+        }
+        if (!connection->InsertRow(L"hands", id, row)) {
+            return false;
+        }
+        m_context.NoteUnitHand(id);
+        return true;
+    }
+    if (!connection->Execute(RowInsertText(L"hands", row))) {
         return false;
     }
     m_context.NoteUnitHand(id);
-    if (!board.empty()) {
-        return connection->Execute(BoardUpdate(false));
-    }
-    return true;
+    return board.empty() || SetValues(BoardValues(false));
 }
 
 bool kroHands::data::LoadFrom(const std::wstring& sql)
@@ -183,22 +221,18 @@ bool kroHands::data::StoreBoard()
         return false;
     }
     boardtype = ClassifyBoard(board);
-    CConnectionLease connection(m_context.AcquireConnection(true));
-    return connection && connection->ExecuteBatch({BoardUpdate(true)});
+    return SetValues(BoardValues(true));
 }
 
 bool kroHands::data::StoreStats()
 {
-    std::wstring list;
+    RowValues values;
     const auto known = m_context.TableColumns(L"hands");
-    const auto add = [&list, &known](const std::wstring& name, const std::wstring& value) {
-        if (!known->empty() && known->count(ToLowerAscii(name)) == 0) {
+    const auto add = [&values, &known](const std::wstring& name, std::wstring value) {
+        if (!known->empty() && known->count(name) == 0 && known->count(ToLowerAscii(name)) == 0) {
             return;
         }
-        if (!list.empty()) {
-            list += L',';
-        }
-        list += name + L"=" + value;
+        values.emplace_back(name, std::move(value));
     };
     for (const auto& [name, value] : stats.flags) {
         add(name, SqlBool(value));
@@ -212,61 +246,54 @@ bool kroHands::data::StoreStats()
     for (const auto& [name, value] : stats.texts) {
         add(name, L"'" + SqlEscape(value) + L"'");
     }
-    if (list.empty()) {
-        return true;
-    }
-    CConnectionLease connection(m_context.AcquireConnection(true));
-    return connection && connection->Execute(FormatW(L"update hands set %ls where id=%ld",
-                                                     list.c_str(), static_cast<long>(id)));
+    return SetValues(values);
 }
 
-bool kroHands::data::Update(const std::wstring& assignment)
+bool kroHands::data::Update(const std::wstring& column, const std::wstring& value)
 {
-    CConnectionLease connection(m_context.AcquireConnection(true));
-    return connection && connection->Execute(L"update hands set " + assignment +
-                                             FormatW(L" where id=%ld", static_cast<long>(id)));
+    return SetValues({{column, value}});
 }
 
 bool kroHands::data::SetGameType(int32_t value)
 {
     idgametype = value;
-    return Update(FormatW(L"idgametype=%ld", static_cast<long>(value)));
+    return Update(L"idgametype", std::to_wstring(value));
 }
 
 bool kroHands::data::SetShowdown(bool value)
 {
     showdown = value;
-    return Update(std::wstring(L"showdown=") + SqlBool(value));
+    return Update(L"showdown", SqlBool(value));
 }
 
 bool kroHands::data::SetTotalPot(int32_t value)
 {
     totalpot = value;
-    return Update(FormatW(L"totalpot=%ld", static_cast<long>(value)));
+    return Update(L"totalpot", std::to_wstring(value));
 }
 
 bool kroHands::data::SetRake(int32_t value)
 {
     rake = value;
-    return Update(FormatW(L"rake=%ld", static_cast<long>(value)));
+    return Update(L"rake", std::to_wstring(value));
 }
 
 bool kroHands::data::SetRunItTwice(bool value)
 {
     runittwice = value;
-    return Update(std::wstring(L"runittwice=") + SqlBool(value));
+    return Update(L"runittwice", SqlBool(value));
 }
 
 bool kroHands::data::SetStreetAllin(int32_t value)
 {
     streetAllin = value;
-    return Update(FormatW(L"streetAllin=%d", value));
+    return Update(L"streetAllin", std::to_wstring(value));
 }
 
 bool kroHands::data::SetSeats(int32_t value)
 {
     seats = value;
-    return Update(FormatW(L"seats=%d", value));
+    return Update(L"seats", std::to_wstring(value));
 }
 
 }  // namespace kroDB

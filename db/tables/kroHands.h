@@ -1,6 +1,7 @@
 // The hands table: one row per hand, with its board and hand statistics.
 #pragma once
 
+#include "db/IConnection.h"
 #include "db/kroTable.h"
 #include "foundation/records/CHandRecord.h"
 
@@ -23,7 +24,7 @@ public:
         explicit data(CDbContext& context)
             : m_context(context)
         {}
-        // Takes a new id (unless it has one), inserts the row and then its
+        // Takes a new id (unless it has one) and inserts the row with its
         // board cards. The room is `idsite`, else the game type's.
         bool Insert() override;
         // By id; else by file, room hand number and utc; else by room hand
@@ -56,9 +57,12 @@ public:
 
     private:
         bool LoadFrom(const std::wstring& sql);
-        bool Update(const std::wstring& assignment);
-        // The board update; `withTexture` adds boardtype.
-        std::wstring BoardUpdate(bool withTexture) const;
+        // Sets columns of the row: in the held new row when it is still
+        // held, else by an update.
+        bool SetValues(const RowValues& values);
+        bool Update(const std::wstring& column, const std::wstring& value);
+        // The board columns; `withTexture` adds boardtype.
+        RowValues BoardValues(bool withTexture) const;
 
         CDbContext& m_context;
     };

@@ -300,6 +300,20 @@ TEST_F(HudLinkTest, ARunningHudProgramIsNotStartedAgain)
     EXPECT_TRUE(m_link->AdminFlag());
 }
 
+TEST_F(HudLinkTest, AHudProgramServingAnotherSessionDoesNotKeepOursFromStarting)
+{
+    // Another user's (or desktop session's) pelmora runs, but nothing serves
+    // this session's endpoint: without our own the player sees no boxes.
+    HudFile("hud/Pelmora.exe");
+    m_processes.processes = {{700, {L"PokerStars.exe"}, 1000}, {800, {L"pelmora"}, 1001}};
+    ASSERT_TRUE(m_link->CountProcessID());
+    ASSERT_EQ(m_launcher.launches.size(), 1u);
+    EXPECT_EQ(m_launcher.launches[0].path, m_dir.File("hud/Pelmora.exe"));
+    EXPECT_TRUE(m_link->HudKnown());
+    ASSERT_EQ(Sent().size(), 1u);
+    EXPECT_EQ(Sent()[0].command, HudCommand::Reset);
+}
+
 TEST_F(HudLinkTest, AnElevatedClientNeedsAnElevatedHudProgram)
 {
     HudFile("hud/Pelmora.exe");

@@ -157,7 +157,7 @@ bool kroLineParseStrategy::StoreHandRow(const std::vector<std::wstring>* lines)
     static_cast<CHandRecord&>(row) = m_hand.hand;
     // The same hand arrives in the client's file and again in exports. It is
     // looked for before the game type so that a repeated import adds no row.
-    if (const int64_t stored = row.FindStored(m_siteId); stored > 0) {
+    if (const int64_t stored = StoredCopy(row); stored > 0) {
         m_hand.hand.id = stored;
         m_outcome = HandOutcome::AlreadyStored;
         return false;

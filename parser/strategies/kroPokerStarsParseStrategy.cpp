@@ -168,7 +168,7 @@ bool kroPokerStarsParseStrategy::StartHand(const std::vector<std::wstring>& line
     row.idgametype = m_hand.gameType.id;
     // The same hand arrives in the client's file and again in exports: it is
     // the same hand when room, room hand number and utc agree.
-    if (const int64_t stored = row.FindStored(m_siteId); stored > 0) {
+    if (const int64_t stored = StoredCopy(row); stored > 0) {
         m_hand.hand.id = stored;
         m_outcome = HandOutcome::AlreadyStored;
         return false;

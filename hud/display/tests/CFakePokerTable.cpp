@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <cstdlib>
 #include <cstring>
 #include <xcb/xcb.h>
 
@@ -50,6 +51,12 @@ CFakePokerTable::CFakePokerTable(const QString& title, const QStringList& player
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void CFakePokerTable::SetPlayers(const QStringList& players)
+{
+    m_players = players;
+    update();
+}
+
 uint64_t CFakePokerTable::WindowId()
 {
     const uint64_t id = static_cast<uint64_t>(winId());
@@ -61,6 +68,25 @@ uint64_t CFakePokerTable::WindowId()
         xcb_flush(x11->connection());
     }
     return id;
+}
+
+void CFakePokerTable::SetOwnerPid(uint32_t pid)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) {
+        return;
+    }
+    xcb_connection_t* connection = x11->connection();
+    static const char kName[] = "_NET_WM_PID";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
+    if (atom == nullptr) {
+        return;
+    }
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(winId()),
+                        atom->atom, XCB_ATOM_CARDINAL, 32, 1, &pid);
+    std::free(atom);
+    xcb_flush(connection);
 }
 
 void CFakePokerTable::paintEvent(QPaintEvent*)
@@ -106,6 +132,7 @@ void CFakePokerTable::paintEvent(QPaintEvent*)
 
     // Seats.
     const int n = static_cast<int>(m_players.size());
+    const int holeCards = windowTitle().contains(QStringLiteral("Hold'em")) ? 2 : 4;
     for (int position = 0; position < n; ++position) {
         const QRect plate = HudLayout::ToPixels(HudLayout::SeatPlateFraction(n, position), area);
         const QString& name = m_players[position];
@@ -117,8 +144,8 @@ void CFakePokerTable::paintEvent(QPaintEvent*)
             const double step = w * 0.5;
             const QStringList heroCards = {QStringLiteral("A\u2660"), QStringLiteral("Q\u2660"),
                                            QStringLiteral("T\u2665"), QStringLiteral("9\u2663")};
-            for (int c = 0; c < 4; ++c) {
-                const QRectF card(cards.center().x() - (3 * step + w) / 2 + c * step,
+            for (int c = 0; c < holeCards; ++c) {
+                const QRectF card(cards.center().x() - ((holeCards - 1) * step + w) / 2 + c * step,
                                   cards.center().y() - h / 2, w, h);
                 DrawCard(p, card, heroCards[c], position == m_hero);
             }
