@@ -3,6 +3,7 @@
 #include "app/cli/CCliContext.h"
 #include "app/cli/CCommandLine.h"
 #include "app/cli/DbOptions.h"
+#include "app/core/CApplicationCore.h"
 #include "app/core/CManualImport.h"
 #include "foundation/IProfile.h"
 #include "foundation/WideText.h"
@@ -85,8 +86,8 @@ int RunImportCommand(const CCommandLine& line, CCliContext& context)
         context.Err() << ImportCommandHelp();
         return 2;
     }
-    CManualImportOptions options;
-    if (line.HasOption("wait") && !ReadSeconds(line.Option("wait"), options.waitSeconds)) {
+    int waitSeconds = CManualImportOptions{}.waitSeconds;
+    if (line.HasOption("wait") && !ReadSeconds(line.Option("wait"), waitSeconds)) {
         context.Err() << L"--wait takes a whole number of seconds\n" << ImportCommandHelp();
         return 2;
     }
@@ -102,20 +103,21 @@ int RunImportCommand(const CCommandLine& line, CCliContext& context)
         context.Notifier().Notify(L"Please fill all the required fields!");
         return 2;
     }
-    options.connectString = settings.ConnectString();
+    // The same connect string and parse settings as every import of the
+    // program.
+    CManualImportOptions options = context.Core().ImportOptions(
+        settings, line.HasOption("hh-format") ? std::atoi(line.Option("hh-format").c_str()) : -1);
+    options.waitSeconds = waitSeconds;
     options.paths.assign(line.positional.begin() + 1, line.positional.end());
     options.room = FromUtf8(line.Option("room"));
     options.nick = FromUtf8(line.Option("nick"));
-    // The same parse settings as every import of the program.
-    options.parse = context.Core().ParseSettings(
-        line.HasOption("hh-format") ? std::atoi(line.Option("hh-format").c_str()) : -1);
     // Every hand is still its own transaction; only the wait for the disk at
     // each commit goes. The import makes each file durable before it counts.
     options.parse.asyncCommit = true;
 
     // The import runs on a thread of its own, as in the desktop program; this
     // one turns Ctrl+C into a stop between hands.
-    CManualImport import(context.Db(), context.Definitions(), context.Log(), context.Notifier());
+    CApplicationCore& core = context.Core();
     CManualImportResult result;
     bool progressShown = false;
     g_interrupted = false;
@@ -124,7 +126,7 @@ int RunImportCommand(const CCommandLine& line, CCliContext& context)
     {
         std::atomic<bool> done{false};
         std::jthread worker([&](std::stop_token stop) {
-            result = import.Run(
+            result = core.ImportFiles(
                 options,
                 [&progressShown](const CManualImportProgress& p) {
                     progressShown = progressShown || p.fileCount >= 2;

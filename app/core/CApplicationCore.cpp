@@ -444,6 +444,23 @@ kroHandParser::CParseSettings CApplicationCore::ParseSettings(int handHistoryFor
     return parse;
 }
 
+CManualImportOptions CApplicationCore::ImportOptions(const CDatabaseSettings& settings,
+                                                     int handHistoryFormat) const
+{
+    CManualImportOptions options;
+    options.connectString = settings.ConnectString();
+    options.parse = ParseSettings(handHistoryFormat);
+    return options;
+}
+
+CManualImportResult CApplicationCore::ImportFiles(const CManualImportOptions& options,
+                                                  const CManualImport::ProgressFn& progress,
+                                                  std::stop_token stop)
+{
+    CManualImport import(*m_db, m_definitions, m_sink, m_notifier);
+    return import.Run(options, progress, std::move(stop));
+}
+
 CLiveTracking& CApplicationCore::StartLiveTracking(bool trackerOn, ISessionSink* session)
 {
     if (!m_live) {

@@ -19,6 +19,7 @@
 #include "app/core/CAppLogSink.h"
 #include "app/core/CDatabaseSettings.h"
 #include "app/core/CLogFile.h"
+#include "app/core/CManualImport.h"
 #include "app/core/CStartupSettings.h"
 #include "db/CDbContext.h"
 #include "foundation/CMemoryProfile.h"
@@ -32,6 +33,7 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -151,6 +153,25 @@ public:
     // the profile (or `handHistoryFormat` when not negative), the local
     // offset, and the all-in dump of Veltrix.ini.
     kroHandParser::CParseSettings ParseSettings(int handHistoryFormat = -1) const;
+
+    // The options of a manual import of this run into `settings`' database:
+    // its connect string and the parse settings of
+    // ParseSettings(handHistoryFormat); the caller adds the paths, the room and
+    // the nick. Main thread (it reads the profile).
+    CManualImportOptions ImportOptions(const CDatabaseSettings& settings,
+                                       int handHistoryFormat = -1) const;
+
+    // Imports the files and folders of `options` (see CManualImport::Run)
+    // with this run's database context, stat definitions, log and notifier:
+    // the lines go to the output and the log, `progress` (may be empty) hears
+    // of each file and about four times a second of the hands, and `stop`
+    // ends the import between hands, every stored hand whole. Any thread:
+    // the desktop program and veltrix-cli call it from a worker of their own,
+    // so `progress` runs there; several imports and live tracking may store
+    // at once. Requires: construction finished; the stat definitions loaded.
+    CManualImportResult ImportFiles(const CManualImportOptions& options,
+                                    const CManualImport::ProgressFn& progress,
+                                    std::stop_token stop = {});
 
     // "Start": makes live tracking on first use (with its audit side and the
     // HUD link when the platform has a transport), sets the tracker switch,

@@ -384,7 +384,8 @@ CManualImportResult CManualImport::CRun::Execute()
     Say(FormatW(
         L"Total hands = %d. Elapsed time = %d mins. %d secs. Time for 1 hand: %.3lf secs.\n",
         static_cast<int>(m_total), whole / 60, whole % 60,
-        m_result.seconds / static_cast<double>(m_total)));
+        // No hands, no time per hand: 0 rather than the "nan" of 0 / 0.
+        m_total > 0 ? m_result.seconds / static_cast<double>(m_total) : 0.0));
     Say(FormatW(L"New hands stored = %lld, already stored = %lld, left out = %lld, failed = %lld.",
                 static_cast<long long>(m_env.counts.stored),
                 static_cast<long long>(m_env.counts.alreadyStored),

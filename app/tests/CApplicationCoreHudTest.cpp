@@ -17,14 +17,19 @@
 #include "platform/fakes/CFakeWindowFinder.h"
 #include "platform/linux/CInotifyChangeSource.h"
 #include "testing/CTempDir.h"
+#include "testing/DatabaseDump.h"
 #include "testing/PgTestServer.h"
+#include "testing/TestPaths.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+#include <stop_token>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -185,6 +190,88 @@ TEST_F(CoreHudTest, LiveTrackingShowsTheSeatsOfAnAuditLineAndEndsTheHudProgram)
     CApplicationCore admin(Options(), m_notices, &m_profile);
     ASSERT_TRUE(admin.StartUp());
     EXPECT_TRUE(admin.DropDatabase(settings).ok);
+}
+
+// The import both fronts run: on a worker, as they do, with the core's
+// database, log and parse settings.
+TEST_F(CoreHudTest, TheCoreImportsFilesWithProgressAndAStopBetweenHands)
+{
+    vxtest::CPgTestServer server;
+    VX_REQUIRE_PG(server);
+    CDatabaseSettings settings;
+    settings.server = FromUtf8(server.server);
+    settings.port = FromUtf8(server.port);
+    settings.user = FromUtf8(server.user);
+    settings.password = FromUtf8(server.password);
+    settings.name = FromUtf8(vxtest::UniqueDatabaseName("vxcoreimport"));
+    const std::string storage = vxtest::TestDataDir() + "/storage/";
+    const std::vector<std::string> files = {storage + "overlap_export.txt",
+                                            storage + "overlap_table.txt"};
+    m_profile.WriteProfileInt(L"Base", L"HH", 3);
+
+    CApplicationCore core(Options(), m_notices, &m_profile);
+    std::vector<std::wstring> output;
+    std::mutex outputMutex;
+    core.Log().SetOutput([&](const std::wstring& line) {
+        std::scoped_lock lock(outputMutex);
+        output.push_back(line);
+    });
+    ASSERT_TRUE(core.StartUp());
+    ASSERT_TRUE(core.CreateDatabase(settings).ok);
+    const auto value = [&](const std::wstring& sql) {
+        return vxtest::QueryValue(core.Db().Environment(), settings.ConnectString(), sql);
+    };
+
+    CManualImportOptions options = core.ImportOptions(settings);
+    // The profile's storage format, and the connect string of the settings.
+    EXPECT_EQ(options.parse.handHistoryFormat, 3);
+    EXPECT_EQ(core.ImportOptions(settings, 1).parse.handHistoryFormat, 1);
+    EXPECT_EQ(options.connectString, settings.ConnectString());
+    options.paths = files;
+    options.room = L"PokerStars";
+
+    std::vector<CManualImportProgress> seen;
+    CManualImportResult stopped;
+    std::jthread([&](std::stop_token) {
+        std::stop_source stop;
+        stopped = core.ImportFiles(
+            options,
+            [&](const CManualImportProgress& p) {
+                seen.push_back(p);
+                if (p.handsSoFar >= 40) {
+                    stop.request_stop();
+                }
+            },
+            stop.get_token());
+    }).join();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().fileNumber, 1);
+    EXPECT_EQ(seen.front().fileCount, 2);
+    EXPECT_EQ(seen.front().path, files[0]);
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(stopped.ExitCode(), 1);
+    // Stopped within the first file, between two of its hands.
+    EXPECT_EQ(stopped.filesNotImported, files);
+    EXPECT_GE(stopped.counts.stored, 40);
+    EXPECT_EQ(value(L"SELECT count(*) FROM hands"), std::to_wstring(stopped.counts.stored));
+    EXPECT_EQ(vxtest::DatabaseFlaws(core.Db().Environment(), settings.ConnectString()), "");
+
+    // Again to the end: what the stop left is stored, nothing twice.
+    const CManualImportResult rest = core.ImportFiles(options, {});
+    EXPECT_FALSE(rest.stopped);
+    EXPECT_EQ(rest.ExitCode(), 0);
+    EXPECT_GE(rest.counts.alreadyStored, stopped.counts.stored);
+    EXPECT_EQ(value(L"SELECT count(*) FROM hands"),
+              std::to_wstring(stopped.counts.stored + rest.counts.stored));
+    EXPECT_EQ(vxtest::DatabaseFlaws(core.Db().Environment(), settings.ConnectString()), "");
+    {
+        std::scoped_lock lock(outputMutex);
+        EXPECT_NE(std::find(output.begin(), output.end(),
+                            L"The import was stopped: these files were not imported, or not "
+                            L"completely:"),
+                  output.end());
+    }
+    EXPECT_TRUE(core.DropDatabase(settings).ok);
 }
 
 TEST_F(CoreHudTest, TheCommandLineProgramKeepsOneLogForALiveRun)

@@ -161,9 +161,8 @@ protected:
                                             "\n[PipeOption]\nSeatPref=0 0 0 0 0 0 0 0 0\n");
         m_home.Write("Veltrix.ini", "[Export]\nFolder=" + m_home.File("archive/") +
                                         "\n[PokerStars]\nHistory=" + m_home.File("hh") +
-                                        "\nFolder=" + m_home.File("client") +
-                                        "\nAudit=" + m_home.File("audit") +
-                                        "\nHUD=1\n[Debug]\nDebug=1\n");
+                                        "\nFolder=" + m_home.File("client") + "\nAudit=" +
+                                        m_home.File("audit") + "\nHUD=1\n[Debug]\nDebug=1\n");
         m_home.Write("config/Quendal/Veltrix.conf",
                      "[Base]\nHUD_CacheMonths=" + std::to_string(MonthsBackTo2019()) + "\n");
         std::filesystem::create_directories(m_home.File("run"));
@@ -271,8 +270,7 @@ TEST_F(LiveAuditLineTest, AnAppendedAuditLineDrawsTheSeatedPlayersBoxesAroundThe
     for (const auto& name : seats) {
         plates << QString::fromStdString(name);
     }
-    CFakePokerTable table(QStringLiteral("Halley - $0.02/$0.05 USD - No Limit Hold'em"), plates,
-                          2);
+    CFakePokerTable table(QStringLiteral("Halley - $0.02/$0.05 USD - No Limit Hold'em"), plates, 2);
     table.setGeometry(120, 90, 792, 546);
     table.WindowId();
     table.SetOwnerPid(static_cast<uint32_t>(client.Pid()));
@@ -281,9 +279,8 @@ TEST_F(LiveAuditLineTest, AnAppendedAuditLineDrawsTheSeatedPlayersBoxesAroundThe
 
     // Live tracking, which starts pelmora (beside veltrix-cli) for the HUD.
     CChildProcess& live = Cli("live", {"live", "--seconds", "120"});
-    ASSERT_TRUE(
-        PumpUntil([&] { return Out("live").find("Watching audit files in") != std::string::npos; },
-                  {}, 60.0))
+    ASSERT_TRUE(PumpUntil(
+        [&] { return Out("live").find("Watching audit files in") != std::string::npos; }, {}, 60.0))
         << Out("live") << Err("live");
 
     // A hand begins: six seated players, six boxes.
@@ -301,14 +298,15 @@ TEST_F(LiveAuditLineTest, AnAppendedAuditLineDrawsTheSeatedPlayersBoxesAroundThe
     for (size_t s = 0; s < seats.size(); ++s) {
         const std::string& name = seats[s];
         const std::string tag = "text" + std::to_string(s);
-        ASSERT_EQ(Cli(tag, {"hud", "text", name, "--bb", "5", "--kind", "-1"}).Wait(60s), 0) << Err(tag);
+        ASSERT_EQ(Cli(tag, {"hud", "text", name, "--bb", "5", "--kind", "-1"}).Wait(60s), 0)
+            << Err(tag);
         std::string line = Out(tag);
         while (!line.empty() && line.back() == '\n') {
             line.pop_back();
         }
         ASSERT_GT(line.size(), 10u) << name;
         EXPECT_NE(Out("live").find("Message = " + line), std::string::npos) << name << "\n"
-                                                                             << Out("live");
+                                                                            << Out("live");
     }
 
     // The player of seat 5 leaves: his box goes, the others stay.
