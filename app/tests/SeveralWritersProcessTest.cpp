@@ -208,10 +208,12 @@ TEST_F(SeveralWritersProcessTest, TwoImportsOfTheSameFileAtOnceStoreEachHandOnce
     EXPECT_EQ(b.Wait(300s), 0) << Out("b");
     const auto ca = Counts(Out("a"));
     const auto cb = Counts(Out("b"));
-    // Each hand stored by exactly one of them, the other found it stored.
+    // Each hand stored by exactly one of them. The other found it stored, or
+    // never read it: an import that starts when the file's hands up to some
+    // point are stored already goes on from there, as a re-import does.
     EXPECT_EQ(ca.at("stored") + cb.at("stored"), 600);
-    EXPECT_EQ(ca.at("stored") + ca.at("already"), 600);
-    EXPECT_EQ(cb.at("stored") + cb.at("already"), 600);
+    EXPECT_LE(ca.at("stored") + ca.at("already"), 600);
+    EXPECT_LE(cb.at("stored") + cb.at("already"), 600);
     EXPECT_EQ(ca.at("failed") + cb.at("failed"), 0);
     EXPECT_EQ(ReadText(m_home.File("a.err")) + ReadText(m_home.File("b.err")), "");
     EXPECT_EQ(Hands(m_server, name), 600);
