@@ -5,6 +5,7 @@
 // from the machine's load. Needs the test server of ./test (VX_TEST_PG_PORT)
 // on this machine; prints nothing else without it. The second run stores the
 // rows as older builds did (inserted, then updated) for comparison.
+#include "app/core/CManualImport.h"
 #include "db/CDbContext.h"
 #include "db/DatabaseAdmin.h"
 #include "db/IConnection.h"
@@ -22,11 +23,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "benchmarks/BenchCorpus.h"
 
@@ -169,6 +172,109 @@ BENCHMARK(BM_ImportPokerStarsCashFile)
     ->ArgName("complete_rows")
     ->Arg(1)
     ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+// A folder import of several PokerStars cash files (the 3,061 hands of the
+// largest file in four parts, and three more files) into a fresh database,
+// with one worker or two: hands per second and the processor time of the
+// whole process per hand. Registered as 1, 2, 1, 2, 1, 2 so that the runs of
+// both interleave under the machine's changing load.
+void BM_FolderImportWorkers(benchmark::State& state)
+{
+    const int workers = static_cast<int>(state.range(0));
+    const std::string big = vxbench::CorpusFile("pokerstars/PokerStudier_allHands.txt");
+    if (!vxbench::RequireCorpusFile(state, big)) {
+        return;
+    }
+    if (std::getenv("VX_TEST_PG_PORT") == nullptr) {
+        state.SkipWithError("no test server (VX_TEST_PG_PORT)");
+        return;
+    }
+    const std::string folder = "/tmp/vxbench_folder_" + std::to_string(::getpid());
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> files;
+    {
+        std::ifstream in(big, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        std::vector<size_t> starts;
+        for (size_t at = text.find("PokerStars Hand #"); at != std::string::npos;
+             at = text.find("PokerStars Hand #", at + 1)) {
+            starts.push_back(at);
+        }
+        constexpr size_t kParts = 4;
+        for (size_t part = 0; part < kParts && !starts.empty(); ++part) {
+            const size_t from = part == 0 ? 0 : starts[starts.size() * part / kParts];
+            const size_t to =
+                part + 1 == kParts ? text.size() : starts[starts.size() * (part + 1) / kParts];
+            files.push_back(folder + "/part" + std::to_string(part + 1) + ".txt");
+            std::ofstream(files.back(), std::ios::binary) << text.substr(from, to - from);
+        }
+    }
+    for (const char* name : {"pokerstars/PokerStudier_HH6.txt",
+                             "pokerstars/NLHE-FR-USD-0.01-0.02-201005.microgrind.txt",
+                             "pokerstars/NLHE-6max-USD-0.05-0.10-200911.txt"}) {
+        const std::string path = vxbench::CorpusFile(name);
+        if (std::filesystem::exists(path)) {
+            files.push_back(path);
+        }
+    }
+    CStatDefinitions definitions;
+    definitions.LoadStatTypes(std::string(VX_SOURCE_DIR) + "/data/predeftypes.json");
+    CNullLogSink log;
+    CQuietNotifier notifier;
+    int64_t hands = 0;
+    double seconds = 0;
+    double cpu = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string name = "vxbench_folder_" + std::to_string(::getpid());
+        const std::wstring connect = TestServerConnect(name);
+        kroDB::CDbContext db(definitions, notifier, log);
+        (void)db.AllocateEnvironment();
+        (void)kroDB::DropDatabase(db, connect);
+        if (!kroDB::CreateDatabase(db, connect)) {
+            state.SkipWithError("cannot create the benchmark database");
+            return;
+        }
+        CManualImportOptions options;
+        options.connectString = connect;
+        options.paths = files;
+        options.room = L"PokerStars";
+        options.workers = workers;
+        options.parse.localOffset = MeasureLocalUtcOffset();
+        options.parse.asyncCommit = true;
+        CManualImport import(db, definitions, log, notifier);
+        const double cpuBefore = OwnSeconds();
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        const CManualImportResult result = import.Run(options, {});
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.PauseTiming();
+        cpu += OwnSeconds() - cpuBefore;
+        hands += result.counts.Handled();
+        (void)kroDB::DropDatabase(db, connect);
+        state.ResumeTiming();
+        if (result.ExitCode() != 0) {
+            state.SkipWithError("the import failed");
+            break;
+        }
+    }
+    std::filesystem::remove_all(folder);
+    state.counters["hands_per_second"] = seconds > 0 ? static_cast<double>(hands) / seconds : 0;
+    state.counters["client_cpu_ms_per_hand"] =
+        hands > 0 ? cpu * 1000 / static_cast<double>(hands) : 0;
+    state.counters["hands"] = static_cast<double>(hands);
+}
+BENCHMARK(BM_FolderImportWorkers)
+    ->ArgName("workers")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(1)
+    ->Arg(2)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

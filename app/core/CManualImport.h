@@ -4,9 +4,10 @@
 // the database cannot be reached, and the totals with an honest outcome.
 //
 // Threads: Run may be called on any thread (the desktop program runs it on a
-// std::jthread). It uses only what the constructor was given; the log sink,
-// the notifier and the progress callback are called on Run's thread, so they
-// must be safe to call from there. One Run at a time per object; other
+// std::jthread). It uses only what the constructor was given; the log sink's
+// output and log lines and the progress callback come from Run's thread; with
+// several workers the notifier (one call at a time) and trace lines may also
+// come from a worker's thread. One Run at a time per object; other
 // imports and live tracking may store into the same database meanwhile, also
 // through the same CDbContext (each hand is one transaction that holds the
 // shared connection, and a hand is never stored twice). Run makes the options'
@@ -60,6 +61,11 @@ struct CManualImportOptions
     // waiting for the server's disk, and Run makes each file durable before
     // it counts as imported: much faster, just as safe.
     kroHandParser::CParseSettings parse;
+    // Files imported at once when there are several: each worker has its own
+    // connection (the first shares the context's) and parse context, so one
+    // parses while another waits for the server. The lines of each file stay
+    // together and in file order. 1: one file after the other.
+    int workers = 2;
 };
 
 struct CManualImportProgress
@@ -146,6 +152,9 @@ public:
 
 private:
     class CRun;
+    class CWorker;
+    class CFileLines;
+    class COneAtATime;
 
     kroDB::CDbContext& m_db;
     const CStatDefinitions& m_definitions;

@@ -24,6 +24,7 @@
 #include <fstream>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -336,11 +337,14 @@ protected:
 
     // Imports both synthetic files on a thread; `whileRunning` is called once
     // 100 hands are in.
-    CManualImportResult ImportWith(int waitSeconds, const std::function<void()>& whileRunning)
+    CManualImportResult ImportWith(int waitSeconds,
+                                   const std::function<void()>& whileRunning,
+                                   int workers = 2)
     {
         CManualImportOptions options =
             Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")});
         options.waitSeconds = waitSeconds;
+        options.workers = workers;
         std::atomic<int64_t> hands{0};
         CManualImportResult result;
         std::jthread worker([&] {
@@ -392,7 +396,9 @@ TEST_F(CManualImportOutageTest, AServerThatCrashesIsWaitedForAndTheImportGoesOnW
 
 TEST_F(CManualImportOutageTest, WhenTheServerStaysAwayTheFilesNotImportedAreNamed)
 {
-    const CManualImportResult result = ImportWith(2, [this] { ASSERT_TRUE(m_cluster.Stop()); });
+    // One file after the other: the file it was in and every file after it.
+    const CManualImportResult result = ImportWith(
+        2, [this] { ASSERT_TRUE(m_cluster.Stop()); }, 1);
     EXPECT_TRUE(result.databaseLost);
     EXPECT_EQ(result.ExitCode(), 1);
     ASSERT_FALSE(result.filesNotImported.empty());
@@ -401,6 +407,42 @@ TEST_F(CManualImportOutageTest, WhenTheServerStaysAwayTheFilesNotImportedAreName
         m_seen.SawOutput(L"The database did not come back: these files were not "
                          L"imported, or not completely:"));
     EXPECT_TRUE(m_seen.SawOutput(L"  " + FromUtf8(Storage("overlap_table.txt"))));
+    ASSERT_TRUE(m_cluster.Start());
+    EXPECT_EQ(result.counts.stored, Hands());
+    EXPECT_EQ(Flaws(), "");
+}
+
+TEST_F(CManualImportOutageTest, WithTwoWorkersBothGiveUpAndOnlyFilesNotDoneAreNamed)
+{
+    const std::vector<std::string> files = {
+        Storage("overlap_export.txt"), Storage("overlap_table.txt"),
+        m_dir.Write("third.txt", vxtest::ReadText(Storage("overlap_export.txt")))};
+    CManualImportOptions options = Options(files);
+    options.waitSeconds = 2;
+    options.workers = 2;
+    std::atomic<int64_t> hands{0};
+    CManualImportResult result;
+    std::jthread worker([&] {
+        result =
+            Import(options, [&hands](const CManualImportProgress& p) { hands = p.handsSoFar; });
+    });
+    const auto end = std::chrono::steady_clock::now() + 60s;
+    while (hands < 100 && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_TRUE(m_cluster.Stop());
+    worker.join();
+    EXPECT_TRUE(result.databaseLost);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.ExitCode(), 1);
+    // The third file was never begun; a file finished before the outage is
+    // not named.
+    ASSERT_FALSE(result.filesNotImported.empty());
+    EXPECT_EQ(result.filesNotImported.back(), files.back());
+    for (const auto& path : result.filesNotImported) {
+        EXPECT_TRUE(m_seen.SawOutput(L"  " + FromUtf8(path)));
+    }
+    EXPECT_TRUE(m_seen.SawOutput(L"The database cannot be reached: waiting up to 2 seconds"));
     ASSERT_TRUE(m_cluster.Start());
     EXPECT_EQ(result.counts.stored, Hands());
     EXPECT_EQ(Flaws(), "");
@@ -461,4 +503,123 @@ TEST_F(CManualImportTest, CompleteRowsStoreTheSameDatabaseInEveryRoom)
     EXPECT_EQ(Flaws(), "");
     // One summary row for each hand player: no row and then its correction.
     EXPECT_EQ(Value(L"SELECT count(*) FROM hudcache"), Value(L"SELECT count(*) FROM handsplayers"));
+}
+
+// Several files imported at once by two workers store what one worker stores,
+// table by table, with the same counts and the same lines in the same order;
+// a hand in two files is stored once and found stored once.
+TEST_F(CManualImportTest, TwoWorkersStoreWhatOneStoresWithTheSameLinesAndTotals)
+{
+    std::vector<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(vxtest::HandHistoryFile(""))) {
+        if (entry.is_regular_file() && entry.path().extension() == ".txt") {
+            files.push_back(entry.path().string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    if (!vxtest::CorpusDir().empty()) {
+        for (const char* room : {"888", "club", "ggpoker", "pkng", "pokerstars", "runitonce"}) {
+            std::vector<std::string> ofRoom;
+            for (const auto& entry : fs::directory_iterator(vxtest::CorpusFile(room))) {
+                if (entry.is_regular_file() && entry.file_size() < 150000) {
+                    ofRoom.push_back(entry.path().string());
+                }
+            }
+            std::sort(ofRoom.begin(), ofRoom.end());
+            ofRoom.resize(std::min<size_t>(ofRoom.size(), 3));
+            files.insert(files.end(), ofRoom.begin(), ofRoom.end());
+        }
+    } else {
+        vxtest::NoteCorpusSkip();
+    }
+    // Overlaps: two files that share hands, next to each other so that both
+    // workers meet the same hands at once, and a copy of a whole file.
+    files.push_back(Storage("overlap_export.txt"));
+    files.push_back(Storage("overlap_table.txt"));
+    files.push_back(
+        m_dir.Write("copy/table again.txt", vxtest::ReadText(Storage("overlap_table.txt"))));
+    files.push_back(m_dir.File("copy/missing.txt"));
+
+    const auto importAll = [&](int workers) {
+        m_db->SetConnectStrings(m_connect);
+        EXPECT_TRUE(CHudStatsCache(*m_db).Install().IsOk());
+        m_seen.outputs.clear();
+        CManualImportOptions options = Options(files);
+        options.room.clear();
+        options.workers = workers;
+        const CManualImportResult result = Import(options);
+        std::vector<std::wstring> lines;
+        for (const auto& line : m_seen.outputs) {
+            if (line.rfind(L"Total hands", 0) != 0) {
+                lines.push_back(line);
+            }
+        }
+        return std::make_tuple(result, lines, vxtest::DumpDatabase(m_db->Environment(), m_connect));
+    };
+    const auto [one, oneLines, oneDump] = importAll(1);
+    ASSERT_EQ(oneDump.error, "");
+    ASSERT_GT(one.counts.stored, 600);
+    // At least the whole copy.
+    EXPECT_GE(one.counts.alreadyStored, 200);
+    EXPECT_EQ(one.filesNotImported, std::vector<std::string>{m_dir.File("copy/missing.txt")});
+
+    m_db.reset();
+    UseServer(m_server);
+    const auto [two, twoLines, twoDump] = importAll(2);
+    ASSERT_EQ(twoDump.error, "");
+    EXPECT_EQ(vxtest::CompareDumps(oneDump, twoDump), "");
+    EXPECT_EQ(Flaws(), "");
+    EXPECT_EQ(twoLines, oneLines);
+    EXPECT_EQ(two.counts.stored, one.counts.stored);
+    EXPECT_EQ(two.counts.alreadyStored, one.counts.alreadyStored);
+    EXPECT_EQ(two.counts.skipped, one.counts.skipped);
+    EXPECT_EQ(two.counts.rejected, one.counts.rejected);
+    EXPECT_EQ(two.totalHands, one.totalHands);
+    EXPECT_EQ(two.filesNotImported, one.filesNotImported);
+    EXPECT_EQ(two.ExitCode(), one.ExitCode());
+    EXPECT_EQ(two.counts.stored, Hands());
+}
+
+// A stop with two workers ends both between hands: what was stored is whole
+// and counted, and every file not done is named, in order.
+TEST_F(CManualImportTest, AStopEndsBothWorkersBetweenHands)
+{
+    const std::vector<std::string> files = {
+        m_dir.Write("a.txt", vxtest::ReadText(Storage("overlap_export.txt"))),
+        m_dir.Write("b.txt", vxtest::ReadText(Storage("overlap_table.txt"))),
+        m_dir.Write("c.txt", vxtest::ReadText(Storage("overlap_export.txt"))),
+        m_dir.Write("d.txt", vxtest::ReadText(Storage("overlap_table.txt")))};
+    std::stop_source stop;
+    std::vector<CManualImportProgress> seen;
+    CManualImportOptions options = Options(files);
+    options.workers = 2;
+    const CManualImportResult result = Import(
+        options,
+        [&](const CManualImportProgress& p) {
+            seen.push_back(p);
+            if (p.handsSoFar >= 60) {
+                stop.request_stop();
+            }
+        },
+        stop.get_token());
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(result.databaseLost);
+    EXPECT_EQ(result.ExitCode(), 1);
+    EXPECT_GE(result.counts.stored, 60);
+    EXPECT_EQ(Hands(), result.counts.stored);
+    EXPECT_EQ(Flaws(), "");
+    ASSERT_FALSE(result.filesNotImported.empty());
+    EXPECT_TRUE(std::is_sorted(result.filesNotImported.begin(), result.filesNotImported.end()));
+    EXPECT_EQ(result.filesNotImported.back(), files.back());
+    EXPECT_TRUE(m_seen.SawOutput(L"The import was stopped: these files were not imported"));
+    ASSERT_FALSE(seen.empty());
+    for (size_t i = 1; i < seen.size(); ++i) {
+        EXPECT_GE(seen[i].fileNumber, seen[i - 1].fileNumber);
+    }
+
+    // What was left is imported afterwards, and the totals add up.
+    const CManualImportResult rest = Import(Options(files));
+    EXPECT_EQ(rest.ExitCode(), 0);
+    EXPECT_EQ(result.counts.stored + rest.counts.stored, Hands());
+    EXPECT_EQ(Flaws(), "");
 }
