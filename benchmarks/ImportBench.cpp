@@ -90,6 +90,19 @@ long BackendPid(kroDB::IConnection& connection)
     return static_cast<long>(rs->Field(L"pid").AsLong());
 }
 
+// A new, empty database of that name on the test server; false (the
+// benchmark told why) when it cannot be made.
+bool FreshDatabase(kroDB::CDbContext& db, const std::wstring& connect, benchmark::State& state)
+{
+    (void)db.AllocateEnvironment();
+    (void)kroDB::DropDatabase(db, connect);
+    if (!kroDB::CreateDatabase(db, connect)) {
+        state.SkipWithError("cannot create the benchmark database");
+        return false;
+    }
+    return true;
+}
+
 void BM_ImportPokerStarsCashFile(benchmark::State& state)
 {
     const bool completeRows = state.range(0) != 0;
@@ -116,10 +129,7 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
         const std::string name = "vxbench_" + std::to_string(::getpid());
         const std::wstring connect = TestServerConnect(name);
         kroDB::CDbContext db(definitions, notifier, log);
-        (void)db.AllocateEnvironment();
-        (void)kroDB::DropDatabase(db, connect);
-        if (!kroDB::CreateDatabase(db, connect)) {
-            state.SkipWithError("cannot create the benchmark database");
+        if (!FreshDatabase(db, connect, state)) {
             return;
         }
         db.SetConnectStrings(connect);
@@ -232,10 +242,7 @@ void BM_FolderImportWorkers(benchmark::State& state)
         const std::string name = "vxbench_folder_" + std::to_string(::getpid());
         const std::wstring connect = TestServerConnect(name);
         kroDB::CDbContext db(definitions, notifier, log);
-        (void)db.AllocateEnvironment();
-        (void)kroDB::DropDatabase(db, connect);
-        if (!kroDB::CreateDatabase(db, connect)) {
-            state.SkipWithError("cannot create the benchmark database");
+        if (!FreshDatabase(db, connect, state)) {
             return;
         }
         CManualImportOptions options;
