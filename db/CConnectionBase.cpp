@@ -29,6 +29,44 @@ CConnectionBase::CConnectionBase(CDbContext& context)
     : m_context(context)
 {}
 
+CConnectionBase::~CConnectionBase()
+{
+    // The sender must stop using the database before it closes.
+    m_sender.reset();
+}
+
+CDatabase* CConnectionBase::IdleDatabase()
+{
+    auto lock = m_context.LockConnection();
+    SettleAhead();
+    return m_db.get();
+}
+
+void CConnectionBase::SettleAhead()
+{
+    if (!m_sender || !m_sender->InFlight()) {
+        return;
+    }
+    uint64_t nanoseconds = 0;
+    const CStatus status = m_sender->Wait(nanoseconds);
+    m_context.AddTraffic(nanoseconds);
+    m_aheadOutcome = status;
+    if (status.IsOk()) {
+        return;
+    }
+    m_last = status;
+    if (status.GetCode() != CStatus::Code::Conflict &&
+        status.GetCode() != CStatus::Code::Unavailable) {
+        m_context.ShowError(FormatW(L"Ошибка [%ls] при выполнении <%ls> ", status.Message().c_str(),
+                                    MaskPassword(m_db ? m_db->ConnectString() : L"").c_str()));
+        m_context.Log().Log(L"SQL: " + m_sender->LastText().substr(0, 4000));
+    }
+    if (m_inUnit && m_unitStatus.IsOk()) {
+        m_unitStatus = CStatus::Error(CStatus::Code::Conflict,
+                                      L"the unit sent before this one was not stored");
+    }
+}
+
 bool CConnectionBase::OpenDatabase(const std::wstring& connectString)
 {
     auto lock = m_context.LockConnection();
@@ -57,6 +95,7 @@ bool CConnectionBase::OpenDatabase(const std::wstring& connectString)
 void CConnectionBase::CloseDatabase()
 {
     auto lock = m_context.LockConnection();
+    SettleAhead();
     m_held.clear();
     m_heldChars = 0;
     m_inUnit = false;
@@ -110,6 +149,7 @@ bool CConnectionBase::OpenRecordset(const std::wstring& sql,
     if (sql.empty() || !m_db || !m_db->IsOpen()) {
         return false;
     }
+    SettleAhead();
     if (m_inUnit && !m_unitStatus.IsOk()) {
         return false;
     }
@@ -139,6 +179,10 @@ bool CConnectionBase::OpenRecordset(const std::wstring& sql,
 
 CStatus CConnectionBase::Run(const std::wstring& sql)
 {
+    SettleAhead();
+    if (m_inUnit && !m_unitStatus.IsOk()) {
+        return m_unitStatus;
+    }
     try {
         const auto start = std::chrono::steady_clock::now();
         const CStatus status = m_db->ExecuteSQL(sql);
@@ -347,6 +391,7 @@ CStatus CConnectionBase::CommitUnit()
     if (!m_inUnit) {
         return CStatus::InvalidArgument(L"no unit is open");
     }
+    SettleAhead();
     CStatus status = m_unitStatus;
     if (status.IsOk()) {
         if (!m_db || !m_db->IsOpen()) {
@@ -371,8 +416,51 @@ CStatus CConnectionBase::CommitUnit()
     return status;
 }
 
+CStatus CConnectionBase::CommitUnitAhead()
+{
+    auto lock = m_context.LockConnection();
+    if (!m_inUnit) {
+        return CStatus::InvalidArgument(L"no unit is open");
+    }
+    SettleAhead();
+    CStatus status = m_unitStatus;
+    if (status.IsOk() && (!m_db || !m_db->IsOpen())) {
+        status = CStatus::Error(CStatus::Code::Unavailable, L"no open database");
+    }
+    if (!status.IsOk()) {
+        RollbackUnit();
+        m_last = status;
+        return status;
+    }
+    CHeld commit;
+    commit.sql = L"COMMIT";
+    m_held.push_back(std::move(commit));
+    m_heldChars += 6;
+    if (!m_sender) {
+        m_sender = std::make_unique<CUnitSender>();
+    }
+    m_sender->Send(*m_db, TakeHeldText());
+    m_inUnit = false;
+    m_unitSent = false;
+    m_last = CStatus::Ok();
+    return m_last;
+}
+
+std::optional<CStatus> CConnectionBase::TakeAheadOutcome(bool wait)
+{
+    auto lock = m_context.LockConnection();
+    if (wait) {
+        SettleAhead();
+    }
+    std::optional<CStatus> outcome;
+    outcome.swap(m_aheadOutcome);
+    return outcome;
+}
+
 void CConnectionBase::RollbackUnit()
 {
+    // Nothing of this unit reached the server before what was sent ahead
+    // settled, so a unit sent ahead needs no wait here.
     auto lock = m_context.LockConnection();
     m_held.clear();
     m_heldChars = 0;
@@ -400,6 +488,7 @@ bool CConnectionBase::ExecuteBatch(const std::vector<std::wstring>& statements)
         }
         return true;
     }
+    SettleAhead();
     const int previous = m_db->QueryTimeout();
     m_db->SetQueryTimeout(600);
     bool ok = true;

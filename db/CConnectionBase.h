@@ -3,11 +3,13 @@
 // (see IConnection).
 #pragma once
 
+#include "db/CUnitSender.h"
 #include "db/IConnection.h"
 
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace kroDB {
 
@@ -23,9 +25,12 @@ public:
     bool InsertRow(const std::wstring& table, int64_t id, const RowValues& values) override;
     bool ChangeHeldRow(const std::wstring& table, int64_t id, const RowValues& values) override;
     CDatabase* Database() override { return m_db.get(); }
+    CDatabase* IdleDatabase() override;
     bool IsOpen() override;
     CStatus BeginUnit() override;
     CStatus CommitUnit() override;
+    CStatus CommitUnitAhead() override;
+    std::optional<CStatus> TakeAheadOutcome(bool wait) override;
     void RollbackUnit() override;
     CStatus UnitStatus() const override;
     CStatus LastStatus() const override;
@@ -43,10 +48,15 @@ public:
 protected:
     // Requires: `context` outlives this object.
     explicit CConnectionBase(CDbContext& context);
+    ~CConnectionBase() override;
 
     CDbContext& m_context;
 
 private:
+    // Waits for the unit sent ahead, keeps its outcome for TakeAheadOutcome
+    // and fails the open unit when it failed. Every use of the database
+    // begins here.
+    void SettleAhead();
     // Sends `sql` now; the status of the statement.
     CStatus Run(const std::wstring& sql);
     // Sends what a unit holds back; its status.
@@ -79,6 +89,10 @@ private:
 
     std::vector<CHeld> m_held;
     size_t m_heldChars = 0;
+
+    // Made on the first unit committed ahead.
+    std::unique_ptr<CUnitSender> m_sender;
+    std::optional<CStatus> m_aheadOutcome;
 };
 
 }  // namespace kroDB

@@ -157,6 +157,16 @@ int64_t CDbContext::TakeId(const std::wstring& sequence, int block)
     return id;
 }
 
+std::optional<CStatus> CDbContext::TakeAheadOutcome(bool wait)
+{
+    std::scoped_lock lock(m_lock);
+    IConnection* connection = m_attached != nullptr ? m_attached : m_main.get();
+    if (connection == nullptr) {
+        return std::nullopt;
+    }
+    return connection->TakeAheadOutcome(wait);
+}
+
 void CDbContext::ForgetIds()
 {
     std::scoped_lock lock(m_lock);

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -91,6 +92,9 @@ public:
     // (thread or process) ever gets. Ids are taken from the server `block` at a
     // time and handed out from memory. -1 when the server cannot give any.
     int64_t TakeId(const std::wstring& sequence, int block);
+    // The outcome of the unit the shared connection last committed ahead
+    // (IConnection::TakeAheadOutcome); nullopt without a connection.
+    std::optional<CStatus> TakeAheadOutcome(bool wait);
     // Forgets the ids taken but not handed out, and the column lists.
     void ForgetIds();
 

@@ -48,6 +48,16 @@ CStatus CHandTransaction::Commit()
     return status;
 }
 
+CStatus CHandTransaction::CommitAhead()
+{
+    if (m_connection == nullptr || m_done) {
+        return m_start.IsOk() ? CStatus::InvalidArgument(L"the unit has ended") : m_start;
+    }
+    const CStatus status = m_connection->CommitUnitAhead();
+    End();
+    return status;
+}
+
 void CHandTransaction::End()
 {
     m_done = true;

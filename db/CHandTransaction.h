@@ -33,6 +33,9 @@ public:
     // unit and the commit succeeded, else everything is rolled back and the
     // first failure returned.
     [[nodiscard]] CStatus Commit();
+    // Commits without waiting for the server (IConnection::CommitUnitAhead):
+    // Ok means on its way, and the connection's TakeAheadOutcome tells later.
+    [[nodiscard]] CStatus CommitAhead();
 
 private:
     void End();

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -79,6 +80,9 @@ public:
 
     // The open database, or null (also for connections without a server).
     virtual CDatabase* Database() = 0;
+    // The open database for use by the caller itself, once nothing sent
+    // ahead is still on its way; null as Database().
+    virtual CDatabase* IdleDatabase() { return Database(); }
     // True when statements can be sent: a database is attached and open.
     virtual bool IsOpen() = 0;
 
@@ -90,6 +94,16 @@ public:
     // and the first failure is returned. When the server went away during the
     // commit itself (Unavailable) the unit may or may not have been stored.
     [[nodiscard]] virtual CStatus CommitUnit() = 0;
+    // Commits like CommitUnit, but may return once the unit is on its way:
+    // Ok then means sent, and its outcome comes from TakeAheadOutcome. A
+    // failure known before sending is returned at once, as by CommitUnit.
+    // Whatever uses the connection next waits for the outcome first; when it
+    // is a failure, the unit open by then fails without sending anything, as
+    // it may rest on rows of the failed one.
+    [[nodiscard]] virtual CStatus CommitUnitAhead() = 0;
+    // The outcome of the unit last committed ahead, once known and not taken
+    // yet; with `wait`, waits for it. Nullopt when there is none to take.
+    virtual std::optional<CStatus> TakeAheadOutcome(bool wait) = 0;
     // Drops what is held and rolls the open unit back.
     virtual void RollbackUnit() = 0;
     // The first failure of the open unit; Ok when there is none or no unit.

@@ -183,7 +183,9 @@ int CHandHistoryImporter::ParseLines(const std::string& path,
         }
         (void)file.SetUnfinished(file.id);
     }
-    return strategy->ParseFile(lines, file.id, currency, aliasId);
+    const int handled = strategy->ParseFile(lines, file.id, currency, aliasId);
+    strategy->FinishHands();
+    return handled;
 }
 
 }  // namespace kroHandParser

@@ -21,7 +21,7 @@ void CParseContext::CachePlayer(int32_t siteId, const std::wstring& name, int32_
 {
     std::scoped_lock lock(m_mutex);
     if (m_players.emplace(std::make_pair(siteId, name), playerId).second && m_inUnit) {
-        m_unitPlayers.emplace_back(siteId, name);
+        m_unit.players.emplace_back(siteId, name);
     }
 }
 
@@ -39,7 +39,7 @@ void CParseContext::CacheGameType(const CGameTypeRecord& key, int32_t id)
 {
     std::scoped_lock lock(m_mutex);
     if (m_gameTypes.emplace(KeyOf(key), id).second && m_inUnit) {
-        m_unitGameTypes.push_back(KeyOf(key));
+        m_unit.gameTypes.push_back(KeyOf(key));
     }
 }
 
@@ -53,7 +53,7 @@ void CParseContext::AddHeroId(int32_t playerId)
 {
     std::scoped_lock lock(m_mutex);
     if (m_heroIds.insert(playerId).second && m_inUnit) {
-        m_unitHeroes.push_back(playerId);
+        m_unit.heroes.push_back(playerId);
     }
 }
 
@@ -83,7 +83,10 @@ std::vector<CStoredHeroHand> CParseContext::TakePublishedHeroes()
     std::scoped_lock lock(m_mutex);
     std::vector<CStoredHeroHand> out;
     out.swap(m_published);
-    m_unitPublished = 0;
+    m_unit.published = 0;
+    for (auto& ahead : m_ahead) {
+        ahead.published = 0;
+    }
     return out;
 }
 
@@ -97,11 +100,9 @@ void CParseContext::BeginUnit()
 {
     std::scoped_lock lock(m_mutex);
     m_inUnit = true;
-    m_unitPlayers.clear();
-    m_unitGameTypes.clear();
-    m_unitHeroes.clear();
-    m_unitPublished = m_published.size();
-    m_unitLastBefore = m_lastPublished;
+    m_unit = CUnitEntries{};
+    m_unit.published = m_published.size();
+    m_unit.lastBefore = m_lastPublished;
 }
 
 void CParseContext::CommitUnit()
@@ -110,23 +111,53 @@ void CParseContext::CommitUnit()
     m_inUnit = false;
 }
 
+void CParseContext::Undo(const CUnitEntries& entries)
+{
+    for (const auto& key : entries.players) {
+        m_players.erase(key);
+    }
+    for (const auto& key : entries.gameTypes) {
+        m_gameTypes.erase(key);
+    }
+    for (int32_t id : entries.heroes) {
+        m_heroIds.erase(id);
+    }
+    if (m_published.size() > entries.published) {
+        m_published.resize(entries.published);
+    }
+    m_lastPublished = entries.lastBefore;
+}
+
 void CParseContext::RollbackUnit()
 {
     std::scoped_lock lock(m_mutex);
-    for (const auto& key : m_unitPlayers) {
-        m_players.erase(key);
-    }
-    for (const auto& key : m_unitGameTypes) {
-        m_gameTypes.erase(key);
-    }
-    for (int32_t id : m_unitHeroes) {
-        m_heroIds.erase(id);
-    }
-    if (m_published.size() > m_unitPublished) {
-        m_published.resize(m_unitPublished);
-    }
-    m_lastPublished = m_unitLastBefore;
+    Undo(m_unit);
     m_inUnit = false;
+}
+
+void CParseContext::CommitUnitAhead()
+{
+    std::scoped_lock lock(m_mutex);
+    m_ahead.push_back(std::move(m_unit));
+    m_unit = CUnitEntries{};
+    m_inUnit = false;
+}
+
+void CParseContext::ConfirmAhead()
+{
+    std::scoped_lock lock(m_mutex);
+    if (!m_ahead.empty()) {
+        m_ahead.erase(m_ahead.begin());
+    }
+}
+
+void CParseContext::RollbackAhead()
+{
+    std::scoped_lock lock(m_mutex);
+    for (auto it = m_ahead.rbegin(); it != m_ahead.rend(); ++it) {
+        Undo(*it);
+    }
+    m_ahead.clear();
 }
 
 void CParseContext::Clear()
@@ -135,6 +166,7 @@ void CParseContext::Clear()
     m_players.clear();
     m_gameTypes.clear();
     m_heroIds.clear();
+    m_ahead.clear();
 }
 
 }  // namespace kroHandParser

@@ -59,6 +59,13 @@ public:
     void BeginUnit();
     void CommitUnit();
     void RollbackUnit();
+    // Units whose commit was sent but not answered yet: their entries stay
+    // until the answer, oldest first. CommitUnitAhead ends the open unit that
+    // way; ConfirmAhead keeps the oldest such unit's entries, RollbackAhead
+    // drops those of every one.
+    void CommitUnitAhead();
+    void ConfirmAhead();
+    void RollbackAhead();
 
     // Forgets every cached id (another database was chosen or created).
     void Clear();
@@ -77,12 +84,20 @@ private:
     std::vector<CStoredHeroHand> m_published;
     std::optional<CStoredHeroHand> m_lastPublished;
 
+    // What one unit added, to be undone when it is rolled back.
+    struct CUnitEntries
+    {
+        std::vector<std::pair<int32_t, std::wstring>> players;
+        std::vector<GameKey> gameTypes;
+        std::vector<int32_t> heroes;
+        size_t published = 0;
+        std::optional<CStoredHeroHand> lastBefore;
+    };
+    void Undo(const CUnitEntries& entries);
+
     bool m_inUnit = false;
-    std::vector<std::pair<int32_t, std::wstring>> m_unitPlayers;
-    std::vector<GameKey> m_unitGameTypes;
-    std::vector<int32_t> m_unitHeroes;
-    size_t m_unitPublished = 0;
-    std::optional<CStoredHeroHand> m_unitLastBefore;
+    CUnitEntries m_unit;
+    std::vector<CUnitEntries> m_ahead;
 };
 
 }  // namespace kroHandParser

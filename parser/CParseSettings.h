@@ -20,6 +20,10 @@ struct CParseSettings
     // one transaction); whoever imports makes them durable with MakeDurable
     // before counting them as stored for good.
     bool asyncCommit = false;
+    // The client prepares the next hand while the server stores this one
+    // (each hand still one transaction). Whoever imports calls FinishHands
+    // after each file.
+    bool sendAhead = false;
 };
 
 }  // namespace kroHandParser

@@ -44,11 +44,14 @@ CStatus kroParseStrategyI::TryUnit(std::vector<std::wstring>& lines,
                                    int64_t fileId,
                                    int& currency,
                                    int32_t aliasId,
+                                   bool mayGoAhead,
                                    bool& handled,
-                                   int64_t& handId)
+                                   int64_t& handId,
+                                   bool& wentAhead)
 {
     handled = false;
     handId = 0;
+    wentAhead = false;
     kroDB::CHandTransaction unit(m_env.db, m_env.settings.asyncCommit);
     if (!unit.IsActive()) {
         return unit.StartStatus();
@@ -66,11 +69,17 @@ CStatus kroParseStrategyI::TryUnit(std::vector<std::wstring>& lines,
     // A statement that failed decides, whatever the parser made of it.
     CStatus status = unit.Status();
     if (status.IsOk() && handled) {
-        status = unit.Commit();
+        wentAhead = mayGoAhead;
+        status = mayGoAhead ? unit.CommitAhead() : unit.Commit();
     }
     if (status.IsOk() && handled) {
-        m_env.context.CommitUnit();
+        if (wentAhead) {
+            m_env.context.CommitUnitAhead();
+        } else {
+            m_env.context.CommitUnit();
+        }
     } else {
+        wentAhead = false;
         m_env.context.RollbackUnit();
     }
     return status;
@@ -81,18 +90,47 @@ bool kroParseStrategyI::StoreHand(std::vector<std::wstring>& lines,
                                   int& currency,
                                   int32_t aliasId)
 {
+    return StoreHandFrom(1, lines, fileId, currency, aliasId);
+}
+
+bool kroParseStrategyI::StoreHandFrom(int firstAttempt,
+                                      std::vector<std::wstring>& lines,
+                                      int64_t fileId,
+                                      int& currency,
+                                      int32_t aliasId)
+{
     // Another writer storing the same hand or player at the same moment makes
     // the unit fail; tried again, it finds their rows.
     constexpr int kAttempts = 5;
-    const std::vector<std::wstring> asRead = lines;
-    for (int attempt = 1;; ++attempt) {
-        if (attempt > 1) {
+    std::vector<std::wstring> asRead = lines;
+    for (int attempt = firstAttempt;; ++attempt) {
+        if (attempt > firstAttempt) {
             lines = asRead;
         }
         bool handled = false;
         int64_t handId = 0;
+        bool wentAhead = false;
         m_lookFirst = attempt > 1 || m_lastWasStored;
-        const CStatus status = TryUnit(lines, fileId, currency, aliasId, handled, handId);
+        // Only a first try goes ahead: a hand tried again is a rare one.
+        const bool mayGoAhead = m_env.settings.sendAhead && attempt == 1;
+        const CStatus status =
+            TryUnit(lines, fileId, currency, aliasId, mayGoAhead, handled, handId, wentAhead);
+        if (!SettleAheadHand(false)) {
+            // The hand sent before failed, and this one may rest on its rows
+            // (a player it added): that one was done again, now this one.
+            if (m_env.databaseLost) {
+                ++m_env.counts.unreached;
+                return false;
+            }
+            lines = asRead;
+            attempt = firstAttempt - 1;
+            continue;
+        }
+        if (wentAhead) {
+            m_lastWasStored = m_outcome == HandOutcome::AlreadyStored;
+            m_ahead = CAheadHand{std::move(asRead), fileId, &currency, aliasId, m_outcome, handId};
+            return handled;
+        }
         if (status.IsOk()) {
             m_lastWasStored = m_outcome == HandOutcome::AlreadyStored;
             if (!handled) {
@@ -100,42 +138,14 @@ bool kroParseStrategyI::StoreHand(std::vector<std::wstring>& lines,
                                                      : m_env.counts.rejected);
                 return false;
             }
-            switch (m_outcome) {
-            case HandOutcome::Stored:
-                ++m_env.counts.stored;
-                if (m_env.ownHands != nullptr && handId > 0) {
-                    m_env.ownHands->insert(handId);
-                }
-                break;
-            case HandOutcome::AlreadyStored:
-                // Stored by this import before the server went away.
-                if (m_env.ownHands != nullptr && m_env.ownHands->count(handId) != 0) {
-                    ++m_env.counts.stored;
-                } else {
-                    ++m_env.counts.alreadyStored;
-                }
-                break;
-            case HandOutcome::Skipped:
-                ++m_env.counts.skipped;
-                break;
-            case HandOutcome::Failed:
-                ++m_env.counts.rejected;
-                break;
-            }
+            CountHandled(m_outcome, handId);
             return true;
         }
         if (status.GetCode() == CStatus::Code::Conflict && attempt < kAttempts) {
             continue;
         }
         if (status.GetCode() == CStatus::Code::Unavailable) {
-            // The commit may have reached the server before it went away.
-            if (m_outcome == HandOutcome::Stored && m_env.ownHands != nullptr && handId > 0) {
-                m_env.ownHands->insert(handId);
-            }
-            m_env.databaseLost = true;
-            ++m_env.counts.unreached;
-            // The broken connection goes; the next use opens a new one.
-            m_env.db.ResetConnection();
+            ServerWentAway(m_outcome, handId);
             return false;
         }
         if (status.GetCode() == CStatus::Code::Conflict) {
@@ -144,6 +154,81 @@ bool kroParseStrategyI::StoreHand(std::vector<std::wstring>& lines,
         }
         ++m_env.counts.rejected;
         return false;
+    }
+}
+
+void kroParseStrategyI::CountHandled(HandOutcome outcome, int64_t handId)
+{
+    switch (outcome) {
+    case HandOutcome::Stored:
+        ++m_env.counts.stored;
+        if (m_env.ownHands != nullptr && handId > 0) {
+            m_env.ownHands->insert(handId);
+        }
+        break;
+    case HandOutcome::AlreadyStored:
+        // Stored by this import before the server went away.
+        if (m_env.ownHands != nullptr && m_env.ownHands->count(handId) != 0) {
+            ++m_env.counts.stored;
+        } else {
+            ++m_env.counts.alreadyStored;
+        }
+        break;
+    case HandOutcome::Skipped:
+        ++m_env.counts.skipped;
+        break;
+    case HandOutcome::Failed:
+        ++m_env.counts.rejected;
+        break;
+    }
+}
+
+void kroParseStrategyI::ServerWentAway(HandOutcome outcome, int64_t handId)
+{
+    // The commit may have reached the server before it went away.
+    if (outcome == HandOutcome::Stored && m_env.ownHands != nullptr && handId > 0) {
+        m_env.ownHands->insert(handId);
+    }
+    m_env.databaseLost = true;
+    ++m_env.counts.unreached;
+    // The broken connection goes; the next use opens a new one.
+    m_env.db.ResetConnection();
+}
+
+bool kroParseStrategyI::SettleAheadHand(bool wait)
+{
+    if (!m_ahead) {
+        return true;
+    }
+    const std::optional<CStatus> outcome = m_env.db.TakeAheadOutcome(wait);
+    if (!outcome) {
+        return true;
+    }
+    CAheadHand hand = std::move(*m_ahead);
+    m_ahead.reset();
+    if (outcome->IsOk()) {
+        m_env.context.ConfirmAhead();
+        CountHandled(hand.outcome, hand.handId);
+        return true;
+    }
+    // Nothing of it was stored; the hand prepared after it was not sent.
+    m_env.context.RollbackAhead();
+    if (outcome->GetCode() == CStatus::Code::Unavailable) {
+        ServerWentAway(hand.outcome, hand.handId);
+    } else if (outcome->GetCode() == CStatus::Code::Conflict) {
+        // Another writer stored it, or the file holds it twice: tried again,
+        // it finds the stored copy.
+        (void)StoreHandFrom(2, hand.lines, hand.fileId, *hand.currency, hand.aliasId);
+    } else {
+        ++m_env.counts.rejected;
+    }
+    return false;
+}
+
+void kroParseStrategyI::FinishHands()
+{
+    while (m_ahead) {
+        (void)SettleAheadHand(true);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "foundation/records/CGameTypeRecord.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,19 +70,40 @@ public:
     HeaderStatus LastHeaderStatus() const { return m_headerStatus; }
     HandOutcome LastOutcome() const { return m_outcome; }
 
+    // Waits for the hand sent ahead and counts it (with sendAhead the last
+    // hand of a file is on its way when ParseFile returns). Call after
+    // ParseFile, before the connection serves anything else.
+    void FinishHands();
+
 private:
     bool StoreHand(std::vector<std::wstring>& lines,
                    int64_t fileId,
                    int& currency,
                    int32_t aliasId);
-    // One attempt: the unit's status, whether ParseHand handled the hand, and
-    // the id of the hand row it inserted or found.
+    // The attempts of storing one hand, counted from `firstAttempt`.
+    bool StoreHandFrom(int firstAttempt,
+                       std::vector<std::wstring>& lines,
+                       int64_t fileId,
+                       int& currency,
+                       int32_t aliasId);
+    // One attempt: the unit's status, whether ParseHand handled the hand, the
+    // id of the hand row it inserted or found, and whether its commit went
+    // ahead (then its outcome is known later).
     CStatus TryUnit(std::vector<std::wstring>& lines,
                     int64_t fileId,
                     int& currency,
                     int32_t aliasId,
+                    bool mayGoAhead,
                     bool& handled,
-                    int64_t& handId);
+                    int64_t& handId,
+                    bool& wentAhead);
+    void CountHandled(HandOutcome outcome, int64_t handId);
+    // A unit met a server that went away: the import stops reaching it.
+    void ServerWentAway(HandOutcome outcome, int64_t handId);
+    // Counts the hand sent ahead once its outcome is known (waiting for it
+    // with `wait`). False when it failed: it was dealt with (done again,
+    // counted) and whatever was prepared after it must be done again.
+    bool SettleAheadHand(bool wait);
 
 protected:
     // Runs ParseHand inside one database transaction and parse-context unit,
@@ -120,8 +142,20 @@ protected:
     HandOutcome m_outcome = HandOutcome::Failed;
 
 private:
+    // A hand whose commit went ahead and is not answered yet.
+    struct CAheadHand
+    {
+        std::vector<std::wstring> lines;
+        int64_t fileId = 0;
+        int* currency = nullptr;
+        int32_t aliasId = 0;
+        HandOutcome outcome = HandOutcome::Failed;
+        int64_t handId = 0;
+    };
+
     bool m_lookFirst = true;
     bool m_lastWasStored = true;
+    std::optional<CAheadHand> m_ahead;
 };
 
 }  // namespace kroHandParser

@@ -450,6 +450,9 @@ CManualImportOptions CApplicationCore::ImportOptions(const CDatabaseSettings& se
     CManualImportOptions options;
     options.connectString = settings.ConnectString();
     options.parse = ParseSettings(handHistoryFormat);
+    // A manual import prepares the next hand while the server stores one;
+    // live tracking stores each hand before it tells the HUD, so it does not.
+    options.parse.sendAhead = true;
     return options;
 }
 

@@ -451,7 +451,9 @@ TEST_F(CManualImportOutageTest, WithTwoWorkersBothGiveUpAndOnlyFilesNotDoneAreNa
 // Complete rows sent once store what the rows inserted and then updated
 // stored, in every room: the same hands, players, actions, pots and texts,
 // and the same HUD summary.
-TEST_F(CManualImportTest, CompleteRowsStoreTheSameDatabaseInEveryRoom)
+// Hand-history files of every room: the test data, and a few small corpus
+// files of each room when the corpus is there.
+std::vector<std::string> FilesOfEveryRoom()
 {
     std::vector<std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(vxtest::HandHistoryFile(""))) {
@@ -476,7 +478,12 @@ TEST_F(CManualImportTest, CompleteRowsStoreTheSameDatabaseInEveryRoom)
         vxtest::NoteCorpusSkip();
     }
     std::sort(files.begin(), files.end());
+    return files;
+}
 
+TEST_F(CManualImportTest, CompleteRowsStoreTheSameDatabaseInEveryRoom)
+{
+    const std::vector<std::string> files = FilesOfEveryRoom();
     const auto importAll = [&]() {
         // The summary the program keeps beside the hands, by triggers.
         m_db->SetConnectStrings(m_connect);
@@ -503,6 +510,85 @@ TEST_F(CManualImportTest, CompleteRowsStoreTheSameDatabaseInEveryRoom)
     EXPECT_EQ(Flaws(), "");
     // One summary row for each hand player: no row and then its correction.
     EXPECT_EQ(Value(L"SELECT count(*) FROM hudcache"), Value(L"SELECT count(*) FROM handsplayers"));
+}
+
+// Preparing the next hand while the server stores one changes neither a row
+// nor a total, in any room; every file is imported twice, so that the hands
+// found stored take the same way as the new ones.
+TEST_F(CManualImportTest, HandsSentAheadStoreTheSameDatabaseAndTotalsInEveryRoom)
+{
+    const std::vector<std::string> files = FilesOfEveryRoom();
+    const auto importAll = [&](bool sendAhead, std::vector<std::string>& totals) {
+        m_db->SetConnectStrings(m_connect);
+        EXPECT_TRUE(CHudStatsCache(*m_db).Install().IsOk());
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const auto& file : files) {
+                CManualImportOptions options = Options({file});
+                options.room.clear();
+                options.parse.sendAhead = sendAhead;
+                const CManualImportResult result = Import(options);
+                totals.push_back(fs::path(file).filename().string() + ": " +
+                                 std::to_string(result.counts.stored) + " " +
+                                 std::to_string(result.counts.alreadyStored) + " " +
+                                 std::to_string(result.counts.skipped) + " " +
+                                 std::to_string(result.counts.rejected) + " " +
+                                 std::to_string(result.counts.unreached));
+            }
+        }
+        return vxtest::DumpDatabase(m_db->Environment(), m_connect);
+    };
+    std::vector<std::string> waitedTotals;
+    const vxtest::CDatabaseDump waited = importAll(false, waitedTotals);
+    ASSERT_EQ(waited.error, "");
+    ASSERT_GT(waited.tables.at("handsplayers").size(), 50u);
+
+    m_db.reset();
+    UseServer(m_server);
+    std::vector<std::string> aheadTotals;
+    const vxtest::CDatabaseDump ahead = importAll(true, aheadTotals);
+    ASSERT_EQ(ahead.error, "");
+    EXPECT_EQ(vxtest::CompareDumps(waited, ahead), "");
+    EXPECT_EQ(aheadTotals, waitedTotals);
+    EXPECT_EQ(Flaws(), "");
+}
+
+// A hand the file holds twice in a row fails at the server after the next
+// hand was prepared on top of it: the copy is found stored, the next hand is
+// done again, nothing is stored twice and the totals are those of an import
+// that waits for every hand.
+TEST_F(CManualImportTest, AHandSentAheadThatFailsIsDoneAgainAndTheNextHandWithIt)
+{
+    const std::string source =
+        vxtest::HandHistoryFile("pokerstars/nlhe_6max_steal_walk_showdown.txt");
+    const std::string text = vxtest::ReadText(source);
+    const std::string first = FirstHands(source, 1);
+    ASSERT_FALSE(first.empty());
+    ASSERT_LT(first.size(), text.size());
+    const std::string path = m_dir.Path() + "/twice.txt";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << first << "\n\n" << text;
+    }
+    CManualImportOptions options = Options({path});
+    options.parse.sendAhead = false;
+    const CManualImportResult waited = Import(options);
+    EXPECT_EQ(Hands(), 3);
+    EXPECT_EQ(waited.counts.rejected, 0);
+    const vxtest::CDatabaseDump waitedRows = vxtest::DumpDatabase(m_db->Environment(), m_connect);
+
+    m_db.reset();
+    UseServer(m_server);
+    options.connectString = m_connect;
+    options.parse.sendAhead = true;
+    const CManualImportResult ahead = Import(options);
+    EXPECT_EQ(Hands(), 3);
+    EXPECT_EQ(ahead.counts.stored, waited.counts.stored);
+    EXPECT_EQ(ahead.counts.alreadyStored, waited.counts.alreadyStored);
+    EXPECT_EQ(ahead.counts.rejected, 0);
+    EXPECT_EQ(ahead.ExitCode(), 0);
+    EXPECT_EQ(Flaws(), "");
+    EXPECT_EQ(
+        vxtest::CompareDumps(waitedRows, vxtest::DumpDatabase(m_db->Environment(), m_connect)), "");
 }
 
 // Several files imported at once by two workers store what one worker stores,

@@ -54,10 +54,50 @@ CFakeConnection::CRows CFakeConnection::Answer(const std::wstring& sql)
     return m_responder ? m_responder(sql) : CRows();
 }
 
+void CFakeConnection::Settle()
+{
+    if (!m_aheadInFlight) {
+        return;
+    }
+    m_aheadKnown = m_aheadInFlight;
+    m_aheadInFlight.reset();
+    if (!m_aheadKnown->IsOk() && m_inUnit && m_unitStatus.IsOk()) {
+        m_unitStatus = CStatus::Error(CStatus::Code::Conflict,
+                                      L"the unit sent before this one was not stored");
+    }
+}
+
+CStatus CFakeConnection::CommitUnitAhead()
+{
+    Settle();
+    if (m_inUnit && !m_unitStatus.IsOk()) {
+        return CommitUnit();
+    }
+    const bool failing = !m_failCommit.IsOk();
+    const CStatus status = CommitUnit();
+    if (!status.IsOk() && !failing) {
+        return status;
+    }
+    m_aheadInFlight = status;
+    m_last = CStatus::Ok();
+    return m_last;
+}
+
+std::optional<CStatus> CFakeConnection::TakeAheadOutcome(bool wait)
+{
+    if (wait) {
+        Settle();
+    }
+    std::optional<CStatus> outcome;
+    outcome.swap(m_aheadKnown);
+    return outcome;
+}
+
 bool CFakeConnection::OpenRecordset(const std::wstring& sql,
                                     std::unique_ptr<CODBCRecordset>& recordset)
 {
     recordset.reset();
+    Settle();
     if (m_inUnit && !m_unitStatus.IsOk()) {
         return false;
     }
@@ -83,6 +123,9 @@ bool CFakeConnection::OpenRecordset(const std::wstring& sql,
 
 bool CFakeConnection::Execute(const std::wstring& sql)
 {
+    if (!m_inUnit) {
+        Settle();
+    }
     if (m_inUnit && !m_unitStatus.IsOk()) {
         return false;
     }
@@ -127,6 +170,7 @@ CStatus CFakeConnection::BeginUnit()
 
 CStatus CFakeConnection::CommitUnit()
 {
+    Settle();
     if (!m_inUnit) {
         return CStatus::InvalidArgument(L"no unit is open");
     }

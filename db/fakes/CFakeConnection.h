@@ -64,11 +64,19 @@ public:
     bool IsOpen() override { return true; }
     CStatus BeginUnit() override;
     CStatus CommitUnit() override;
+    // Decides the unit's outcome at once (a commit told to fail fails it)
+    // but keeps it unknown to the caller until the connection is used next,
+    // as a server still storing it would.
+    CStatus CommitUnitAhead() override;
+    std::optional<CStatus> TakeAheadOutcome(bool wait) override;
     void RollbackUnit() override;
     CStatus UnitStatus() const override { return m_unitStatus; }
     CStatus LastStatus() const override { return m_last; }
 
 private:
+    // Makes the outcome of the unit sent ahead known; a failure fails the
+    // open unit.
+    void Settle();
     // Counts `sql`, records it and decides whether it fails.
     CStatus Take(const std::wstring& sql);
     CRows Answer(const std::wstring& sql);
@@ -87,6 +95,8 @@ private:
     std::vector<std::wstring> m_unit;
     CStatus m_unitStatus;
     CStatus m_last;
+    std::optional<CStatus> m_aheadInFlight;
+    std::optional<CStatus> m_aheadKnown;
     // Ids handed out per sequence name.
     std::vector<std::pair<std::wstring, int64_t>> m_sequences;
 };
