@@ -14,6 +14,7 @@
 #include "foundation/ILogSink.h"
 #include "foundation/IUserNotifier.h"
 #include "foundation/LocalTime.h"
+#include "foundation/StageTimes.h"
 #include "parser/CHandHistoryImporter.h"
 #include "parser/CParseContext.h"
 #include "parser/CParserEnvironment.h"
@@ -106,6 +107,7 @@ bool FreshDatabase(kroDB::CDbContext& db, const std::wstring& connect, benchmark
 void BM_ImportPokerStarsCashFile(benchmark::State& state)
 {
     const bool completeRows = state.range(0) != 0;
+    const bool sendAhead = state.range(1) != 0;
     const std::string file = vxbench::CorpusFile("pokerstars/PokerStudier_allHands.txt");
     if (!vxbench::RequireCorpusFile(state, file)) {
         return;
@@ -124,6 +126,7 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
     double serverSeconds = 0;
     double dbSeconds = 0;
     uint64_t roundTrips = 0;
+    double stageSeconds[static_cast<int>(vxstage::Stage::Count)] = {};
     for (auto _ : state) {
         state.PauseTiming();
         const std::string name = "vxbench_" + std::to_string(::getpid());
@@ -142,9 +145,12 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
         kroHandParser::CParseContext context;
         kroHandParser::CParseSettings settings;
         settings.localOffset = MeasureLocalUtcOffset();
+        settings.sendAhead = sendAhead;
         kroHandParser::CParserEnvironment env(db, actions, context, log, notifier, settings);
         kroHandParser::CHandHistoryImporter importer(env);
         const kroDB::CDbTraffic before = db.Traffic();
+        vxstage::Reset();
+        vxstage::SetEnabled(true);
         const double serverBefore = backend > 0 ? ProcessSeconds(backend) : 0;
         const double clientBefore = OwnSeconds();
         state.ResumeTiming();
@@ -157,6 +163,11 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
         state.PauseTiming();
+        vxstage::SetEnabled(false);
+        for (int stage = 0; stage < static_cast<int>(vxstage::Stage::Count); ++stage) {
+            stageSeconds[stage] +=
+                static_cast<double>(vxstage::Nanoseconds(static_cast<vxstage::Stage>(stage))) / 1e9;
+        }
         clientSeconds += OwnSeconds() - clientBefore;
         serverSeconds += backend > 0 ? ProcessSeconds(backend) - serverBefore : 0;
         const kroDB::CDbTraffic after = db.Traffic();
@@ -177,11 +188,25 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
         hands > 0 ? clientSeconds * 1000 / static_cast<double>(hands) : 0;
     state.counters["server_cpu_ms_per_hand"] =
         hands > 0 ? serverSeconds * 1000 / static_cast<double>(hands) : 0;
+    // Wall time of the importing thread per hand: reading and parsing (the
+    // rest), statistic flags, statement text, and waiting for the server
+    // (with the driver's own work when the thread sends itself).
+    const auto perHand = [&](double stageTotal) {
+        return hands > 0 ? stageTotal * 1000 / static_cast<double>(hands) : 0;
+    };
+    const double flags = stageSeconds[static_cast<int>(vxstage::Stage::Flags)];
+    const double sql = stageSeconds[static_cast<int>(vxstage::Stage::SqlText)];
+    const double wait = stageSeconds[static_cast<int>(vxstage::Stage::Wait)];
+    state.counters["ms_flags"] = perHand(flags);
+    state.counters["ms_sql"] = perHand(sql);
+    state.counters["ms_wait"] = perHand(wait);
+    state.counters["ms_parse"] = perHand(seconds - flags - sql - wait);
 }
 BENCHMARK(BM_ImportPokerStarsCashFile)
-    ->ArgName("complete_rows")
-    ->Arg(1)
-    ->Arg(0)
+    ->ArgNames({"complete_rows", "send_ahead"})
+    ->Args({1, 1})
+    ->Args({1, 0})
+    ->Args({0, 0})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

@@ -3,6 +3,7 @@
 #include "companion/CDatabase.h"
 #include "db/CDbContext.h"
 #include "foundation/ILogSink.h"
+#include "foundation/StageTimes.h"
 #include "foundation/WideText.h"
 
 #include <chrono>
@@ -48,7 +49,11 @@ void CConnectionBase::SettleAhead()
         return;
     }
     uint64_t nanoseconds = 0;
-    const CStatus status = m_sender->Wait(nanoseconds);
+    CStatus status;
+    {
+        const vxstage::CScope timing(vxstage::Stage::Wait);
+        status = m_sender->Wait(nanoseconds);
+    }
     m_context.AddTraffic(nanoseconds);
     m_aheadOutcome = status;
     if (status.IsOk()) {
@@ -160,7 +165,11 @@ bool CConnectionBase::OpenRecordset(const std::wstring& sql,
     try {
         auto rs = std::make_unique<CODBCRecordset>(*m_db);
         const auto start = std::chrono::steady_clock::now();
-        const CStatus status = rs->Open(text, 2, 0x2004);
+        CStatus status;
+        {
+            const vxstage::CScope timing(vxstage::Stage::Wait);
+            status = rs->Open(text, 2, 0x2004);
+        }
         m_context.AddTraffic(Elapsed(start));
         m_unitSent = m_unitSent || m_inUnit;
         if (!status.IsOk()) {
@@ -185,7 +194,11 @@ CStatus CConnectionBase::Run(const std::wstring& sql)
     }
     try {
         const auto start = std::chrono::steady_clock::now();
-        const CStatus status = m_db->ExecuteSQL(sql);
+        CStatus status;
+        {
+            const vxstage::CScope timing(vxstage::Stage::Wait);
+            status = m_db->ExecuteSQL(sql);
+        }
         m_context.AddTraffic(Elapsed(start));
         if (!status.IsOk()) {
             Failed(status, sql);
@@ -288,6 +301,7 @@ CStatus CConnectionBase::Flush()
 
 std::wstring CConnectionBase::TakeHeldText()
 {
+    const vxstage::CScope timing(vxstage::Stage::SqlText);
     std::wstring text;
     text.reserve(m_heldChars + m_held.size() * 16);
     for (size_t i = 0; i < m_held.size();) {

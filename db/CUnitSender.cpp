@@ -71,10 +71,10 @@ void CUnitSender::Loop()
         } catch (const std::bad_alloc&) {
             status = CStatus::DatabaseError(L"out of memory");
         }
-        const auto nanoseconds = static_cast<uint64_t>(
-            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() -
-                                                                 start)
-                .count());
+        const auto nanoseconds =
+            static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                      std::chrono::steady_clock::now() - start)
+                                      .count());
         lock.lock();
         m_status = status;
         m_nanoseconds = nanoseconds;

@@ -49,8 +49,9 @@ protected:
 
     std::wstring Hands()
     {
-        return Scalar(L"SELECT coalesce(string_agg(sitehandnumber::text, ' ' ORDER BY "
-                      L"sitehandnumber), '') FROM hands");
+        return Scalar(
+            L"SELECT coalesce(string_agg(sitehandnumber::text, ' ' ORDER BY "
+            L"sitehandnumber), '') FROM hands");
     }
 
     std::unique_ptr<CConnectionLease> m_lease;

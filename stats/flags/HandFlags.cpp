@@ -1,5 +1,6 @@
 #include "stats/flags/HandFlags.h"
 
+#include "foundation/StageTimes.h"
 #include "stats/flags/FlagPasses.h"
 
 namespace kroStats {
@@ -9,6 +10,7 @@ void ComputeHandFlags(int gameKind,
                       std::vector<CHandPlayerRecord>& handPlayers,
                       const std::vector<CActionRecord>& actions)
 {
+    const vxstage::CScope timing(vxstage::Stage::Flags);
     CFlagHand h(gameKind, hand, handPlayers, actions);
     FindBigBlind(h);
     const bool walk = EvaluateAndDetectWalk(h);
