@@ -134,6 +134,8 @@ protected:
         options.parse.localOffset = MeasureLocalUtcOffset();
         options.parse.handHistoryFormat = 1;
         options.parse.asyncCommit = true;
+        // As the program imports.
+        options.parse.sendAhead = true;
         return options;
     }
 
