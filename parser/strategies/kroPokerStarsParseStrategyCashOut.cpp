@@ -5,17 +5,12 @@
 #include "parser/CParserEnvironment.h"
 #include "parser/HandSplitter.h"
 #include "parser/HeaderFields.h"
+#include "parser/LineTests.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
 
 namespace kroHandParser {
 
 namespace {
-
-bool EndsWith(const std::wstring& line, const std::wstring& tail)
-{
-    return line.size() >= tail.size() &&
-           line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 std::wstring WithoutTrailingButton(std::wstring name)
 {
@@ -72,14 +67,15 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
         return index >= 0 ? &m_hand.players[static_cast<size_t>(index)] : nullptr;
     };
 
-    if (SearchLine(line, kWithFee, m)) {
+    const bool cashedOut = Contains(line, L" cashed out the hand for ");
+    if (cashedOut && SearchLine(line, kWithFee, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
             cashOut(index, CentsOf(m[2]), CentsOf(m[3]));
         }
         return true;
     }
-    if (SearchLine(line, kCashOut, m)) {
+    if (cashedOut && SearchLine(line, kCashOut, m)) {
         const int index = ListedPlayer(m[1].str());
         if (index >= 0) {
             cashOut(index, CentsOf(m[2]), 0);
@@ -99,7 +95,7 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
         return true;
     }
     if (m_hand.gg && line.find(L"Cashout Risk (") != std::wstring::npos &&
-        line.rfind(L"Seat ", 0) == 0) {
+        StartsWith(line, L"Seat ")) {
         if (SearchLine(line, kRiskTagged, m)) {
             if (auto* p = player(WithoutSeatTags(m[1].str(), true))) {
                 p->stats.values[L"val_netwon_hand"] = CentsOf(m[4]) - p->bet;
@@ -176,7 +172,7 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
             return true;
         }
     }
-    if (SearchLine(line, kReceives, m)) {
+    if (Contains(line, L": Receives Cashout (") && SearchLine(line, kReceives, m)) {
         if (auto* p = player(m[1].str())) {
             p->cashOutFlag = true;
             p->stats.values[L"val_fee"] = 0;
