@@ -29,7 +29,7 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
     const int street = std::clamp(m_hand.street, 0, 3);
 
     if (Contains(line, L": fold") && MatchLine(line, kFold, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordFold(index);
         }
@@ -37,7 +37,7 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
     }
     if ((Contains(line, L": checks") || Contains(line, L": calls") || Contains(line, L": bets")) &&
         MatchLine(line, kCheckCallBet, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const std::wstring verb = m[2].str();
             const int32_t amount = m[3].matched ? CentsOf(m[3]) : 0;
@@ -53,14 +53,14 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
         return true;
     }
     if (Contains(line, L": raises ") && MatchLine(line, kRaise, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordRaiseTo(index, CentsOf(m[3]));
         }
         return true;
     }
     if (StartsWith(line, L"Uncalled bet (") && MatchLine(line, kUncalled, m)) {
-        const int index = ListedPlayer(m[2].str());
+        const int index = ListedPlayer(GroupView(m[2]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[1]);
             AddAction(index, L"UB", amount);
@@ -70,7 +70,7 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
         return true;
     }
     if (Contains(line, L" collected ") && MatchLine(line, kCollected, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             auto& player = m_hand.players[static_cast<size_t>(index)];
             int32_t amount = CentsOf(m[2]);

@@ -69,14 +69,14 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
 
     const bool cashedOut = Contains(line, L" cashed out the hand for ");
     if (cashedOut && SearchLine(line, kWithFee, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             cashOut(index, CentsOf(m[2]), CentsOf(m[3]));
         }
         return true;
     }
     if (cashedOut && SearchLine(line, kCashOut, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             cashOut(index, CentsOf(m[2]), 0);
         }
@@ -150,7 +150,7 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
                 ++m_hand.discount;
             }
             if (SearchLine(line, kPaysRisk, m)) {
-                const int index = ListedPlayer(m[1].str());
+                const int index = ListedPlayer(GroupView(m[1]));
                 if (index >= 0) {
                     auto& p = m_hand.players[static_cast<size_t>(index)];
                     const int32_t amount = CentsOf(m[2]);
@@ -195,13 +195,13 @@ bool kroPokerStarsParseStrategy::ParseInsurance(const std::wstring& line)
         LR"((.*): get main compensation of all-in insurance \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\))");
     boost::wsmatch m;
     if (SearchLine(line, kPremium, m)) {
-        if (ListedPlayer(m[1].str()) >= 0) {
+        if (ListedPlayer(GroupView(m[1])) >= 0) {
             m_hand.cashOutFee = CentsOf(m[2]);
         }
         return true;
     }
     if (SearchLine(line, kCompensation, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             auto& p = m_hand.players[static_cast<size_t>(index)];
             const int32_t amount = CentsOf(m[2]) - m_hand.cashOutFee;

@@ -63,7 +63,7 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
     const bool posts = Contains(line, L": posts ");
     const bool withAmount = posts && SearchLine(line, kPost, m);
     if (withAmount || (posts && SearchLine(line, kPostNoAmount, m))) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const std::wstring kind = m[2].str();
             const int32_t amount = withAmount ? CentsOf(m[3]) : m_hand.gameType.bigblind;
@@ -79,7 +79,7 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
         return true;
     }
     if (posts && MatchLine(line, kAnte, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[3]);
             AddAction(index, L"A", amount);
@@ -92,7 +92,7 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
         return true;
     }
     if (Contains(line, L": straddle ") && SearchLine(line, kStraddle, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[2]);
             AddAction(index, L"A", amount);
@@ -108,7 +108,7 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
     }
     if (StartsWith(line, L"Dealt to")) {
         if (MatchLine(line, kDealtTwo, m)) {
-            const int index = ListedPlayer(m[1].str());
+            const int index = ListedPlayer(GroupView(m[1]));
             if (index >= 0) {
                 m_hand.heroIndex = index;
                 CardsFromText(m[3].str(), m_hand.players[static_cast<size_t>(index)].cards);
@@ -116,7 +116,7 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
             return true;
         }
         if (MatchLine(line, kDealt, m)) {
-            const int index = ListedPlayer(m[1].str());
+            const int index = ListedPlayer(GroupView(m[1]));
             if (index >= 0) {
                 CHandPlayerRecord& player = m_hand.players[static_cast<size_t>(index)];
                 if (!player.hero) {

@@ -36,7 +36,7 @@ bool kroPokerStarsParseStrategy::ParseShowdown(const std::wstring& line)
     boost::wsmatch m;
 
     if (EndsWith(line, L": mucks hand") && MatchLine(line, kMucks, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             AddAction(index, L"MC", 0);
             m_hand.showdownState[static_cast<size_t>(index)] = 2;
@@ -46,7 +46,7 @@ bool kroPokerStarsParseStrategy::ParseShowdown(const std::wstring& line)
     if (Contains(line, L": shows [") && MatchLine(line, kShows, m)) {
         ++m_hand.discount;
         ++m_hand.showsCount;
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             AddAction(index, L"SD", 0);
             if (m_hand.gg && m_hand.showsCount >= 2 && m_storing) {
@@ -67,7 +67,7 @@ bool kroPokerStarsParseStrategy::ParseShowdown(const std::wstring& line)
     }
     if (StartsWith(line, L"Seat ") && Contains(line, L" mucked [") &&
         (MatchLine(line, kMuckedTagged, m) || MatchLine(line, kMucked, m))) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             AddAction(index, L"MC", 0);
             m_hand.showdownState[static_cast<size_t>(index)] = 2;
