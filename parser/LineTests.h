@@ -3,6 +3,7 @@
 // match without, which leaves most patterns untried for most lines.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace kroHandParser {
@@ -21,6 +22,25 @@ inline bool EndsWith(std::wstring_view line, std::wstring_view tail)
 inline bool Contains(std::wstring_view line, std::wstring_view text)
 {
     return line.find(text) != std::wstring_view::npos;
+}
+
+// The same with a literal, whose length is known without counting it.
+template <size_t N>
+bool StartsWith(std::wstring_view line, const wchar_t (&prefix)[N])
+{
+    return StartsWith(line, std::wstring_view(prefix, N - 1));
+}
+
+template <size_t N>
+bool EndsWith(std::wstring_view line, const wchar_t (&tail)[N])
+{
+    return EndsWith(line, std::wstring_view(tail, N - 1));
+}
+
+template <size_t N>
+bool Contains(std::wstring_view line, const wchar_t (&text)[N])
+{
+    return Contains(line, std::wstring_view(text, N - 1));
 }
 
 }  // namespace kroHandParser
