@@ -14,6 +14,11 @@ constexpr char16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
+wchar_t LowerAscii(wchar_t c)
+{
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
 bool IsBlank(wchar_t c)
 {
     return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xA0 || c == 0xFEFF;
@@ -100,27 +105,29 @@ wchar_t FromWindows1252(unsigned char byte)
 
 std::wstring FromUtf8(std::string_view bytes)
 {
-    std::wstring out;
-    out.reserve(bytes.size());
+    // Never more characters than bytes: written in place, cut to size at the end.
+    std::wstring out(bytes.size(), L'\0');
+    wchar_t* o = out.data();
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t n = bytes.size();
     size_t i = 0;
     while (i < n) {
         if (p[i] < 0x80) {
-            out.push_back(static_cast<wchar_t>(p[i]));
+            *o++ = static_cast<wchar_t>(p[i]);
             ++i;
             continue;
         }
         char32_t cp = 0;
         const size_t len = ValidSequenceLength(p + i, n - i, cp);
         if (len == 0) {
-            out.push_back(FromWindows1252(p[i]));
+            *o++ = FromWindows1252(p[i]);
             ++i;
         } else {
-            out.push_back(static_cast<wchar_t>(cp));
+            *o++ = static_cast<wchar_t>(cp);
             i += len;
         }
     }
+    out.resize(static_cast<size_t>(o - out.data()));
     return out;
 }
 
@@ -159,16 +166,22 @@ std::wstring ToLowerAscii(std::wstring_view text)
 {
     std::wstring out(text);
     for (auto& c : out) {
-        if (c >= L'A' && c <= L'Z') {
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        }
+        c = LowerAscii(c);
     }
     return out;
 }
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b)
 {
-    return a.size() == b.size() && ToLowerAscii(a) == ToLowerAscii(b);
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::wstring ReplaceAll(std::wstring_view text, std::wstring_view from, std::wstring_view to)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kroHandParser {
@@ -73,7 +74,7 @@ struct CHandState
     int antePosts = 0;
 
     // Index of the player named `name`, or -1 (exact, case-sensitive).
-    int PlayerIndex(const std::wstring& name) const
+    int PlayerIndex(std::wstring_view name) const
     {
         for (size_t i = 0; i < players.size(); ++i) {
             if (players[i].name == name) {

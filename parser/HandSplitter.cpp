@@ -6,10 +6,10 @@
 
 namespace kroHandParser {
 
-bool ContainsAfterFirst(const std::wstring& line, const std::wstring& text)
+bool ContainsAfterFirst(std::wstring_view line, std::wstring_view text)
 {
     const size_t at = line.find(text);
-    return at != std::wstring::npos && at > 0;
+    return at != std::wstring_view::npos && at > 0;
 }
 
 bool IsTableChatterLine(const std::wstring& line)

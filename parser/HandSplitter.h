@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kroHandParser {
@@ -29,6 +30,6 @@ int SplitHands(const std::vector<std::wstring>& lines,
 bool IsTableChatterLine(const std::wstring& line);
 
 // True when `text` occurs in `line` after its first character.
-bool ContainsAfterFirst(const std::wstring& line, const std::wstring& text);
+bool ContainsAfterFirst(std::wstring_view line, std::wstring_view text);
 
 }  // namespace kroHandParser

@@ -51,7 +51,7 @@ int CurrencyFromLetters(const std::wstring& text)
 
 int32_t CentsOf(const boost::wssub_match& group)
 {
-    return AmountToCents(group.str());
+    return AmountToCents(GroupView(group));
 }
 
 int ToInt(const std::wstring& text)

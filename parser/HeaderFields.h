@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kroHandParser {
 
@@ -20,6 +21,13 @@ std::optional<int64_t> DateTimeFromGroupsNoSeconds(const boost::wsmatch& m, int 
 // "USD" 0, "EUR"/"EURO" 1, "GBP" 2, "CNY" 3, else -1.
 int CurrencyFromLetters(const std::wstring& text);
 
+// The text of a group without a copy; valid while the matched line is.
+inline std::wstring_view GroupView(const boost::wssub_match& group)
+{
+    return group.matched
+               ? std::wstring_view(&*group.first, static_cast<size_t>(group.second - group.first))
+               : std::wstring_view();
+}
 // Cents of a matched amount.
 int32_t CentsOf(const boost::wssub_match& group);
 

@@ -11,6 +11,7 @@
 #include "parser/CParserEnvironment.h"
 #include "parser/HandSplitter.h"
 #include "parser/HeaderFields.h"
+#include "parser/LineTests.h"
 #include "parser/strategies/LocalizedHandText.h"
 
 #include <algorithm>
@@ -202,8 +203,10 @@ void kro888ParseStrategy::ParseLine(const std::wstring& line, int32_t aliasId)
     if (ParseSeatsAndPosts(line, aliasId)) {
         return;
     }
-    if (MatchLine(line, kAction, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if ((Contains(line, L" checks") || Contains(line, L" calls") || Contains(line, L" bets") ||
+         Contains(line, L" folds") || Contains(line, L" raises")) &&
+        MatchLine(line, kAction, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const std::wstring verb = m[2].str();
             const int32_t amount = m[3].matched ? CentsOf888(m[3].str()) : 0;
@@ -223,8 +226,8 @@ void kro888ParseStrategy::ParseLine(const std::wstring& line, int32_t aliasId)
         }
         return;
     }
-    if (MatchLine(line, kCollected, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if (Contains(line, L" collected [") && MatchLine(line, kCollected, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordCollected(index, CentsOf888(m[2].str()));
         }
@@ -233,8 +236,9 @@ void kro888ParseStrategy::ParseLine(const std::wstring& line, int32_t aliasId)
     if (Parse888StreetLine(line)) {
         return;
     }
-    if (MatchLine(line, kShows, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if ((Contains(line, L" shows [") || Contains(line, L" mucks [")) &&
+        MatchLine(line, kShows, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             AddAction(index, L"SD", 0);
             CHandPlayerRecord& player = Player(index);
@@ -274,7 +278,7 @@ bool kro888ParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t a
     static const boost::wregex kDealt(LR"(Dealt to (.*) \[(.*)\].*)");
     boost::wsmatch m;
 
-    if (MatchLine(line, TablePattern(), m)) {
+    if (StartsWith(line, L"Table ") && MatchLine(line, TablePattern(), m)) {
         const int32_t seats = ToInt(m[1].str());
         if (m_hand.gameType.id != 0 && seats != m_hand.gameType.maxseats) {
             kroDB::kroGameTypes::data row(m_env.db);
@@ -285,7 +289,7 @@ bool kro888ParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t a
         }
         return true;
     }
-    if (MatchLine(line, kButton, m)) {
+    if (StartsWith(line, L"Seat ") && MatchLine(line, kButton, m)) {
         m_hand.buttonSeat = ToInt(m[1].str());
         return true;
     }
@@ -293,26 +297,27 @@ bool kro888ParseStrategy::ParseSeatsAndPosts(const std::wstring& line, int32_t a
         AddPlayer(m[2].str(), ToInt(m[1].str()), CentsOf888(m[3].str()));
         return true;
     }
-    if (MatchLine(line, kPost, m)) {
-        const int index = ListedPlayer(m[1].str());
+    const bool posts = Contains(line, L" posts ");
+    if (posts && MatchLine(line, kPost, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordBlind(index, m[2].str() == L"big" ? Blind::Big : Blind::Small,
                         CentsOf888(m[3].str()));
         }
         return true;
     }
-    if (MatchLine(line, kDeadPost, m)) {
+    if (posts && MatchLine(line, kDeadPost, m)) {
         // A player who comes in out of turn pays both blinds at once. The
         // small one is dead money, in the pot but no part of the bet that
         // others must match; the big one is live.
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordDeadAndLiveBlinds(index, CentsOf888(m[2].str()), CentsOf888(m[3].str()));
         }
         return true;
     }
-    if (MatchLine(line, kDealt, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if (StartsWith(line, L"Dealt to ") && MatchLine(line, kDealt, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             // The player whose cards are dealt face up is the hero, here as in
             // every room: the hero's all-in EV and its row for the session.

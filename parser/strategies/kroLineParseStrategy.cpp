@@ -13,6 +13,7 @@
 #include "parser/CParserEnvironment.h"
 #include "parser/HandEnd.h"
 #include "parser/HeaderFields.h"
+#include "parser/LineTests.h"
 
 #include <algorithm>
 
@@ -297,6 +298,11 @@ bool kroLineParseStrategy::ParseStreetLine(const std::wstring& line)
 {
     static const boost::wregex kStreet(
         LR"([\*\s]*(FIRST |SECOND |THIRD )?(PRE-FLOP|FLOP|TURN|RIVER|SHOW DOWN|SUMMARY|SHOWDOWN)[\*\s]*(.*))");
+    // Every street line names its street in capitals.
+    if (!Contains(line, L"FLOP") && !Contains(line, L"TURN") && !Contains(line, L"RIVER") &&
+        !Contains(line, L"SHOW") && !Contains(line, L"SUMMARY")) {
+        return false;
+    }
     boost::wsmatch m;
     if (!MatchLine(line, kStreet, m)) {
         return false;

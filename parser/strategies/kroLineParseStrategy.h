@@ -82,7 +82,7 @@ protected:
     // no table could show (a NUL character, more than 255 characters) makes
     // the hand fail at its end.
     int AddPlayer(const std::wstring& name, int seat, int32_t stack);
-    int ListedPlayer(const std::wstring& name) const { return m_hand.PlayerIndex(name); }
+    int ListedPlayer(std::wstring_view name) const { return m_hand.PlayerIndex(name); }
     CHandPlayerRecord& Player(int index) { return m_hand.players[static_cast<size_t>(index)]; }
     // What the player has put in on `street` (0 pre-flop .. 3 river).
     int32_t& StreetAmount(int street, int index);

@@ -46,7 +46,7 @@ bool kroPKNGParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
         return false;
     }
     if (MatchLine(line, kBlind, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordBlind(index, m[2].str() == L"big" ? Blind::Big : Blind::Small, CentsOf(m[3]));
         }
@@ -54,7 +54,7 @@ bool kroPKNGParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
     }
     if (MatchLine(line, kDeadBet, m)) {
         // Dead money: in the pot, but no part of the player's live bet.
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[2]);
             AddAction(index, L"A", amount);
@@ -64,7 +64,7 @@ bool kroPKNGParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
     }
     if (MatchLine(line, kPost, m)) {
         // A player who comes in posts a big blind.
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordBlind(index, Blind::Big, CentsOf(m[2]));
         }
@@ -72,7 +72,7 @@ bool kroPKNGParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
     }
     if (MatchLine(line, kStraddle, m)) {
         // A straddle is a live bet: later calls and raises count on from it.
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[2]);
             AddAction(index, L"A", amount);
@@ -81,7 +81,7 @@ bool kroPKNGParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kAnte, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[2]);
             AddAction(index, L"A", amount);
@@ -93,7 +93,7 @@ bool kroPKNGParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kCard, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             CHandPlayerRecord& player = Player(index);
             if (!player.hero) {
@@ -125,7 +125,7 @@ bool kroPKNGParseStrategy::ParseActions(const std::wstring& line)
     const int street = std::clamp(m_hand.street, 0, 3);
 
     if (MatchLine(line, kFold, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordFold(index);
         }
@@ -133,7 +133,7 @@ bool kroPKNGParseStrategy::ParseActions(const std::wstring& line)
     }
     const bool withAmount = MatchLine(line, kAction, m);
     if (withAmount || MatchLine(line, kBare, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const std::wstring verb = m[2].str();
             const int32_t amount = withAmount ? CentsOf(m[3]) : 0;
@@ -162,14 +162,14 @@ bool kroPKNGParseStrategy::ParseActions(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kRaiseTo, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordRaiseTo(index, CentsOf(m[3]));
         }
         return true;
     }
     if (MatchLine(line, kUncalled, m)) {
-        const int index = ListedPlayer(m[2].str());
+        const int index = ListedPlayer(GroupView(m[2]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[1]);
             AddAction(index, L"UB", amount);
@@ -178,7 +178,7 @@ bool kroPKNGParseStrategy::ParseActions(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kCollected, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordCollected(index, CentsOf(m[2]));
         }
@@ -314,7 +314,7 @@ bool kroPKNGParseStrategy::ParsePlayerSummary(const std::wstring& line)
     } else {
         return false;
     }
-    const int index = ListedPlayer(m[1].str());
+    const int index = ListedPlayer(GroupView(m[1]));
     if (index < 0) {
         return true;
     }

@@ -65,6 +65,8 @@ protected:
 
     // The hand was left out because we do not read its game.
     bool m_gameLeftOut = false;
+    // The line being read.
+    std::wstring m_line;
 };
 
 }  // namespace kroHandParser

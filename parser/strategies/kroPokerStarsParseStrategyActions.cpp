@@ -8,6 +8,7 @@
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HeaderFields.h"
+#include "parser/LineTests.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
 
 #include <algorithm>
@@ -27,15 +28,16 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
     boost::wsmatch m;
     const int street = std::clamp(m_hand.street, 0, 3);
 
-    if (MatchLine(line, kFold, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if (Contains(line, L": fold") && MatchLine(line, kFold, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordFold(index);
         }
         return true;
     }
-    if (MatchLine(line, kCheckCallBet, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if ((Contains(line, L": checks") || Contains(line, L": calls") || Contains(line, L": bets")) &&
+        MatchLine(line, kCheckCallBet, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const std::wstring verb = m[2].str();
             const int32_t amount = m[3].matched ? CentsOf(m[3]) : 0;
@@ -50,15 +52,15 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
         }
         return true;
     }
-    if (MatchLine(line, kRaise, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if (Contains(line, L": raises ") && MatchLine(line, kRaise, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordRaiseTo(index, CentsOf(m[3]));
         }
         return true;
     }
-    if (MatchLine(line, kUncalled, m)) {
-        const int index = ListedPlayer(m[2].str());
+    if (StartsWith(line, L"Uncalled bet (") && MatchLine(line, kUncalled, m)) {
+        const int index = ListedPlayer(GroupView(m[2]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[1]);
             AddAction(index, L"UB", amount);
@@ -67,8 +69,8 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
         }
         return true;
     }
-    if (MatchLine(line, kCollected, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if (Contains(line, L" collected ") && MatchLine(line, kCollected, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             auto& player = m_hand.players[static_cast<size_t>(index)];
             int32_t amount = CentsOf(m[2]);
@@ -89,7 +91,8 @@ bool kroPokerStarsParseStrategy::ParseActions(const std::wstring& line)
 
 bool kroPokerStarsParseStrategy::ParsePots(const std::wstring& line)
 {
-    const bool handled = ReadPotLine(line);
+    // Every pot line names the total pot.
+    const bool handled = Contains(line, L"Total pot") && ReadPotLine(line);
     // The hand row keeps its pot and rake: without them no report could show
     // what the table took.
     if (handled) {
@@ -207,7 +210,7 @@ bool kroPokerStarsParseStrategy::ParseBoard(const std::wstring& line)
 {
     static const boost::wregex kBoard(LR"((FIRST|SECOND|THIRD)?\s?Board \[(.*)\].*)");
     boost::wsmatch m;
-    if (!MatchLine(line, kBoard, m)) {
+    if (!Contains(line, L"Board [") || !MatchLine(line, kBoard, m)) {
         return false;
     }
     std::vector<int> cards;

@@ -3,6 +3,7 @@
 #include "parser/CParserEnvironment.h"
 #include "parser/HandSplitter.h"
 #include "parser/HeaderFields.h"
+#include "parser/LineTests.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
 
 namespace kroHandParser {
@@ -11,7 +12,9 @@ void kroPokerStarsParseStrategy::ParseBody(const std::vector<std::wstring>& line
 {
     for (size_t i = 1; i < lines.size(); ++i) {
         m_hand.lineNumber = static_cast<int>(i);
-        std::wstring line = lines[i];
+        // One buffer for every line of the file: its room is kept.
+        std::wstring& line = m_line;
+        line.assign(lines[i]);
         // Large amounts come with thousands separators ("$1,306.18"), which
         // the amount patterns would cut at the comma.
         RemoveThousandsSeparators(line);
@@ -21,7 +24,7 @@ void kroPokerStarsParseStrategy::ParseBody(const std::vector<std::wstring>& line
         if (line.empty() || ContainsAfterFirst(line, L"joins the table at seat")) {
             continue;
         }
-        if (line.rfind(L"***", 0) == 0) {
+        if (StartsWith(line, L"***")) {
             RecordStreetLinePosition(line);
         }
         if (line == L"Hand cancelled") {

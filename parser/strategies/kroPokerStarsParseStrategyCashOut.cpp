@@ -5,17 +5,12 @@
 #include "parser/CParserEnvironment.h"
 #include "parser/HandSplitter.h"
 #include "parser/HeaderFields.h"
+#include "parser/LineTests.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
 
 namespace kroHandParser {
 
 namespace {
-
-bool EndsWith(const std::wstring& line, const std::wstring& tail)
-{
-    return line.size() >= tail.size() &&
-           line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 std::wstring WithoutTrailingButton(std::wstring name)
 {
@@ -72,15 +67,16 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
         return index >= 0 ? &m_hand.players[static_cast<size_t>(index)] : nullptr;
     };
 
-    if (SearchLine(line, kWithFee, m)) {
-        const int index = ListedPlayer(m[1].str());
+    const bool cashedOut = Contains(line, L" cashed out the hand for ");
+    if (cashedOut && SearchLine(line, kWithFee, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             cashOut(index, CentsOf(m[2]), CentsOf(m[3]));
         }
         return true;
     }
-    if (SearchLine(line, kCashOut, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if (cashedOut && SearchLine(line, kCashOut, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             cashOut(index, CentsOf(m[2]), 0);
         }
@@ -99,7 +95,7 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
         return true;
     }
     if (m_hand.gg && line.find(L"Cashout Risk (") != std::wstring::npos &&
-        line.rfind(L"Seat ", 0) == 0) {
+        StartsWith(line, L"Seat ")) {
         if (SearchLine(line, kRiskTagged, m)) {
             if (auto* p = player(WithoutSeatTags(m[1].str(), true))) {
                 p->stats.values[L"val_netwon_hand"] = CentsOf(m[4]) - p->bet;
@@ -154,7 +150,7 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
                 ++m_hand.discount;
             }
             if (SearchLine(line, kPaysRisk, m)) {
-                const int index = ListedPlayer(m[1].str());
+                const int index = ListedPlayer(GroupView(m[1]));
                 if (index >= 0) {
                     auto& p = m_hand.players[static_cast<size_t>(index)];
                     const int32_t amount = CentsOf(m[2]);
@@ -176,7 +172,7 @@ bool kroPokerStarsParseStrategy::ParseCashOut(const std::wstring& line)
             return true;
         }
     }
-    if (SearchLine(line, kReceives, m)) {
+    if (Contains(line, L": Receives Cashout (") && SearchLine(line, kReceives, m)) {
         if (auto* p = player(m[1].str())) {
             p->cashOutFlag = true;
             p->stats.values[L"val_fee"] = 0;
@@ -199,13 +195,13 @@ bool kroPokerStarsParseStrategy::ParseInsurance(const std::wstring& line)
         LR"((.*): get main compensation of all-in insurance \([\$|€|£|¥]?(\d+.?[0-9]{0,2})\))");
     boost::wsmatch m;
     if (SearchLine(line, kPremium, m)) {
-        if (ListedPlayer(m[1].str()) >= 0) {
+        if (ListedPlayer(GroupView(m[1])) >= 0) {
             m_hand.cashOutFee = CentsOf(m[2]);
         }
         return true;
     }
     if (SearchLine(line, kCompensation, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             auto& p = m_hand.players[static_cast<size_t>(index)];
             const int32_t amount = CentsOf(m[2]) - m_hand.cashOutFee;

@@ -5,6 +5,7 @@
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HeaderFields.h"
+#include "parser/LineTests.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
 
 namespace kroHandParser {
@@ -36,6 +37,27 @@ int SymbolCurrency(const std::wstring& symbol, bool yuan)
     return -1;
 }
 
+// True when every currency code closing the stakes follows exactly one blank,
+// so that making the blanks before it one changes nothing.
+bool OneSpaceBeforeEachCurrency(const std::wstring& line)
+{
+    const auto plainAscii = [](wchar_t c) {
+        return c < 0x80 && c != L' ' && (c < L'\t' || c > L'\r');
+    };
+    for (const wchar_t* code : {L"USD)", L"EUR)", L"EURO)", L"GBP)", L"CNY)"}) {
+        const std::wstring_view text(code);
+        for (size_t at = line.find(text); at != std::wstring::npos; at = line.find(text, at + 1)) {
+            if (at == 0 || plainAscii(line[at - 1])) {
+                continue;
+            }
+            if (line[at - 1] != L' ' || at < 2 || !plainAscii(line[at - 2])) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
@@ -49,10 +71,16 @@ int64_t kroPokerStarsParseStrategy::ParseHeader(const std::wstring& header,
     std::wstring line = ReplaceAll(header, L"\u00A0", L" ");
     static const boost::wregex kGluedAmount(LR"((Blind|Ante)([\$€£¥]))");
     static const boost::wregex kCap(LR"( - [\$€£¥]?\d+(?:\.\d+)? Cap - )");
-    line = boost::regex_replace(line, kGluedAmount, L"$1 $2");
-    line = boost::regex_replace(line, kCap, L" ");
+    if (Contains(line, L"Blind") || Contains(line, L"Ante")) {
+        line = boost::regex_replace(line, kGluedAmount, L"$1 $2");
+    }
+    if (Contains(line, L" Cap - ")) {
+        line = boost::regex_replace(line, kCap, L" ");
+    }
     static const boost::wregex kSpacesBeforeCurrency(LR"(\s+(USD|EUR|EURO|GBP|CNY)\))");
-    line = boost::regex_replace(line, kSpacesBeforeCurrency, L" $1)");
+    if (!OneSpaceBeforeEachCurrency(line)) {
+        line = boost::regex_replace(line, kSpacesBeforeCurrency, L" $1)");
+    }
     // Rupees have no currency code of ours: the stakes are read as in games
     // without a currency.
     if (line.find(L" INR)") != std::wstring::npos) {

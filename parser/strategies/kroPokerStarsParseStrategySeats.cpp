@@ -6,6 +6,7 @@
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HeaderFields.h"
+#include "parser/LineTests.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
 
 #include <cwchar>
@@ -33,15 +34,17 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
 
     // Old files write no table size: "Table 'Phad' Seat #6 is the button".
     static const boost::wregex kTableNoSize(LR"(Table '.*' Seat #(\d+) is the button)");
-    if (MatchLine(line, kTable, m)) {
-        m_hand.buttonSeat = ToInt(m[2].str());
-        return true;
+    if (StartsWith(line, L"Table '")) {
+        if (MatchLine(line, kTable, m)) {
+            m_hand.buttonSeat = ToInt(m[2].str());
+            return true;
+        }
+        if (MatchLine(line, kTableNoSize, m)) {
+            m_hand.buttonSeat = ToInt(m[1].str());
+            return true;
+        }
     }
-    if (MatchLine(line, kTableNoSize, m)) {
-        m_hand.buttonSeat = ToInt(m[1].str());
-        return true;
-    }
-    if (line.rfind(L"Seat ", 0) == 0 && !m_hand.summarySeen && m_hand.seatsAccepted) {
+    if (StartsWith(line, L"Seat ") && !m_hand.summarySeen && m_hand.seatsAccepted) {
         int32_t stack = 0;
         bool seat = false;
         if (MatchLine(line, kSeat, m)) {
@@ -57,9 +60,10 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
         }
     }
 
-    const bool withAmount = SearchLine(line, kPost, m);
-    if (withAmount || SearchLine(line, kPostNoAmount, m)) {
-        const int index = ListedPlayer(m[1].str());
+    const bool posts = Contains(line, L": posts ");
+    const bool withAmount = posts && SearchLine(line, kPost, m);
+    if (withAmount || (posts && SearchLine(line, kPostNoAmount, m))) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const std::wstring kind = m[2].str();
             const int32_t amount = withAmount ? CentsOf(m[3]) : m_hand.gameType.bigblind;
@@ -74,8 +78,8 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
         }
         return true;
     }
-    if (MatchLine(line, kAnte, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if (posts && MatchLine(line, kAnte, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[3]);
             AddAction(index, L"A", amount);
@@ -87,8 +91,8 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
         }
         return true;
     }
-    if (SearchLine(line, kStraddle, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if (Contains(line, L": straddle ") && SearchLine(line, kStraddle, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[2]);
             AddAction(index, L"A", amount);
@@ -98,13 +102,13 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
         }
         return true;
     }
-    if (MatchLine(line, kHoleCards, m)) {
+    if (Contains(line, L"HOLE CARDS") && MatchLine(line, kHoleCards, m)) {
         AddAction(-1, L"FET", 0);
         return true;
     }
-    if (line.rfind(L"Dealt to", 0) == 0) {
+    if (StartsWith(line, L"Dealt to")) {
         if (MatchLine(line, kDealtTwo, m)) {
-            const int index = ListedPlayer(m[1].str());
+            const int index = ListedPlayer(GroupView(m[1]));
             if (index >= 0) {
                 m_hand.heroIndex = index;
                 CardsFromText(m[3].str(), m_hand.players[static_cast<size_t>(index)].cards);
@@ -112,7 +116,7 @@ bool kroPokerStarsParseStrategy::ParseSeatsAndPosts(const std::wstring& line, in
             return true;
         }
         if (MatchLine(line, kDealt, m)) {
-            const int index = ListedPlayer(m[1].str());
+            const int index = ListedPlayer(GroupView(m[1]));
             if (index >= 0) {
                 CHandPlayerRecord& player = m_hand.players[static_cast<size_t>(index)];
                 if (!player.hero) {

@@ -4,6 +4,7 @@
 #include "foundation/WideText.h"
 #include "parser/CParserEnvironment.h"
 #include "parser/HeaderFields.h"
+#include "parser/LineTests.h"
 #include "parser/strategies/kroPokerStarsParseStrategy.h"
 
 namespace kroHandParser {
@@ -34,18 +35,18 @@ bool kroPokerStarsParseStrategy::ParseShowdown(const std::wstring& line)
     static const boost::wregex kSeatResult(LR"(Seat \d+: (.*))");
     boost::wsmatch m;
 
-    if (MatchLine(line, kMucks, m)) {
-        const int index = ListedPlayer(m[1].str());
+    if (EndsWith(line, L": mucks hand") && MatchLine(line, kMucks, m)) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             AddAction(index, L"MC", 0);
             m_hand.showdownState[static_cast<size_t>(index)] = 2;
         }
         return true;
     }
-    if (MatchLine(line, kShows, m)) {
+    if (Contains(line, L": shows [") && MatchLine(line, kShows, m)) {
         ++m_hand.discount;
         ++m_hand.showsCount;
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             AddAction(index, L"SD", 0);
             if (m_hand.gg && m_hand.showsCount >= 2 && m_storing) {
@@ -60,8 +61,13 @@ bool kroPokerStarsParseStrategy::ParseShowdown(const std::wstring& line)
         }
         return true;
     }
-    if (MatchLine(line, kMuckedTagged, m) || MatchLine(line, kMucked, m)) {
-        const int index = ListedPlayer(m[1].str());
+    // What is left reads the seat lines of the summary.
+    if (!Contains(line, L"Seat ")) {
+        return false;
+    }
+    if (StartsWith(line, L"Seat ") && Contains(line, L" mucked [") &&
+        (MatchLine(line, kMuckedTagged, m) || MatchLine(line, kMucked, m))) {
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             AddAction(index, L"MC", 0);
             m_hand.showdownState[static_cast<size_t>(index)] = 2;
@@ -70,8 +76,9 @@ bool kroPokerStarsParseStrategy::ParseShowdown(const std::wstring& line)
         }
         return true;
     }
-    const bool won = SearchLine(line, kShowedWon, m);
-    if (won || SearchLine(line, kShowedLost, m)) {
+    const bool showed = Contains(line, L" showed [");
+    const bool won = showed && SearchLine(line, kShowedWon, m);
+    if (won || (showed && SearchLine(line, kShowedLost, m))) {
         const int index = ListedPlayer(WithoutSeatTags(m[1].str()));
         if (index >= 0) {
             auto& player = m_hand.players[static_cast<size_t>(index)];
@@ -80,7 +87,8 @@ bool kroPokerStarsParseStrategy::ParseShowdown(const std::wstring& line)
         }
         return true;
     }
-    if (SearchLine(line, kMuckedFolded, m)) {
+    if ((Contains(line, L" mucked") || Contains(line, L" folded")) &&
+        SearchLine(line, kMuckedFolded, m)) {
         const int index = ListedPlayer(WithoutSeatTags(m[1].str()));
         if (index >= 0) {
             auto& player = m_hand.players[static_cast<size_t>(index)];
@@ -96,7 +104,7 @@ bool kroPokerStarsParseStrategy::ParseShowdown(const std::wstring& line)
         }
         return true;
     }
-    if (SearchLine(line, kSeatCollected, m)) {
+    if (Contains(line, L" collected (") && SearchLine(line, kSeatCollected, m)) {
         const int index = ListedPlayer(WithoutSeatTags(m[1].str()));
         if (index >= 0) {
             auto& player = m_hand.players[static_cast<size_t>(index)];

@@ -44,7 +44,7 @@ bool kroRunItOnceParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kPost, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const std::wstring kind = m[2].str();
             const int32_t amount = CentsOf(m[3]);
@@ -57,7 +57,7 @@ bool kroRunItOnceParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kAnte, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const int32_t amount = CentsOf(m[2]);
             AddAction(index, L"A", amount);
@@ -78,7 +78,7 @@ bool kroRunItOnceParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
         return false;
     }
     if (MatchLine(line, kDealtTwo, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             if (!m_manyDealt) {
                 m_hand.heroIndex = index;
@@ -88,7 +88,7 @@ bool kroRunItOnceParseStrategy::ParseSeatsAndPosts(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kDealt, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             CHandPlayerRecord& player = Player(index);
             player.cards.clear();
@@ -124,14 +124,14 @@ bool kroRunItOnceParseStrategy::ParseActions(const std::wstring& line)
     const int street = std::clamp(m_hand.street, 0, 3);
 
     if (MatchLine(line, kFold, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordFold(index);
         }
         return true;
     }
     if (MatchLine(line, kCheckCallBet, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             const std::wstring verb = m[2].str();
             const int32_t amount = m[3].matched ? CentsOf(m[3]) : 0;
@@ -157,7 +157,7 @@ bool kroRunItOnceParseStrategy::ParseActions(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kRaise, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordRaiseTo(index, CentsOf(m[3]));
             m_lastAggressor = index;
@@ -165,7 +165,7 @@ bool kroRunItOnceParseStrategy::ParseActions(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kUncalled, m)) {
-        const int index = ListedPlayer(m[2].str());
+        const int index = ListedPlayer(GroupView(m[2]));
         if (index >= 0) {
             // This room writes the return after the show down, when later
             // streets have been dealt: it belongs to the last street on which
@@ -186,7 +186,7 @@ bool kroRunItOnceParseStrategy::ParseActions(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kCollected, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             RecordCollected(index, CentsOf(m[2]));
         }
@@ -208,7 +208,7 @@ bool kroRunItOnceParseStrategy::ParseShowdown(const std::wstring& line)
     if (MatchLine(line, kShows, m) && line.rfind(L"Seat ", 0) != 0) {
         ++m_hand.discount;
         ++m_hand.showsCount;
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             AddAction(index, L"SD", 0);
             m_hand.showdownState[static_cast<size_t>(index)] = 2;
@@ -220,7 +220,7 @@ bool kroRunItOnceParseStrategy::ParseShowdown(const std::wstring& line)
         return true;
     }
     if (MatchLine(line, kMucks, m)) {
-        const int index = ListedPlayer(m[1].str());
+        const int index = ListedPlayer(GroupView(m[1]));
         if (index >= 0) {
             AddAction(index, L"MC", 0);
             m_hand.showdownState[static_cast<size_t>(index)] = 2;
@@ -228,9 +228,9 @@ bool kroRunItOnceParseStrategy::ParseShowdown(const std::wstring& line)
         return true;
     }
     const bool mucked = MatchLine(line, kMucked, m);
-    int index = mucked ? ListedPlayer(m[1].str()) : -1;
+    int index = mucked ? ListedPlayer(GroupView(m[1])) : -1;
     if (index < 0 && MatchLine(line, kMuckedTagged, m)) {
-        index = ListedPlayer(m[1].str());
+        index = ListedPlayer(GroupView(m[1]));
     }
     if (index >= 0) {
         AddAction(index, L"MC", 0);

@@ -410,3 +410,65 @@ TEST_F(PokerStarsHandTest, LongClubHandNumbersAndStrangersAreLeftAlone)
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM handsactions WHERE idaction = 29"), L"0");
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM players WHERE hero"), L"0");
 }
+
+// One line of every kind a PokerStars hand writes, each read by its own
+// pattern: the actions in order, the pot, the board and the summary's seat
+// lines.
+TEST_F(PokerStarsHandTest, EveryKindOfLineIsRead)
+{
+    const std::string hand = std::string(kSixHanded) +
+                             "O'Brien: posts the ante $0.01\n"
+                             "x [y]: posts small blind $0.05\n"
+                             "calls: posts big blind $0.10\n"
+                             "*** HOLE CARDS ***\n"
+                             "Dealt to O'Brien [Ah Kh]\n"
+                             "Seat 1: folds\n"
+                             "O'Brien: calls $0.10\n"
+                             "Дмитрий: folds\n"
+                             "a: b: folds\n"
+                             "x [y]: folds\n"
+                             "calls: checks\n"
+                             "*** FLOP *** [2c 7d Ts]\n"
+                             "calls: bets $0.20\n"
+                             "O'Brien: raises $0.40 to $0.60\n"
+                             "calls: calls $0.40\n"
+                             "*** TURN *** [2c 7d Ts] [Jh]\n"
+                             "calls: checks\n"
+                             "O'Brien: bets $2\n"
+                             "calls: calls $1\n"
+                             "Uncalled bet ($1) returned to O'Brien\n"
+                             "*** RIVER *** [2c 7d Ts Jh] [3s]\n"
+                             "calls: checks\n"
+                             "O'Brien: checks\n"
+                             "*** SHOW DOWN ***\n"
+                             "calls: shows [Qs Qd] (a pair of Queens)\n"
+                             "O'Brien: mucks hand\n"
+                             "calls collected $3.26 from pot\n"
+                             "*** SUMMARY ***\n"
+                             "Total pot $3.46 | Rake $0.20\n"
+                             "Board [2c 7d Ts Jh 3s]\n"
+                             "Seat 1: O'Brien mucked [Ah Kh]\n"
+                             "Seat 2: Дмитрий folded before Flop (didn't bet)\n"
+                             "Seat 3: a: b (button) folded before Flop (didn't bet)\n"
+                             "Seat 4: x [y] (small blind) folded before Flop\n"
+                             "Seat 5: calls (big blind) showed [Qs Qd] and won ($3.26) with a pair "
+                             "of Queens\n";
+    ASSERT_EQ(ImportText(hand), 1);
+    EXPECT_EQ(Scalar(L"SELECT string_agg(a.code || ' ' || coalesce(p.name, '-') || ' ' || "
+                     L"ha.amount, ', ' ORDER BY ha.actionno) FROM handsactions ha JOIN actions a "
+                     L"ON a.id = ha.idaction LEFT JOIN players p ON p.idplayer = ha.idplayer"),
+              L"A O'Brien 1, SB x [y] 5, BB calls 10, DC O'Brien 2, F Seat 1 0, C O'Brien 10, "
+              L"F Дмитрий 0, F a: b 0, F x [y] 0, K calls 0, FC - 0, B calls 20, R O'Brien 60, "
+              L"C calls 40, TC - 0, K calls 0, B O'Brien 200, C calls 100, UB O'Brien 100, "
+              L"RC - 0, K calls 0, K O'Brien 0, SD calls 0, MC O'Brien 0, CP calls 326, SD - 0");
+    const auto net = ByPlayer(L"netwin");
+    EXPECT_EQ(net.at(L"O'Brien"), L"-171");
+    EXPECT_EQ(net.at(L"calls"), L"156");
+    EXPECT_EQ(net.at(L"x [y]"), L"-5");
+    EXPECT_EQ(ByPlayer(L"position").at(L"a: b"), L"8");
+    EXPECT_EQ(Scalar(L"SELECT totalpot || '/' || rake || '/' || seats || '/' || showdown FROM "
+                     L"hands"),
+              L"346/20/6/true");
+    EXPECT_EQ(ByPlayer(L"showdownwin").at(L"calls"), L"156");
+    EXPECT_EQ(ByPlayer(L"nonshowdownwin").at(L"x [y]"), L"-5");
+}
