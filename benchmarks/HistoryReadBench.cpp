@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -138,6 +139,8 @@ public:
     bool IsOpen() override { return true; }
     CStatus BeginUnit() override { return CStatus::Ok(); }
     CStatus CommitUnit() override { return CStatus::Ok(); }
+    CStatus CommitUnitAhead() override { return CStatus::Ok(); }
+    std::optional<CStatus> TakeAheadOutcome(bool) override { return std::nullopt; }
     void RollbackUnit() override {}
     CStatus UnitStatus() const override { return CStatus::Ok(); }
     CStatus LastStatus() const override { return CStatus::Ok(); }

@@ -200,9 +200,14 @@ bool kroParseStrategyI::SettleAheadHand(bool wait)
     if (!m_ahead) {
         return true;
     }
-    const std::optional<CStatus> outcome = m_env.db.TakeAheadOutcome(wait);
+    std::optional<CStatus> outcome = m_env.db.TakeAheadOutcome(wait);
     if (!outcome) {
-        return true;
+        if (!wait) {
+            return true;
+        }
+        // Nothing on its way after waiting: the connection committed it at
+        // once.
+        outcome = CStatus::Ok();
     }
     CAheadHand hand = std::move(*m_ahead);
     m_ahead.reset();
@@ -227,9 +232,7 @@ bool kroParseStrategyI::SettleAheadHand(bool wait)
 
 void kroParseStrategyI::FinishHands()
 {
-    while (m_ahead) {
-        (void)SettleAheadHand(true);
-    }
+    (void)SettleAheadHand(true);
 }
 
 bool kroParseStrategyI::FindOrInsertGameType(CGameTypeRecord& gameType)
