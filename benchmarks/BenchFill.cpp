@@ -1,6 +1,5 @@
 #include "benchmarks/BenchFill.h"
 
-#include "benchmarks/BenchCorpus.h"
 #include "companion/CDatabase.h"
 #include "companion/CODBCRecordset.h"
 #include "db/CDbContext.h"
@@ -19,6 +18,8 @@
 #include <filesystem>
 #include <map>
 #include <tuple>
+
+#include "benchmarks/BenchCorpus.h"
 
 namespace vxbench {
 
@@ -75,20 +76,24 @@ public:
     // Hands of a synthetic template: six players with random flags each.
     bool SyntheticTemplate()
     {
-        return Execute(L"insert into gametypes (id, idsite, currency, type, idgamekind, maxseats, "
-                       L"mix, smallblind, bigblind, ante, fast) values (1, 1, 0, 1, 2, 6, 0, 2, 5, "
-                       L"0, false)") &&
-               Execute(L"insert into players (idplayer, name, idsite, hero) select g, 'T' || g, "
-                       L"1, g = 1 from generate_series(1, 60) g") &&
-               Execute(L"insert into hands (id, idgametype, \"localtime\", utc, sitehandnumber) "
-                       L"select g, 1, 1570000000 + g * 60, 1570000000 + g * 60, g from "
-                       L"generate_series(1, 200) g") &&
-               Execute(L"insert into handsplayers (id, idhand, idplayer, position, flag_vpip_opp, "
-                       L"flag_vpip, flag_pf_pfr_opp, flag_pf_pfr, flag_pf_3bet_opp, flag_pf_3bet, "
-                       L"flag_pf_4bet_opp, flag_pf_4bet) select h * 10 + s, h, case when s = 1 "
-                       L"then 1 else 2 + (h * 7 + s * 11) % 59 end, s, true, random() < 0.3, true, "
-                       L"random() < 0.2, random() < 0.5, random() < 0.05, random() < 0.1, "
-                       L"random() < 0.02 from generate_series(1, 200) h, generate_series(1, 6) s");
+        return Execute(
+                   L"insert into gametypes (id, idsite, currency, type, idgamekind, maxseats, "
+                   L"mix, smallblind, bigblind, ante, fast) values (1, 1, 0, 1, 2, 6, 0, 2, 5, "
+                   L"0, false)") &&
+               Execute(
+                   L"insert into players (idplayer, name, idsite, hero) select g, 'T' || g, "
+                   L"1, g = 1 from generate_series(1, 60) g") &&
+               Execute(
+                   L"insert into hands (id, idgametype, \"localtime\", utc, sitehandnumber) "
+                   L"select g, 1, 1570000000 + g * 60, 1570000000 + g * 60, g from "
+                   L"generate_series(1, 200) g") &&
+               Execute(
+                   L"insert into handsplayers (id, idhand, idplayer, position, flag_vpip_opp, "
+                   L"flag_vpip, flag_pf_pfr_opp, flag_pf_pfr, flag_pf_3bet_opp, flag_pf_3bet, "
+                   L"flag_pf_4bet_opp, flag_pf_4bet) select h * 10 + s, h, case when s = 1 "
+                   L"then 1 else 2 + (h * 7 + s * 11) % 59 end, s, true, random() < 0.3, true, "
+                   L"random() < 0.2, random() < 0.5, random() < 0.05, random() < 0.1, "
+                   L"random() < 0.02 from generate_series(1, 200) h, generate_series(1, 6) s");
     }
 
     bool Template()

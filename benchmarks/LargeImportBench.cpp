@@ -7,8 +7,6 @@
 // VX_LARGE_IMPORT_BASE change the two sizes. VX_LARGE_IMPORT_DB names a filled
 // database to keep and reuse: each run imports into a copy of it. Needs the
 // test server of ./test (VX_TEST_PG_PORT).
-#include "benchmarks/BenchCorpus.h"
-#include "benchmarks/BenchFill.h"
 #include "companion/CDatabase.h"
 #include "companion/CODBCRecordset.h"
 #include "db/CDbContext.h"
@@ -29,6 +27,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+
+#include "benchmarks/BenchCorpus.h"
+#include "benchmarks/BenchFill.h"
 
 namespace {
 
@@ -166,10 +167,10 @@ public:
             return false;
         }
         (void)c.ExecuteSQL(L"ANALYZE");
-        std::printf("Large import bench: %s filled with %lld hands in %.0f s, HUD summary in %.0f "
-                    "s\n",
-                    name.c_str(), static_cast<long long>(Hands(name)), filled,
-                    Seconds(installStart));
+        std::printf(
+            "Large import bench: %s filled with %lld hands in %.0f s, HUD summary in %.0f "
+            "s\n",
+            name.c_str(), static_cast<long long>(Hands(name)), filled, Seconds(installStart));
         std::fflush(stdout);
         return true;
     }
@@ -275,9 +276,8 @@ void BM_ImportIntoALargeDatabase(benchmark::State& state)
     state.counters["hands_before"] = static_cast<double>(baseHands);
     state.counters["hands_per_second_empty"] = perSecond(emptySeconds);
     state.counters["hands_per_second_large"] = perSecond(largeSeconds);
-    state.counters["large_to_empty"] = emptySeconds > 0 ? perSecond(largeSeconds) /
-                                                              perSecond(emptySeconds)
-                                                        : 0;
+    state.counters["large_to_empty"] =
+        emptySeconds > 0 ? perSecond(largeSeconds) / perSecond(emptySeconds) : 0;
 }
 BENCHMARK(BM_ImportIntoALargeDatabase)->Unit(benchmark::kSecond)->Iterations(1);
 
