@@ -14,18 +14,13 @@
 #include "db/Catalog.h"
 #include "db/DatabaseAdmin.h"
 #include "db/IConnection.h"
-#include "db/tables/CActionList.h"
 #include "foundation/CMemoryProfile.h"
 #include "foundation/CStatDefinitions.h"
 #include "foundation/ILogSink.h"
 #include "foundation/IUserNotifier.h"
-#include "foundation/LocalTime.h"
 #include "foundation/WideText.h"
 #include "hud/CHudStats.h"
 #include "hud/CHudStatsCache.h"
-#include "parser/CHandHistoryImporter.h"
-#include "parser/CParseContext.h"
-#include "parser/CParserEnvironment.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,12 +28,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <unistd.h>
 
-#include "benchmarks/BenchCorpus.h"
+#include "benchmarks/BenchFill.h"
 
 namespace {
 
@@ -118,44 +112,6 @@ struct CBenchDatabase
         return rs.Field(size_t{0}).AsLong();
     }
 
-    // The column list of `table` with some columns given other expressions.
-    std::pair<std::wstring, std::wstring> Columns(
-        const std::wstring& table, const std::map<std::wstring, std::wstring>& overrides)
-    {
-        std::wstring names;
-        std::wstring values;
-        for (const auto& column : kroDB::ColumnNames(*db, table)) {
-            names += (names.empty() ? L"" : L", ") + std::wstring(L"\"") + column + L"\"";
-            const auto it = overrides.find(column);
-            values += (values.empty() ? L"" : L", ") +
-                      (it != overrides.end() ? it->second : L"t.\"" + column + L"\"");
-        }
-        return {names, values};
-    }
-
-    // Hands of a synthetic template: six players with random flags each.
-    bool SyntheticTemplate(CDatabase& c)
-    {
-        return Execute(c,
-                       L"insert into gametypes (id, idsite, currency, type, idgamekind, maxseats, "
-                       L"mix, smallblind, bigblind, ante, fast) values (1, 1, 0, 1, 2, 6, 0, 2, 5, "
-                       L"0, false)") &&
-               Execute(c,
-                       L"insert into players (idplayer, name, idsite, hero) select g, 'T' || g, "
-                       L"1, g = 1 from generate_series(1, 60) g") &&
-               Execute(c,
-                       L"insert into hands (id, idgametype, \"localtime\", utc, sitehandnumber) "
-                       L"select g, 1, 1570000000 + g * 60, 1570000000 + g * 60, g from "
-                       L"generate_series(1, 200) g") &&
-               Execute(c,
-                       L"insert into handsplayers (id, idhand, idplayer, position, flag_vpip_opp, "
-                       L"flag_vpip, flag_pf_pfr_opp, flag_pf_pfr, flag_pf_3bet_opp, flag_pf_3bet, "
-                       L"flag_pf_4bet_opp, flag_pf_4bet) select h * 10 + s, h, case when s = 1 "
-                       L"then 1 else 2 + (h * 7 + s * 11) % 59 end, s, true, random() < 0.3, true, "
-                       L"random() < 0.2, random() < 0.5, random() < 0.05, random() < 0.1, "
-                       L"random() < 0.02 from generate_series(1, 200) h, generate_series(1, 6) s");
-    }
-
     bool Fill(int64_t wanted)
     {
         CDatabase c(db->Environment());
@@ -163,43 +119,9 @@ struct CBenchDatabase
             error = "cannot open the benchmark database";
             return false;
         }
-        (void)Execute(c, L"SET synchronous_commit = off");
         const auto start = Clock::now();
-        const std::string corpus = vxbench::CorpusFile("pokerstars/PokerStudier_HH6.txt");
-        if (std::filesystem::exists(corpus)) {
-            kroDB::CActionList actions;
-            kroHandParser::CParseContext context;
-            kroHandParser::CParseSettings settings;
-            settings.localOffset = MeasureLocalUtcOffset();
-            kroHandParser::CParserEnvironment env(*db, actions, context, log, notifier, settings);
-            kroHandParser::CHandHistoryImporter importer(env);
-            int64_t fileId = 0;
-            int currency = 0;
-            int64_t position = 0;
-            (void)importer.ImportHandHistoryFile(corpus, fileId, currency, position, L"PokerStars",
-                                                 0);
-        } else if (!SyntheticTemplate(c)) {
-            return false;
-        }
-        const int64_t templateHands = Number(c, L"select count(*) from hands");
-        const int64_t handStride = Number(c, L"select max(id) + 1 from hands");
-        const int64_t playerStride = Number(c, L"select max(id) + 1 from handsplayers");
-        const int64_t hero = Number(c,
-                                    L"select idplayer from handsplayers group by idplayer order by "
-                                    L"count(*) desc, idplayer limit 1");
-        if (templateHands <= 0 || hero <= 0) {
-            error = "no template hands";
-            return false;
-        }
-        const int64_t copies =
-            std::max<int64_t>(0, (wanted + templateHands - 1) / templateHands - 1);
         const int64_t regularCount = wanted >= 100000 ? 30 : 9;
         typicalCount = std::clamp<int64_t>(wanted / 200, 50, 5000);
-        const int64_t now = static_cast<int64_t>(std::time(nullptr));
-        // Spread over the last eight months, the newest three days ago.
-        const int64_t newest = now - 3 * 86400;
-        const int64_t span = 240 * 86400;
-
         (void)Execute(c, FormatW(L"insert into players (idplayer, name, idsite, hero) select "
                                  L"100000 + g, 'Regular' || g, 1, false from generate_series(1, "
                                  L"%lld) g",
@@ -208,44 +130,17 @@ struct CBenchDatabase
                                  L"200000 + g, 'Player' || g, 1, false from generate_series(0, "
                                  L"%lld) g",
                                  static_cast<long long>(typicalCount - 1)));
-        const std::wstring time =
-            FormatW(L"(%lld - (t.id * 7919 + g.k * 104729) %% %lld)",
-                    static_cast<long long>(newest), static_cast<long long>(span));
-        const auto hands = Columns(
-            L"hands", {{L"id", FormatW(L"t.id + g.k * %lld", static_cast<long long>(handStride))},
-                       {L"sitehandnumber", FormatW(L"t.sitehandnumber + g.k * %lld",
-                                                   static_cast<long long>(handStride))},
-                       {L"localtime", time},
-                       {L"utc", L"t.utc - t.\"localtime\" + " + time},
-                       {L"et", L"t.et - t.\"localtime\" + " + time}});
-        const auto players = Columns(
-            L"handsplayers",
-            {{L"id", FormatW(L"t.id + g.k * %lld", static_cast<long long>(playerStride))},
-             {L"idhand", FormatW(L"t.idhand + g.k * %lld", static_cast<long long>(handStride))},
-             {L"idplayer",
-              FormatW(L"case when t.idplayer = %lld then 100001 + g.k %% %lld else 200000 + "
-                      L"(t.idplayer * 31 + g.k * 7) %% %lld end",
-                      static_cast<long long>(hero), static_cast<long long>(regularCount),
-                      static_cast<long long>(typicalCount))}});
-        const auto copy = [&](const std::wstring& table, const auto& columns, int64_t from,
-                              int64_t to) {
-            return Execute(
-                c,
-                L"insert into " + table + L" (" + columns.first + L") select " + columns.second +
-                    L" from " + table +
-                    FormatW(L" t cross join generate_series(%lld, %lld) g(k) "
-                            L"where t.id < %lld",
-                            static_cast<long long>(from), static_cast<long long>(to),
-                            static_cast<long long>(table == L"hands" ? handStride : playerStride)));
+        // Thirty regulars take turns in the hero's seat; the others are typical.
+        const auto playerOf = [&](int64_t hero) {
+            return FormatW(
+                L"case when t.idplayer = %lld then 100001 + g.k %% %lld else 200000 + "
+                L"(t.idplayer * 31 + g.k * 7) %% %lld end",
+                static_cast<long long>(hero), static_cast<long long>(regularCount),
+                static_cast<long long>(typicalCount));
         };
-        // In slices, so that no statement holds millions of rows in memory.
-        for (int64_t from = 1; from <= copies; from += 500) {
-            const int64_t to = std::min(copies, from + 499);
-            if (!copy(L"hands", hands, from, to) || !copy(L"handsplayers", players, from, to)) {
-                return false;
-            }
+        if (!vxbench::FillWithCopies(*db, c, wanted, playerOf, error)) {
+            return false;
         }
-        (void)Execute(c, L"ANALYZE");
         const double fillSeconds = Seconds(start);
 
         const auto installStart = Clock::now();

@@ -6,8 +6,10 @@
 #include "foundation/WideText.h"
 #include "hud/HudStatsQuery.h"
 
+#include <algorithm>
 #include <ctime>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -15,9 +17,40 @@ namespace {
 const wchar_t* const kCounts[] = {L"vpip_opp", L"vpip", L"pfr_opp", L"pfr",
                                   L"p3b_opp",  L"p3b",  L"p4b_opp", L"p4b"};
 
-const wchar_t* const kTriggers[] = {L"hudcache_hp_change",    L"hudcache_hp_update",
-                                    L"hudcache_hands_change", L"hudcache_hands_update",
+// Hand players inserted, and hand players and hands deleted, are summarised
+// once per statement from its transition table, so that a hand's players
+// stored in one INSERT cost one call; updates stay by the row, where a WHEN
+// clause passes over the many that change nothing counted without a call.
+const wchar_t* const kTriggers[] = {L"hudcache_hp_insert",    L"hudcache_hp_delete",
+                                    L"hudcache_hp_update",    L"hudcache_hands_insert",
+                                    L"hudcache_hands_delete", L"hudcache_hands_update",
                                     L"hudcache_hp_truncate",  L"hudcache_hands_truncate"};
+
+// The row-level triggers of earlier versions that are not in kTriggers.
+const wchar_t* const kOldTriggers[] = {L"hudcache_hp_change", L"hudcache_hands_change"};
+
+// What earlier versions installed, all of which kept the summary current.
+const wchar_t* const kOldTriggerSet[] = {L"hudcache_hp_change",    L"hudcache_hp_update",
+                                         L"hudcache_hands_change", L"hudcache_hands_update",
+                                         L"hudcache_hp_truncate",  L"hudcache_hands_truncate"};
+
+template <size_t N>
+std::wstring NameList(const wchar_t* const (&names)[N])
+{
+    std::wstring list;
+    for (const wchar_t* name : names) {
+        list += (list.empty() ? L"'" : L", '") + std::wstring(name) + L"'";
+    }
+    return list;
+}
+
+// How many of `names` are triggers of this database.
+template <size_t N>
+std::wstring TriggerCount(const wchar_t* const (&names)[N])
+{
+    return L"SELECT count(*) FROM pg_trigger WHERE NOT tgisinternal AND tgname IN (" +
+           NameList(names) + L")";
+}
 
 std::wstring CountList(const wchar_t* prefix)
 {
@@ -72,7 +105,7 @@ std::wstring InsertInto()
     return L"INSERT INTO hudcache (idplayer, idgametype, bucket, n" + CountList(L"") + L")";
 }
 
-std::vector<std::wstring> CreateStatements()
+std::vector<std::wstring> TableStatements()
 {
     std::wstring table =
         L"CREATE TABLE hudcache (idplayer integer not null, idgametype integer not null, level "
@@ -81,40 +114,84 @@ std::vector<std::wstring> CreateStatements()
         table += FormatW(L", %ls bigint not null", count);
     }
     table += L", merged boolean not null default false)";
+    return {
+        table,
+        L"CREATE INDEX hudcacheindex1 ON hudcache (idplayer, level, bucket) WHERE merged",
+        L"CREATE INDEX hudcacheindex2 ON hudcache (idplayer, bucket) WHERE NOT merged",
+    };
+}
 
-    // A hand player counts when he, his hand's game type and its time are known,
-    // as they must be for the row-by-row query to count him.
+// A function for a statement-level trigger that adds (sign "") or takes off
+// (sign "-") the hand players of the transition table "changed", or those of
+// its hands. A hand player counts when he, his hand's game type and its time
+// are known, as they must be for the row-by-row query to count him.
+//
+// The other table is read by key, one lateral lookup per row: the session
+// keeps the plan, and a join planned while the tables were small goes on
+// scanning every stored hand on each call as they grow (an import into a new
+// database slows down hand by hand).
+std::wstring StatementFunction(const wchar_t* name, bool handPlayers, const wchar_t* sign)
+{
+    std::wstring select;
+    if (handPlayers) {
+        select = FormatW(L" SELECT t.idplayer, h.idgametype, h.bucket, %ls1", sign) +
+                 FlagValues(L"t", sign) +
+                 L" FROM changed t CROSS JOIN LATERAL (SELECT x.idgametype, " + Hour(L"x") +
+                 L" AS bucket FROM hands x WHERE x.id = t.idhand AND x.idgametype IS NOT NULL "
+                 L"AND x.\"localtime\" IS NOT NULL OFFSET 0) h WHERE t.idplayer IS NOT NULL";
+    } else {
+        std::wstring flags;
+        for (const auto& flag : CHudStatsCache::CountedFlags()) {
+            flags += L", x." + flag;
+        }
+        select =
+            FormatW(L" SELECT hp.idplayer, t.idgametype, %ls, %ls1", Hour(L"t").c_str(), sign) +
+            FlagValues(L"hp", sign) + L" FROM changed t CROSS JOIN LATERAL (SELECT x.idplayer" +
+            flags +
+            L" FROM handsplayers x WHERE x.idhand = t.id AND x.idplayer IS NOT NULL OFFSET "
+            L"0) hp WHERE t.idgametype IS NOT NULL AND t.\"localtime\" IS NOT NULL";
+    }
+    return FormatW(
+               L"CREATE OR REPLACE FUNCTION %ls() RETURNS trigger LANGUAGE plpgsql AS "
+               L"$body$ BEGIN ",
+               name) +
+           InsertInto() + select + L"; RETURN NULL; END $body$";
+}
+
+// The functions and triggers that keep the summary current.
+std::vector<std::wstring> TriggerStatements()
+{
     const std::wstring handPlayer =
         L"CREATE OR REPLACE FUNCTION hudcache_handsplayers() RETURNS trigger LANGUAGE plpgsql AS "
         L"$body$ BEGIN "
-        L"IF TG_OP = 'UPDATE' AND OLD.idplayer IS NOT DISTINCT FROM NEW.idplayer AND OLD.idhand "
-        L"IS NOT DISTINCT FROM NEW.idhand THEN " +
+        L"IF OLD.idplayer IS NOT DISTINCT FROM NEW.idplayer AND OLD.idhand IS NOT DISTINCT FROM "
+        L"NEW.idhand THEN " +
         InsertInto() + L" SELECT NEW.idplayer, h.idgametype, " + Hour(L"h") + L", 0" +
         FlagDifferences() +
         L" FROM hands h WHERE h.id = NEW.idhand AND NEW.idplayer IS NOT NULL AND h.idgametype "
-        L"IS NOT NULL AND h.\"localtime\" IS NOT NULL; RETURN NULL; END IF; "
-        L"IF TG_OP <> 'INSERT' THEN " +
+        L"IS NOT NULL AND h.\"localtime\" IS NOT NULL; RETURN NULL; END IF; " +
         InsertInto() + L" SELECT OLD.idplayer, h.idgametype, " + Hour(L"h") + L", -1" +
         FlagValues(L"OLD", L"-") +
         L" FROM hands h WHERE h.id = OLD.idhand AND OLD.idplayer IS NOT NULL AND h.idgametype "
-        L"IS NOT NULL AND h.\"localtime\" IS NOT NULL; END IF; "
-        L"IF TG_OP <> 'DELETE' THEN " +
+        L"IS NOT NULL AND h.\"localtime\" IS NOT NULL; " +
         InsertInto() + L" SELECT NEW.idplayer, h.idgametype, " + Hour(L"h") + L", 1" +
         FlagValues(L"NEW", L"") +
         L" FROM hands h WHERE h.id = NEW.idhand AND NEW.idplayer IS NOT NULL AND h.idgametype "
-        L"IS NOT NULL AND h.\"localtime\" IS NOT NULL; END IF; "
+        L"IS NOT NULL AND h.\"localtime\" IS NOT NULL; "
         L"RETURN NULL; END $body$";
 
+    // Inserted hands come by the row: the writers store one hand per
+    // statement, where a row-level call costs less than a statement's.
     const std::wstring hand =
         L"CREATE OR REPLACE FUNCTION hudcache_hands() RETURNS trigger LANGUAGE plpgsql AS "
         L"$body$ BEGIN "
-        L"IF TG_OP <> 'INSERT' AND OLD.idgametype IS NOT NULL AND OLD.\"localtime\" IS NOT NULL "
-        L"THEN " +
+        L"IF TG_OP = 'UPDATE' THEN IF OLD.idgametype IS NOT NULL AND OLD.\"localtime\" IS NOT "
+        L"NULL THEN " +
         InsertInto() + L" SELECT hp.idplayer, OLD.idgametype, " + Hour(L"OLD") + L", -1" +
         FlagValues(L"hp", L"-") +
         L" FROM handsplayers hp WHERE hp.idhand = OLD.id AND hp.idplayer IS NOT NULL; END IF; "
-        L"IF TG_OP <> 'DELETE' AND NEW.idgametype IS NOT NULL AND NEW.\"localtime\" IS NOT NULL "
-        L"THEN " +
+        L"END IF; "
+        L"IF NEW.idgametype IS NOT NULL AND NEW.\"localtime\" IS NOT NULL THEN " +
         InsertInto() + L" SELECT hp.idplayer, NEW.idgametype, " + Hour(L"NEW") + L", 1" +
         FlagValues(L"hp", L"") +
         L" FROM handsplayers hp WHERE hp.idhand = NEW.id AND hp.idplayer IS NOT NULL; END IF; "
@@ -124,28 +201,47 @@ std::vector<std::wstring> CreateStatements()
         L"CREATE OR REPLACE FUNCTION hudcache_clear() RETURNS trigger LANGUAGE plpgsql AS "
         L"$body$ BEGIN DELETE FROM hudcache; RETURN NULL; END $body$";
 
-    return {
-        table,
-        L"CREATE INDEX hudcacheindex1 ON hudcache (idplayer, level, bucket) WHERE merged",
-        L"CREATE INDEX hudcacheindex2 ON hudcache (idplayer, bucket) WHERE NOT merged",
+    std::vector<std::wstring> statements = {
         handPlayer,
         hand,
         clear,
-        L"CREATE TRIGGER hudcache_hp_change AFTER INSERT OR DELETE ON handsplayers FOR EACH ROW "
-        L"EXECUTE FUNCTION hudcache_handsplayers()",
+        StatementFunction(L"hudcache_hp_added", true, L""),
+        StatementFunction(L"hudcache_hp_removed", true, L"-"),
+        StatementFunction(L"hudcache_hands_removed", false, L"-"),
+    };
+    // Whatever triggers of the summary there are go first, so that none is
+    // left over or made twice.
+    const auto drop = [&statements](const wchar_t* trigger) {
+        const bool handPlayers = std::wstring_view(trigger).starts_with(L"hudcache_hp_");
+        statements.push_back(FormatW(L"DROP TRIGGER IF EXISTS %ls ON %ls", trigger,
+                                     handPlayers ? L"handsplayers" : L"hands"));
+    };
+    std::for_each(std::begin(kOldTriggers), std::end(kOldTriggers), drop);
+    std::for_each(std::begin(kTriggers), std::end(kTriggers), drop);
+    const std::vector<std::wstring> triggers = {
+        L"CREATE TRIGGER hudcache_hp_insert AFTER INSERT ON handsplayers REFERENCING NEW TABLE "
+        L"AS changed FOR EACH STATEMENT EXECUTE FUNCTION hudcache_hp_added()",
+        L"CREATE TRIGGER hudcache_hp_delete AFTER DELETE ON handsplayers REFERENCING OLD TABLE "
+        L"AS changed FOR EACH STATEMENT EXECUTE FUNCTION hudcache_hp_removed()",
         L"CREATE TRIGGER hudcache_hp_update AFTER UPDATE ON handsplayers FOR EACH ROW WHEN "
         L"(OLD.idplayer IS DISTINCT FROM NEW.idplayer OR OLD.idhand IS DISTINCT FROM NEW.idhand" +
             FlagsDiffer() + L") EXECUTE FUNCTION hudcache_handsplayers()",
-        L"CREATE TRIGGER hudcache_hands_change AFTER INSERT OR DELETE ON hands FOR EACH ROW "
-        L"EXECUTE FUNCTION hudcache_hands()",
+        L"CREATE TRIGGER hudcache_hands_insert AFTER INSERT ON hands FOR EACH ROW WHEN "
+        L"(NEW.idgametype IS NOT NULL AND NEW.\"localtime\" IS NOT NULL) EXECUTE FUNCTION "
+        L"hudcache_hands()",
+        L"CREATE TRIGGER hudcache_hands_delete AFTER DELETE ON hands REFERENCING OLD TABLE AS "
+        L"changed FOR EACH STATEMENT EXECUTE FUNCTION hudcache_hands_removed()",
         L"CREATE TRIGGER hudcache_hands_update AFTER UPDATE ON hands FOR EACH ROW WHEN (OLD.id IS "
         L"DISTINCT FROM NEW.id OR OLD.idgametype IS DISTINCT FROM NEW.idgametype OR "
-        L"OLD.\"localtime\" IS DISTINCT FROM NEW.\"localtime\") EXECUTE FUNCTION hudcache_hands()",
+        L"OLD.\"localtime\" IS DISTINCT FROM NEW.\"localtime\") EXECUTE FUNCTION "
+        L"hudcache_hands()",
         L"CREATE TRIGGER hudcache_hp_truncate AFTER TRUNCATE ON handsplayers FOR EACH STATEMENT "
         L"EXECUTE FUNCTION hudcache_clear()",
         L"CREATE TRIGGER hudcache_hands_truncate AFTER TRUNCATE ON hands FOR EACH STATEMENT "
         L"EXECUTE FUNCTION hudcache_clear()",
     };
+    statements.insert(statements.end(), triggers.begin(), triggers.end());
+    return statements;
 }
 
 std::wstring Sums(const wchar_t* prefix)
@@ -251,6 +347,40 @@ private:
     CStatus m_status;
 };
 
+// Replaces the triggers of an earlier version, under the writers' lock that
+// `t` holds. The summary stays as it is when one whole set of triggers kept it
+// current; when some were missing or one set was mixed into the other, hands
+// went by uncounted or counted twice, so it is filled anew.
+CStatus Upgrade(CTransaction& t)
+{
+    const std::wstring current = t.Scalar(TriggerCount(kTriggers));
+    const std::wstring oldOnly = t.Scalar(TriggerCount(kOldTriggers));
+    const std::wstring oldSet = t.Scalar(TriggerCount(kOldTriggerSet));
+    if (!t.Status().IsOk()) {
+        return t.Status();
+    }
+    const auto is = [](const std::wstring& count, size_t wanted) {
+        return count == std::to_wstring(wanted);
+    };
+    const bool currentWhole = is(current, std::size(kTriggers)) && is(oldOnly, 0);
+    if (currentWhole) {
+        return CStatus::Ok();
+    }
+    // Of the current set, only the ones that kept their names.
+    const bool oldWhole = is(oldSet, std::size(kOldTriggerSet)) &&
+                          is(current, std::size(kOldTriggerSet) - std::size(kOldTriggers));
+    for (const auto& statement : TriggerStatements()) {
+        (void)t.Execute(statement);
+    }
+    if (!oldWhole) {
+        (void)t.Execute(L"DELETE FROM hudcache");
+        for (const auto& statement : FillStatements()) {
+            (void)t.Execute(statement);
+        }
+    }
+    return t.Commit();
+}
+
 }  // namespace
 
 CHudStatsCache::CHudStatsCache(kroDB::CDbContext& db)
@@ -267,15 +397,11 @@ const std::vector<std::wstring>& CHudStatsCache::CountedFlags()
 
 std::wstring CHudStatsCache::InstalledQuery()
 {
-    std::wstring names;
-    for (const wchar_t* trigger : kTriggers) {
-        names += (names.empty() ? L"'" : L", '") + std::wstring(trigger) + L"'";
-    }
     return FormatW(
-        L"SELECT CASE WHEN to_regclass('hudcache') IS NOT NULL AND (SELECT count(*) "
-        L"FROM pg_trigger WHERE NOT tgisinternal AND tgname IN (%ls)) = %d THEN 1 "
-        L"ELSE 0 END",
-        names.c_str(), static_cast<int>(std::size(kTriggers)));
+        L"SELECT CASE WHEN to_regclass('hudcache') IS NOT NULL AND (%ls) = %d AND (%ls) "
+        L"= 0 THEN 1 ELSE 0 END",
+        TriggerCount(kTriggers).c_str(), static_cast<int>(std::size(kTriggers)),
+        TriggerCount(kOldTriggers).c_str());
 }
 
 bool CHudStatsCache::Installed()
@@ -286,13 +412,20 @@ bool CHudStatsCache::Installed()
 
 CStatus CHudStatsCache::Install()
 {
+    // Most calls find it there; they need not hold writers back to see so.
+    if (Installed()) {
+        return CStatus::Ok();
+    }
     CTransaction t(m_db);
     (void)t.Execute(kLockWriters);
-    // Another program may have installed it while this one waited.
+    // Another program may have installed or upgraded it while this one waited.
     const std::wstring present =
         t.Scalar(L"SELECT CASE WHEN to_regclass('hudcache') IS NULL THEN 0 ELSE 1 END");
-    if (!t.Status().IsOk() || present == L"1") {
+    if (!t.Status().IsOk()) {
         return t.Status();
+    }
+    if (present == L"1") {
+        return Upgrade(t);
     }
     std::wstring flags;
     for (const auto& flag : CountedFlags()) {
@@ -307,7 +440,10 @@ CStatus CHudStatsCache::Install()
                    ? CStatus::InvalidArgument(L"handsplayers lacks a flag column the HUD counts")
                    : t.Status();
     }
-    for (const auto& statement : CreateStatements()) {
+    for (const auto& statement : TableStatements()) {
+        (void)t.Execute(statement);
+    }
+    for (const auto& statement : TriggerStatements()) {
         (void)t.Execute(statement);
     }
     for (const auto& statement : FillStatements()) {

@@ -2,11 +2,13 @@
 // "hudcache" holds, per player and game type, the counts that the HUD text
 // shows, by hour of the hands' local time and rolled up by day and by month
 // (of the UTC calendar of those times). Triggers on hands and handsplayers add
-// a row of differences (by the hour) whenever a stored hand player, or the
-// hand he belongs to, is inserted, changed or deleted, inside the writer's own
-// transaction; so the summary is current after every stored hand, whichever
-// program stored it, and writers never wait for one another on it. Compact
-// folds those rows into the hour, day and month rows now and then.
+// rows of differences (by the hour) whenever stored hand players, or the
+// hands they belong to, are inserted, changed or deleted, inside the writer's
+// own transaction (once per statement for inserts and deletes, so that a
+// hand's players stored in one statement cost one call); so the summary is
+// current after every stored hand, whichever program stored it, and writers
+// never wait for one another on it. Compact folds those rows into the hour,
+// day and month rows now and then.
 //
 // Reading a player's counts from it gives exactly what the row-by-row query
 // of HudStatsQuery gives summed over its rows: whole months after the one that
@@ -42,8 +44,10 @@ public:
 
     // Creates the summary with its triggers and fills it from the stored hands,
     // in one transaction that holds writers back meanwhile; does nothing when
-    // it is installed. InvalidArgument when the hand players lack a counted
-    // flag column (the summary would fail every stored hand).
+    // it is installed. A summary of an earlier version gets the current
+    // triggers the same way (filled anew only when its triggers were not
+    // whole). InvalidArgument when the hand players lack a counted flag column
+    // (the summary would fail every stored hand).
     CStatus Install();
 
     // Empties the summary and fills it again from the stored hands.

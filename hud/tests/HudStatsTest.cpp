@@ -210,16 +210,17 @@ protected:
         return f;
     }
 
-    std::mt19937 m_random{20230827};
-};
-
-TEST_F(HudSummaryTest, TheSummaryCountsExactlyWhatTheQueryCounts)
-{
-    for (int i = 1; i <= 5; ++i) {
-        m_db.Player(i, L"P" + std::to_wstring(i));
+    void Players()
+    {
+        for (int i = 1; i <= 5; ++i) {
+            m_db.Player(i, L"P" + std::to_wstring(i));
+        }
     }
-    const int64_t base = Start(1);
-    const auto fill = [&](int64_t firstHand, int count) {
+
+    // `count` hands from `firstHand` on, each with some of the five players.
+    void Fill(int64_t firstHand, int count)
+    {
+        const int64_t base = Start(1);
         for (int h = 0; h < count; ++h) {
             const int64_t hand = firstHand + h;
             // Most near the period start, the others over four months.
@@ -234,8 +235,113 @@ TEST_F(HudSummaryTest, TheSummaryCountsExactlyWhatTheQueryCounts)
                 }
             }
         }
+    }
+
+    // Updates and deletes of hand players and hands among those of Fill.
+    void Change()
+    {
+        m_db.Execute(
+            L"update handsplayers set flag_vpip = not coalesce(flag_vpip, false) where "
+            L"id % 6 = 0");
+        m_db.Execute(L"update handsplayers set idplayer = 4 where id % 7 = 1");
+        m_db.Execute(L"delete from handsplayers where id % 5 = 3");
+        m_db.Execute(L"update hands set \"localtime\" = \"localtime\" + 3600 where id % 4 = 0");
+        m_db.Execute(L"delete from hands where id % 9 = 5");
+    }
+
+    int64_t Number(const std::wstring& sql)
+    {
+        const std::wstring value = m_db.Scalar(sql);
+        return value.empty() ? -1 : std::stoll(value);
+    }
+
+    std::mt19937 m_random{20230827};
+};
+
+// The triggers of the first version of the summary, all by the row, as a
+// database made by it holds them.
+std::vector<std::wstring> FirstVersionTriggers()
+{
+    const std::vector<std::wstring> flags = CHudStatsCache::CountedFlags();
+    const auto values = [&](const wchar_t* row, const wchar_t* sign) {
+        std::wstring list;
+        for (const auto& flag : flags) {
+            list += FormatW(L", %ls(CASE WHEN %ls.%ls THEN 1 ELSE 0 END)", sign, row, flag.c_str());
+        }
+        return list;
     };
-    fill(1, 60);
+    std::wstring differences;
+    std::wstring differ;
+    for (const auto& flag : flags) {
+        differences += FormatW(
+            L", (CASE WHEN NEW.%ls THEN 1 ELSE 0 END) - (CASE WHEN OLD.%ls THEN 1 ELSE "
+            L"0 END)",
+            flag.c_str(), flag.c_str());
+        differ += FormatW(L" OR OLD.%ls IS DISTINCT FROM NEW.%ls", flag.c_str(), flag.c_str());
+    }
+    const std::wstring insert =
+        L"INSERT INTO hudcache (idplayer, idgametype, bucket, n, "
+        L"vpip_opp, vpip, pfr_opp, pfr, p3b_opp, p3b, p4b_opp, p4b)";
+    const auto hour = [](const wchar_t* hand) {
+        return FormatW(L"floor(%ls.\"localtime\" / 3600.0)::integer", hand);
+    };
+    const std::wstring known = L" AND h.idgametype IS NOT NULL AND h.\"localtime\" IS NOT NULL; ";
+    return {
+        L"CREATE OR REPLACE FUNCTION hudcache_handsplayers() RETURNS trigger LANGUAGE plpgsql "
+        L"AS $body$ BEGIN IF TG_OP = 'UPDATE' AND OLD.idplayer IS NOT DISTINCT FROM "
+        L"NEW.idplayer AND OLD.idhand IS NOT DISTINCT FROM NEW.idhand THEN " +
+            insert + L" SELECT NEW.idplayer, h.idgametype, " + hour(L"h") + L", 0" + differences +
+            L" FROM hands h WHERE h.id = NEW.idhand AND NEW.idplayer IS NOT NULL" + known +
+            L"RETURN NULL; END IF; IF TG_OP <> 'INSERT' THEN " + insert +
+            L" SELECT OLD.idplayer, h.idgametype, " + hour(L"h") + L", -1" + values(L"OLD", L"-") +
+            L" FROM hands h WHERE h.id = OLD.idhand AND OLD.idplayer IS NOT NULL" + known +
+            L"END IF; IF TG_OP <> 'DELETE' THEN " + insert + L" SELECT NEW.idplayer, " +
+            L"h.idgametype, " + hour(L"h") + L", 1" + values(L"NEW", L"") +
+            L" FROM hands h WHERE h.id = NEW.idhand AND NEW.idplayer IS NOT NULL" + known +
+            L"END IF; RETURN NULL; END $body$",
+        L"CREATE OR REPLACE FUNCTION hudcache_hands() RETURNS trigger LANGUAGE plpgsql AS "
+        L"$body$ BEGIN IF TG_OP <> 'INSERT' AND OLD.idgametype IS NOT NULL AND "
+        L"OLD.\"localtime\" IS NOT NULL THEN " +
+            insert + L" SELECT hp.idplayer, OLD.idgametype, " + hour(L"OLD") + L", -1" +
+            values(L"hp", L"-") +
+            L" FROM handsplayers hp WHERE hp.idhand = OLD.id AND hp.idplayer IS NOT NULL; END "
+            L"IF; IF TG_OP <> 'DELETE' AND NEW.idgametype IS NOT NULL AND NEW.\"localtime\" IS "
+            L"NOT NULL THEN " +
+            insert + L" SELECT hp.idplayer, NEW.idgametype, " + hour(L"NEW") + L", 1" +
+            values(L"hp", L"") +
+            L" FROM handsplayers hp WHERE hp.idhand = NEW.id AND hp.idplayer IS NOT NULL; END "
+            L"IF; RETURN NULL; END $body$",
+        L"CREATE TRIGGER hudcache_hp_change AFTER INSERT OR DELETE ON handsplayers FOR EACH ROW "
+        L"EXECUTE FUNCTION hudcache_handsplayers()",
+        L"CREATE TRIGGER hudcache_hp_update AFTER UPDATE ON handsplayers FOR EACH ROW WHEN "
+        L"(OLD.idplayer IS DISTINCT FROM NEW.idplayer OR OLD.idhand IS DISTINCT FROM NEW.idhand" +
+            differ + L") EXECUTE FUNCTION hudcache_handsplayers()",
+        L"CREATE TRIGGER hudcache_hands_change AFTER INSERT OR DELETE ON hands FOR EACH ROW "
+        L"EXECUTE FUNCTION hudcache_hands()",
+        L"CREATE TRIGGER hudcache_hands_update AFTER UPDATE ON hands FOR EACH ROW WHEN (OLD.id IS "
+        L"DISTINCT FROM NEW.id OR OLD.idgametype IS DISTINCT FROM NEW.idgametype OR "
+        L"OLD.\"localtime\" IS DISTINCT FROM NEW.\"localtime\") EXECUTE FUNCTION hudcache_hands()",
+        L"CREATE TRIGGER hudcache_hp_truncate AFTER TRUNCATE ON handsplayers FOR EACH STATEMENT "
+        L"EXECUTE FUNCTION hudcache_clear()",
+        L"CREATE TRIGGER hudcache_hands_truncate AFTER TRUNCATE ON hands FOR EACH STATEMENT "
+        L"EXECUTE FUNCTION hudcache_clear()",
+    };
+}
+
+// Takes every trigger of the summary away, whatever version made it.
+void DropSummaryTriggers(vxtest::CHudTestDatabase& db)
+{
+    db.Execute(
+        L"DO $$ DECLARE t record; BEGIN FOR t IN SELECT tgname, tgrelid::regclass AS rel FROM "
+        L"pg_trigger WHERE NOT tgisinternal AND tgname LIKE 'hudcache%' LOOP EXECUTE "
+        L"format('DROP TRIGGER %I ON %s', t.tgname, t.rel); END LOOP; END $$");
+}
+
+TEST_F(HudSummaryTest, TheSummaryCountsExactlyWhatTheQueryCounts)
+{
+    Players();
+    const int64_t base = Start(1);
+    Fill(1, 60);
     ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
     ASSERT_TRUE(CHudStatsCache(m_db.Db()).Installed());
     ExpectSameCounts("filled at install");
@@ -243,7 +349,7 @@ TEST_F(HudSummaryTest, TheSummaryCountsExactlyWhatTheQueryCounts)
     ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
     ExpectSameCounts("installed twice");
 
-    fill(100, 60);
+    Fill(100, 60);
     EXPECT_GT(CHudStatsCache(m_db.Db()).PendingRows(), 0);
     ExpectSameCounts("new hands");
 
@@ -277,6 +383,121 @@ TEST_F(HudSummaryTest, TheSummaryCountsExactlyWhatTheQueryCounts)
     m_db.Execute(L"truncate handsplayers");
     EXPECT_EQ(m_db.Scalar(L"select count(*) from hudcache"), L"0");
     ExpectSameCounts("emptied");
+}
+
+// As the import stores them, and more: hand players of several hands in one
+// statement, among them a player twice in one hour, one without a player, one
+// of a hand of no known game, one of a hand with no time and one of a hand
+// stored later.
+TEST_F(HudSummaryTest, HandPlayersOfSeveralHandsInOneStatementAreSummarisedRight)
+{
+    Players();
+    Fill(1, 20);
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
+    const int64_t base = Start(1);
+    m_db.Execute(
+        FormatW(L"insert into hands (id, idgametype, \"localtime\") values (500, 1, "
+                L"%lld), (501, 1, %lld), (502, 2, %lld), (503, 77, %lld), (504, 3, null)",
+                static_cast<long long>(base + 10), static_cast<long long>(base + 20),
+                static_cast<long long>(base - 86400 * 3), static_cast<long long>(base + 30)));
+    // One call of the summary's function for the whole statement.
+    m_db.Execute(L"begin");
+    m_db.Execute(L"set local track_functions = 'all'");
+    m_db.Execute(
+        L"insert into handsplayers (id, idhand, idplayer, position, flag_vpip_opp, flag_vpip, "
+        L"flag_pf_pfr_opp, flag_pf_pfr, flag_pf_3bet_opp, flag_pf_3bet, flag_pf_4bet_opp, "
+        L"flag_pf_4bet) values "
+        L"(5001, 500, 1, 0, true, true, true, true, false, false, false, false), "
+        L"(5002, 500, 2, 1, true, false, true, false, true, true, false, false), "
+        L"(5003, 500, null, 2, true, true, true, true, true, true, true, true), "
+        L"(5011, 501, 1, 0, true, false, true, false, false, false, true, true), "
+        L"(5012, 501, 3, 1, true, true, true, false, true, false, false, false), "
+        L"(5021, 502, 2, 0, true, true, true, true, true, true, true, false), "
+        L"(5022, 502, 4, 1, false, false, false, false, false, false, false, false), "
+        L"(5031, 503, 5, 0, true, true, true, true, true, true, true, true), "
+        L"(5041, 504, 5, 0, true, true, true, true, true, true, true, true), "
+        L"(5051, 505, 1, 0, true, true, false, false, false, false, false, false), "
+        L"(5052, 505, 5, 1, true, false, true, true, false, false, false, false)");
+    EXPECT_EQ(Number(L"select calls from pg_stat_xact_user_functions where funcname = "
+                     L"'hudcache_hp_added'"),
+              1);
+    m_db.Execute(L"commit");
+    ExpectSameCounts("inserted in one statement");
+    m_db.Hand(505, 2, base + 40);
+    ExpectSameCounts("their hand stored later");
+
+    // Deleted in one statement too, with their hands in another.
+    m_db.Execute(L"delete from handsplayers where idhand in (1, 2, 500, 502, 505) or id = 5012");
+    ExpectSameCounts("hand players deleted");
+    m_db.Execute(L"delete from hands where id in (3, 4, 5, 501, 503)");
+    // Their remaining hand players go with them.
+    ExpectSameCounts("hands deleted");
+}
+
+// A database whose summary was kept by the triggers of its first version:
+// the current ones replace them under the writers' lock, and the summary,
+// which they kept current, is left as it is.
+TEST_F(HudSummaryTest, ASummaryKeptByTheFirstVersionsTriggersIsUpgradedInPlace)
+{
+    Players();
+    Fill(1, 30);
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
+    DropSummaryTriggers(m_db);
+    m_db.Execute(
+        L"drop function hudcache_hp_added(), hudcache_hp_removed(), "
+        L"hudcache_hands_removed()");
+    for (const auto& statement : FirstVersionTriggers()) {
+        ASSERT_TRUE(m_db.Execute(statement));
+    }
+    Fill(100, 30);
+    Change();
+    const int64_t pending = CHudStatsCache(m_db.Db()).PendingRows();
+    ASSERT_GT(pending, 0);
+    EXPECT_FALSE(CHudStatsCache(m_db.Db()).Installed());
+
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
+    EXPECT_TRUE(CHudStatsCache(m_db.Db()).Installed());
+    // Not filled anew: what the first version's triggers wrote must be right.
+    EXPECT_EQ(CHudStatsCache(m_db.Db()).PendingRows(), pending);
+    EXPECT_EQ(Number(L"select count(*) from pg_trigger where tgname in ('hudcache_hp_change', "
+                     L"'hudcache_hands_change')"),
+              0);
+    // A new reader; this one saw the summary missing and looks again later.
+    m_stats = std::make_unique<CHudStats>(m_db.Db(), m_db.profile);
+    m_stats->SetClock(Now);
+    ExpectSameCounts("upgraded");
+    // Each change counted once: by the new triggers, not by old ones as well.
+    Fill(200, 30);
+    Change();
+    ExpectSameCounts("stored after the upgrade");
+}
+
+// Hands stored while a trigger was missing, or counted twice while old and
+// new triggers were both there: the upgrade fills the summary anew.
+TEST_F(HudSummaryTest, ASummaryWhoseTriggersWereNotWholeIsFilledAnew)
+{
+    Players();
+    Fill(1, 30);
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
+    m_db.Execute(L"drop trigger hudcache_hp_insert on handsplayers");
+    Fill(100, 30);
+    EXPECT_FALSE(CHudStatsCache(m_db.Db()).Installed());
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
+    EXPECT_TRUE(CHudStatsCache(m_db.Db()).Installed());
+    ExpectSameCounts("a trigger was missing");
+
+    const std::vector<std::wstring> first = FirstVersionTriggers();
+    // The first version's insert trigger beside the current one.
+    ASSERT_TRUE(m_db.Execute(first[0]));
+    ASSERT_TRUE(m_db.Execute(first[2]));
+    Fill(200, 30);
+    EXPECT_FALSE(CHudStatsCache(m_db.Db()).Installed());
+    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
+    EXPECT_TRUE(CHudStatsCache(m_db.Db()).Installed());
+    ExpectSameCounts("both versions' triggers were there");
+    Fill(300, 30);
+    Change();
+    ExpectSameCounts("stored after the repair");
 }
 
 TEST_F(HudSummaryTest, ImportedRealHandsCountTheSameEitherWay)
