@@ -75,7 +75,8 @@ unsigned UnitAt(const std::string& bytes, size_t i, TextEncoding enc)
 int ReadHistoryFileEx(const std::string& path,
                       int64_t& pos,
                       std::vector<std::wstring>& lines,
-                      bool completeLinesOnly)
+                      bool completeLinesOnly,
+                      int64_t maxBytes)
 {
     CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
@@ -111,8 +112,9 @@ int ReadHistoryFileEx(const std::string& path,
         return kReadOk;
     }
 
+    const int64_t end = maxBytes >= 0 ? std::min(size, start + maxBytes) : size;
     std::string bytes;
-    if (!ReadAt(fd.get(), start, static_cast<size_t>(size - start), bytes)) {
+    if (!ReadAt(fd.get(), start, static_cast<size_t>(end - start), bytes)) {
         return kReadFailed;
     }
     size_t usable = bytes.size() - (bytes.size() % unit);

@@ -23,9 +23,12 @@ enum ReadHistoryResult : int
 // bytes that are not valid UTF-8 are read as Windows-1252. CR LF, LF and CR all
 // end a line; a final line without terminator is delivered too, unless
 // `completeLinesOnly` holds it back for a later call (a writer may still be in
-// the middle of it). Returns kReadOk, or a ReadHistoryResult code with `pos`
-// and `lines` unchanged.
+// the middle of it). With `maxBytes` not negative, no more than that many bytes
+// after `pos` are read (give `completeLinesOnly` with it, so that a line cut
+// there is not delivered). Returns kReadOk, or a ReadHistoryResult code with
+// `pos` and `lines` unchanged.
 VX_COMPANION_EXPORT int ReadHistoryFileEx(const std::string& path,
                                           int64_t& pos,
                                           std::vector<std::wstring>& lines,
-                                          bool completeLinesOnly = false);
+                                          bool completeLinesOnly = false,
+                                          int64_t maxBytes = -1);

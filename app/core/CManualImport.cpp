@@ -78,10 +78,20 @@ std::wstring RoomNameOfSiteCode(int siteCode, const CStatDefinitions& definition
 // passes.
 std::wstring DetectRoom(const std::string& path, const CStatDefinitions& definitions)
 {
+    // The lines the detector looks at are at the start: a large file is not
+    // read whole for them.
+    constexpr int64_t kHeadBytes = 256 * 1024;
     int64_t pos = 0;
     std::vector<std::wstring> lines;
-    if (ReadHistoryFileEx(path, pos, lines) != kReadOk) {
+    if (ReadHistoryFileEx(path, pos, lines, true, kHeadBytes) != kReadOk) {
         return std::wstring();
+    }
+    if (lines.empty()) {
+        // One line longer than the head: the whole file, as before.
+        pos = 0;
+        if (ReadHistoryFileEx(path, pos, lines) != kReadOk) {
+            return std::wstring();
+        }
     }
     const int code = kroHandParser::CRoomDetector::GuessSiteCode(lines);
     return code < 0 ? std::wstring() : RoomNameOfSiteCode(code, definitions);

@@ -158,3 +158,23 @@ TEST(ReadHistoryFileExTest, CorpusFilesOfEveryEncodingGiveTheirHandHeaders)
     }
     EXPECT_TRUE(euro);
 }
+
+// Reading only the head of a file: complete lines within the limit, a line
+// cut by it (even inside a UTF-8 character) held back for the next read.
+TEST(ReadHistoryFileExTest, AByteLimitDeliversOnlyTheCompleteLinesWithinIt)
+{
+    vxtest::CTempDir dir;
+    const std::string path = dir.Path() + "/head.txt";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "\xEF\xBB\xBF" << "first\r\nsecond \xC3\xA9t\xC3\xA9\nthird\n";
+    }
+    int64_t pos = 0;
+    std::vector<std::wstring> lines;
+    // The mark, "first\r\n" and "second \xC3" of the second line.
+    ASSERT_EQ(ReadHistoryFileEx(path, pos, lines, true, 7 + 8), kReadOk);
+    EXPECT_EQ(lines, std::vector<std::wstring>({L"first"}));
+    EXPECT_EQ(pos, 3 + 7);
+    ASSERT_EQ(ReadHistoryFileEx(path, pos, lines, true), kReadOk);
+    EXPECT_EQ(lines, std::vector<std::wstring>({L"first", L"second \u00e9t\u00e9", L"third"}));
+}
