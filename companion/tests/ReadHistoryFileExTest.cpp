@@ -167,7 +167,8 @@ TEST(ReadHistoryFileExTest, AByteLimitDeliversOnlyTheCompleteLinesWithinIt)
     const std::string path = dir.Path() + "/head.txt";
     {
         std::ofstream out(path, std::ios::binary);
-        out << "\xEF\xBB\xBF" << "first\r\nsecond \xC3\xA9t\xC3\xA9\nthird\n";
+        out << "\xEF\xBB\xBF"
+            << "first\r\nsecond \xC3\xA9t\xC3\xA9\nthird\n";
     }
     int64_t pos = 0;
     std::vector<std::wstring> lines;
