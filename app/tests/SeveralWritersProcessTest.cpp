@@ -239,6 +239,8 @@ TEST_F(SeveralWritersProcessTest, TwoOverlappingFilesAtOnceStoreTheirUnion)
         const auto cb = Counts(Out("b"));
         EXPECT_EQ(ca.at("stored") + cb.at("stored"), Hands(m_server, name));
         EXPECT_EQ(ReadText(m_home.File("a.err")) + ReadText(m_home.File("b.err")), "");
+        // What each import said, for a difference that only shows now and then.
+        SCOPED_TRACE("a: " + Out("a") + "\nb: " + Out("b"));
         ExpectAsOneCleanImport(m_server, name, {small, large});
     }
 }
