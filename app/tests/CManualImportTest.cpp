@@ -453,9 +453,9 @@ TEST_F(CManualImportOutageTest, WithTwoWorkersBothGiveUpAndOnlyFilesNotDoneAreNa
 // Complete rows sent once store what the rows inserted and then updated
 // stored, in every room: the same hands, players, actions, pots and texts,
 // and the same HUD summary.
-// Hand-history files of every room: the test data, and a few small corpus
-// files of each room when the corpus is there.
-std::vector<std::string> FilesOfEveryRoom()
+// Hand-history files of every room: the test data, and the first `perRoom`
+// corpus files of each room below `maxBytes` when the corpus is there.
+std::vector<std::string> FilesOfEveryRoom(uintmax_t maxBytes = 200000, size_t perRoom = 6)
 {
     std::vector<std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(vxtest::HandHistoryFile(""))) {
@@ -468,12 +468,12 @@ std::vector<std::string> FilesOfEveryRoom()
         for (const char* room : {"888", "club", "ggpoker", "pkng", "pokerstars", "runitonce"}) {
             std::vector<std::string> ofRoom;
             for (const auto& entry : fs::directory_iterator(vxtest::CorpusFile(room))) {
-                if (entry.is_regular_file() && entry.file_size() < 200000) {
+                if (entry.is_regular_file() && entry.file_size() < maxBytes) {
                     ofRoom.push_back(entry.path().string());
                 }
             }
             std::sort(ofRoom.begin(), ofRoom.end());
-            ofRoom.resize(std::min<size_t>(ofRoom.size(), 6));
+            ofRoom.resize(std::min(ofRoom.size(), perRoom));
             files.insert(files.end(), ofRoom.begin(), ofRoom.end());
         }
     } else {
@@ -598,28 +598,7 @@ TEST_F(CManualImportTest, AHandSentAheadThatFailsIsDoneAgainAndTheNextHandWithIt
 // a hand in two files is stored once and found stored once.
 TEST_F(CManualImportTest, TwoWorkersStoreWhatOneStoresWithTheSameLinesAndTotals)
 {
-    std::vector<std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(vxtest::HandHistoryFile(""))) {
-        if (entry.is_regular_file() && entry.path().extension() == ".txt") {
-            files.push_back(entry.path().string());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    if (!vxtest::CorpusDir().empty()) {
-        for (const char* room : {"888", "club", "ggpoker", "pkng", "pokerstars", "runitonce"}) {
-            std::vector<std::string> ofRoom;
-            for (const auto& entry : fs::directory_iterator(vxtest::CorpusFile(room))) {
-                if (entry.is_regular_file() && entry.file_size() < 150000) {
-                    ofRoom.push_back(entry.path().string());
-                }
-            }
-            std::sort(ofRoom.begin(), ofRoom.end());
-            ofRoom.resize(std::min<size_t>(ofRoom.size(), 3));
-            files.insert(files.end(), ofRoom.begin(), ofRoom.end());
-        }
-    } else {
-        vxtest::NoteCorpusSkip();
-    }
+    std::vector<std::string> files = FilesOfEveryRoom(150000, 3);
     // Overlaps: two files that share hands, next to each other so that both
     // workers meet the same hands at once, and a copy of a whole file.
     files.push_back(Storage("overlap_export.txt"));
