@@ -399,31 +399,42 @@ CStatus CConnectionBase::BeginUnit()
     return CStatus::Ok();
 }
 
+CStatus CConnectionBase::HoldCommit()
+{
+    SettleAhead();
+    CStatus status = m_unitStatus;
+    if (status.IsOk() && (!m_db || !m_db->IsOpen())) {
+        status = CStatus::Error(CStatus::Code::Unavailable, L"no open database");
+    }
+    if (!status.IsOk()) {
+        RollbackUnit();
+        m_last = status;
+        return status;
+    }
+    // A failed statement aborts the server's transaction and stops the text
+    // there, so this COMMIT is never reached after a failure.
+    CHeld commit;
+    commit.sql = L"COMMIT";
+    m_held.push_back(std::move(commit));
+    m_heldChars += 6;
+    return status;
+}
+
 CStatus CConnectionBase::CommitUnit()
 {
     auto lock = m_context.LockConnection();
     if (!m_inUnit) {
         return CStatus::InvalidArgument(L"no unit is open");
     }
-    SettleAhead();
-    CStatus status = m_unitStatus;
+    CStatus status = HoldCommit();
+    if (!status.IsOk()) {
+        return status;
+    }
+    status = Flush();
     if (status.IsOk()) {
-        if (!m_db || !m_db->IsOpen()) {
-            status = CStatus::Error(CStatus::Code::Unavailable, L"no open database");
-        } else {
-            // A failed statement aborts the server's transaction and stops the
-            // text there, so this COMMIT is never reached after a failure.
-            CHeld commit;
-            commit.sql = L"COMMIT";
-            m_held.push_back(std::move(commit));
-            m_heldChars += 6;
-            status = Flush();
-            if (status.IsOk()) {
-                m_inUnit = false;
-                m_unitSent = false;
-                return status;
-            }
-        }
+        m_inUnit = false;
+        m_unitSent = false;
+        return status;
     }
     RollbackUnit();
     m_last = status;
@@ -436,20 +447,10 @@ CStatus CConnectionBase::CommitUnitAhead()
     if (!m_inUnit) {
         return CStatus::InvalidArgument(L"no unit is open");
     }
-    SettleAhead();
-    CStatus status = m_unitStatus;
-    if (status.IsOk() && (!m_db || !m_db->IsOpen())) {
-        status = CStatus::Error(CStatus::Code::Unavailable, L"no open database");
-    }
+    const CStatus status = HoldCommit();
     if (!status.IsOk()) {
-        RollbackUnit();
-        m_last = status;
         return status;
     }
-    CHeld commit;
-    commit.sql = L"COMMIT";
-    m_held.push_back(std::move(commit));
-    m_heldChars += 6;
     if (!m_sender) {
         m_sender = std::make_unique<CUnitSender>();
     }

@@ -57,6 +57,9 @@ private:
     // and fails the open unit when it failed. Every use of the database
     // begins here.
     void SettleAhead();
+    // Holds the open unit's COMMIT when it can still commit; otherwise rolls
+    // it back. The unit's status either way.
+    CStatus HoldCommit();
     // Sends `sql` now; the status of the statement.
     CStatus Run(const std::wstring& sql);
     // Sends what a unit holds back; its status.
