@@ -1,5 +1,7 @@
 #include "companion/OdbcText.h"
 
+#include "foundation/SqlState.h"
+
 std::vector<SQLWCHAR> ToSqlWide(const std::wstring& text)
 {
     std::vector<SQLWCHAR> out;
@@ -61,19 +63,6 @@ std::wstring DiagnosticText(SQLSMALLINT handleType, SQLHANDLE handle)
         text += FromSqlWide(message, units);
     }
     return text;
-}
-
-CStatus::Code CodeOfSqlState(const std::wstring& state)
-{
-    if (state == L"23505" || state == L"40001" || state == L"40P01") {
-        return CStatus::Code::Conflict;
-    }
-    // Class 08 is a lost or refused connection; 57P01..57P03 a server that is
-    // shutting down, crashed or still starting.
-    if (state.rfind(L"08", 0) == 0 || state == L"57P01" || state == L"57P02" || state == L"57P03") {
-        return CStatus::Code::Unavailable;
-    }
-    return CStatus::Code::DatabaseError;
 }
 
 CStatus DiagnosticStatus(SQLSMALLINT handleType, SQLHANDLE handle)

@@ -26,6 +26,3 @@ CStatus DiagnosticStatus(SQLSMALLINT handleType, SQLHANDLE handle);
 // `status` with the code Unavailable when the connection `dbc` is dead (the
 // driver may report a server that went away as a general error first).
 CStatus WithLostConnection(CStatus status, SQLHDBC dbc);
-
-// The code DiagnosticStatus gives a five-character SQLSTATE.
-CStatus::Code CodeOfSqlState(const std::wstring& state);

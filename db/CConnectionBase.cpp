@@ -24,6 +24,34 @@ uint64_t Elapsed(std::chrono::steady_clock::time_point start)
 // cannot build an endless text.
 constexpr size_t kMaxHeldChars = 1u << 20;
 
+// Runs a unit's held statements as prepared statements on `session`, or as
+// text on `db` when they do not allow it; on failure the unit is rolled back
+// and `failed` holds what was sent.
+CStatus RunHeld(pq::CPqSession& session,
+                CDatabase& db,
+                std::vector<CHeldStatement>& held,
+                std::wstring& failed)
+{
+    std::vector<pq::CPqStep> steps;
+    if (pq::BuildSteps(held, &session.Shapes(), steps)) {
+        const CStatus status = session.Run(steps);
+        if (!status.IsOk()) {
+            failed = pq::DescribeSteps(steps);
+        }
+        return status;
+    }
+    const std::wstring text = HeldText(held);
+    const CStatus status = db.ExecuteSQL(text);
+    if (!status.IsOk()) {
+        failed = text;
+        if (status.GetCode() != CStatus::Code::Unavailable) {
+            // Harmless when the server ended the transaction itself.
+            (void)db.ExecuteSQL(L"ROLLBACK");
+        }
+    }
+    return status;
+}
+
 }  // namespace
 
 CConnectionBase::CConnectionBase(CDbContext& context)
@@ -87,6 +115,9 @@ bool CConnectionBase::OpenDatabase(const std::wstring& connectString)
         }
         // Quotes are doubled in every text value and backslashes stay literal.
         (void)db->ExecuteSQL(L"SET standard_conforming_strings = on");
+        SettleAhead();
+        m_pq.reset();
+        m_pqRefused = false;
         m_db = std::move(db);
         m_last = CStatus::Ok();
         return true;
@@ -106,6 +137,8 @@ void CConnectionBase::CloseDatabase()
     m_inUnit = false;
     m_unitSent = false;
     m_unitStatus = CStatus::Ok();
+    m_pq.reset();
+    m_pqRefused = false;
     m_db.reset();
 }
 
@@ -229,12 +262,12 @@ bool CConnectionBase::Execute(const std::wstring& sql)
     // taken for those of the next query.
     const bool returnsRows =
         sql.size() >= 6 && EqualsNoCase(std::wstring_view(sql).substr(0, 6), L"SELECT");
-    CHeld held;
+    CHeldStatement held;
     held.sql = sql;
     return Hold(std::move(held), returnsRows);
 }
 
-bool CConnectionBase::Hold(CHeld held, bool returnsRows)
+bool CConnectionBase::Hold(CHeldStatement held, bool returnsRows)
 {
     m_heldChars += held.sql.size();
     for (const auto& [column, value] : held.values) {
@@ -253,7 +286,7 @@ bool CConnectionBase::InsertRow(const std::wstring& table, int64_t id, const Row
     if (!m_db || !m_db->IsOpen() || !m_unitStatus.IsOk()) {
         return false;
     }
-    CHeld held;
+    CHeldStatement held;
     held.table = table;
     held.id = id;
     held.values = values;
@@ -302,81 +335,57 @@ CStatus CConnectionBase::Flush()
 std::wstring CConnectionBase::TakeHeldText()
 {
     const vxstage::CScope timing(vxstage::Stage::SqlText);
-    std::wstring text;
-    text.reserve(m_heldChars + m_held.size() * 16);
-    for (size_t i = 0; i < m_held.size();) {
-        const CHeld& held = m_held[i];
-        if (held.table.empty()) {
-            text += held.sql;
-            if (held.sql.empty() || held.sql.back() != L';') {
-                text += L';';
-            }
-            text += L'\n';
-            ++i;
-            continue;
-        }
-        // The new rows of one table that follow each other go as one insert;
-        // a column some of them lack takes its default there, as it would
-        // in a row of its own.
-        size_t end = i + 1;
-        while (end < m_held.size() && m_held[end].table == held.table) {
-            ++end;
-        }
-        // Rows of one table mostly carry the same columns in the same order:
-        // a column is looked for at its own place before anywhere else.
-        const auto find = [](const RowValues& values, size_t at, const std::wstring& column) {
-            if (at < values.size() && values[at].first == column) {
-                return at;
-            }
-            for (size_t k = 0; k < values.size(); ++k) {
-                if (EqualsNoCase(values[k].first, column)) {
-                    return k;
-                }
-            }
-            return values.size();
-        };
-        std::vector<std::wstring> columns;
-        for (const auto& value : held.values) {
-            columns.push_back(value.first);
-        }
-        for (size_t r = i + 1; r < end; ++r) {
-            const RowValues& values = m_held[r].values;
-            for (size_t k = 0; k < values.size(); ++k) {
-                bool known = k < columns.size() && columns[k] == values[k].first;
-                for (size_t c = 0; !known && c < columns.size(); ++c) {
-                    known = EqualsNoCase(columns[c], values[k].first);
-                }
-                if (!known) {
-                    columns.push_back(values[k].first);
-                }
-            }
-        }
-        text += L"insert into " + held.table + L" (";
-        for (size_t c = 0; c < columns.size(); ++c) {
-            if (c != 0) {
-                text += L',';
-            }
-            text += columns[c];
-        }
-        text += L") values";
-        for (size_t r = i; r < end; ++r) {
-            const RowValues& values = m_held[r].values;
-            text += r == i ? L"(" : L",(";
-            for (size_t c = 0; c < columns.size(); ++c) {
-                if (c != 0) {
-                    text += L',';
-                }
-                const size_t k = find(values, c, columns[c]);
-                text += k < values.size() ? values[k].second : std::wstring(L"DEFAULT");
-            }
-            text += L')';
-        }
-        text += L";\n";
-        i = end;
-    }
+    std::wstring text = HeldText(m_held);
     m_held.clear();
     m_heldChars = 0;
     return text;
+}
+
+bool CConnectionBase::UsesSession()
+{
+    if (!m_context.PreparedWrites() || m_unitSent || m_pqRefused || !m_db) {
+        return false;
+    }
+    bool addsRows = false;
+    for (const auto& held : m_held) {
+        addsRows = addsRows || !held.table.empty();
+    }
+    if (!addsRows) {
+        return false;
+    }
+    if (!m_pq) {
+        m_pq = std::make_unique<pq::CPqSession>();
+    }
+    if (!m_pq->IsOpen()) {
+        const CStatus opened = m_pq->Open(m_db->ConnectString(), m_context.LoginTimeoutSeconds());
+        if (!opened.IsOk()) {
+            m_pqRefused = true;
+            m_context.Log().Log(
+                L"hands go as SQL text: the prepared-statement session did not open: " +
+                opened.Message());
+            return false;
+        }
+    }
+    return true;
+}
+
+CStatus CConnectionBase::CommitHeld()
+{
+    std::vector<CHeldStatement> held = std::move(m_held);
+    m_held.clear();
+    m_heldChars = 0;
+    const auto start = std::chrono::steady_clock::now();
+    std::wstring failed;
+    CStatus status;
+    {
+        const vxstage::CScope timing(vxstage::Stage::Wait);
+        status = RunHeld(*m_pq, *m_db, held, failed);
+    }
+    m_context.AddTraffic(Elapsed(start));
+    if (!status.IsOk()) {
+        Failed(status, failed);
+    }
+    return status;
 }
 
 CStatus CConnectionBase::BeginUnit()
@@ -392,7 +401,7 @@ CStatus CConnectionBase::BeginUnit()
     m_unitSent = false;
     m_unitStatus = CStatus::Ok();
     // Sent with the unit's first query or its commit, not on its own.
-    CHeld begin;
+    CHeldStatement begin;
     begin.sql = L"BEGIN";
     m_held.push_back(std::move(begin));
     m_heldChars += 5;
@@ -413,7 +422,7 @@ CStatus CConnectionBase::HoldCommit()
     }
     // A failed statement aborts the server's transaction and stops the text
     // there, so this COMMIT is never reached after a failure.
-    CHeld commit;
+    CHeldStatement commit;
     commit.sql = L"COMMIT";
     m_held.push_back(std::move(commit));
     m_heldChars += 6;
@@ -430,7 +439,7 @@ CStatus CConnectionBase::CommitUnit()
     if (!status.IsOk()) {
         return status;
     }
-    status = Flush();
+    status = UsesSession() ? CommitHeld() : Flush();
     if (status.IsOk()) {
         m_inUnit = false;
         m_unitSent = false;
@@ -454,7 +463,21 @@ CStatus CConnectionBase::CommitUnitAhead()
     if (!m_sender) {
         m_sender = std::make_unique<CUnitSender>();
     }
-    m_sender->Send(*m_db, TakeHeldText());
+    if (UsesSession()) {
+        // The statements are built on the sender's thread too, while this
+        // one reads the next hand.
+        auto held = std::make_shared<std::vector<CHeldStatement>>(std::move(m_held));
+        m_held.clear();
+        m_heldChars = 0;
+        auto failed = std::make_shared<std::wstring>();
+        pq::CPqSession* session = m_pq.get();
+        CDatabase* db = m_db.get();
+        m_sender->Send(
+            [session, db, held, failed]() { return RunHeld(*session, *db, *held, *failed); },
+            [failed]() { return *failed; });
+    } else {
+        m_sender->Send(*m_db, TakeHeldText());
+    }
     m_inUnit = false;
     m_unitSent = false;
     m_last = CStatus::Ok();

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "db/CUnitSender.h"
+#include "db/HeldStatements.h"
 #include "db/IConnection.h"
+#include "db/pq/CPqSession.h"
 
 #include <cstdint>
 #include <memory>
@@ -77,25 +79,27 @@ private:
     // Something of the open unit has reached the server.
     bool m_unitSent = false;
     CStatus m_unitStatus;
-    // A statement held back in a unit, or a new row (table non-empty) that
-    // later changes may still complete.
-    struct CHeld
-    {
-        std::wstring sql;
-        std::wstring table;
-        int64_t id = 0;
-        RowValues values;
-    };
     // Holds `sql` and sends what is held when it grew too large or `sql`
     // returns rows; false when that failed.
-    bool Hold(CHeld held, bool returnsRows);
+    bool Hold(CHeldStatement held, bool returnsRows);
+    // True when the held unit goes to the second session: it adds rows,
+    // nothing of it was sent yet and the session is open (opened here).
+    bool UsesSession();
+    // Commits the held unit through the second session and waits.
+    CStatus CommitHeld();
 
-    std::vector<CHeld> m_held;
+    std::vector<CHeldStatement> m_held;
     size_t m_heldChars = 0;
 
     // Made on the first unit committed ahead.
     std::unique_ptr<CUnitSender> m_sender;
     std::optional<CStatus> m_aheadOutcome;
+
+    // Opened with the first unit that adds rows; closed with the database.
+    std::unique_ptr<pq::CPqSession> m_pq;
+    // The second session could not be opened: units go as text until the
+    // database is opened anew.
+    bool m_pqRefused = false;
 };
 
 }  // namespace kroDB

@@ -116,6 +116,11 @@ public:
     // The stored rows are the same either way.
     bool CompleteRows() const { return m_completeRows; }
     void SetCompleteRows(bool on) { m_completeRows = on; }
+    // With prepared writes (the default) a unit that only adds rows goes to
+    // the server as prepared statements on a second session of its own;
+    // without, as SQL text on the connection. The stored rows are the same.
+    bool PreparedWrites() const { return m_preparedWrites; }
+    void SetPreparedWrites(bool on) { m_preparedWrites = on; }
 
     CDbTraffic Traffic() const
     {
@@ -157,6 +162,7 @@ private:
     std::map<std::wstring, std::shared_ptr<const std::set<std::wstring>>> m_columns;
     int64_t m_unitHand = 0;
     bool m_completeRows = true;
+    bool m_preparedWrites = true;
 };
 
 // Owns one use of a shared connection: releases it when it goes.

@@ -3,6 +3,7 @@
 #include "companion/CDatabase.h"
 
 #include <chrono>
+#include <memory>
 #include <new>
 
 namespace kroDB {
@@ -24,10 +25,25 @@ CUnitSender::~CUnitSender()
 
 void CUnitSender::Send(CDatabase& db, std::wstring text)
 {
+    auto shared = std::make_shared<const std::wstring>(std::move(text));
+    Send(
+        [&db, shared]() {
+            CStatus status = db.ExecuteSQL(*shared);
+            if (!status.IsOk() && status.GetCode() != CStatus::Code::Unavailable) {
+                // Harmless when the server ended the transaction itself.
+                (void)db.ExecuteSQL(L"ROLLBACK");
+            }
+            return status;
+        },
+        [shared]() { return *shared; });
+}
+
+void CUnitSender::Send(std::function<CStatus()> job, std::function<std::wstring()> describe)
+{
     {
         std::scoped_lock lock(m_mutex);
-        m_db = &db;
-        m_text = std::move(text);
+        m_work = std::move(job);
+        m_describe = std::move(describe);
         m_job = true;
         m_done = false;
         m_inFlight = true;
@@ -57,17 +73,12 @@ void CUnitSender::Loop()
         if (!m_job) {
             return;
         }
-        CDatabase* db = m_db;
-        const std::wstring* text = &m_text;
+        const std::function<CStatus()>* work = &m_work;
         lock.unlock();
         const auto start = std::chrono::steady_clock::now();
         CStatus status;
         try {
-            status = db->ExecuteSQL(*text);
-            if (!status.IsOk() && status.GetCode() != CStatus::Code::Unavailable) {
-                // Harmless when the server ended the transaction itself.
-                (void)db->ExecuteSQL(L"ROLLBACK");
-            }
+            status = (*work)();
         } catch (const std::bad_alloc&) {
             status = CStatus::DatabaseError(L"out of memory");
         }

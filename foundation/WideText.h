@@ -8,6 +8,9 @@
 // UTF-8 bytes of `text`. Code points that cannot be encoded (lone surrogates,
 // values above U+10FFFF) become U+FFFD.
 std::string ToUtf8(std::wstring_view text);
+// Appends the UTF-8 bytes of one code point (U+FFFD for one that cannot be
+// encoded).
+void AppendUtf8(std::string& out, char32_t cp);
 
 // Decodes UTF-8; every byte that does not start a valid sequence is read as a
 // Windows-1252 character, so no byte is ever dropped.

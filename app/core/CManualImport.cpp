@@ -590,6 +590,7 @@ void CManualImport::CRun::ImportAtOnce(const std::vector<std::string>& files, in
         }
         db->SetConnectStrings(m_owner.m_db.MainConnectString());
         db->SetCompleteRows(m_owner.m_db.CompleteRows());
+        db->SetPreparedWrites(m_owner.m_db.PreparedWrites());
         db->SetLoginTimeoutSeconds(m_owner.m_db.LoginTimeoutSeconds());
         others.push_back(
             std::make_unique<CWorker>(m_owner, *db, *sinks[w], notifier, m_options, m_stop));

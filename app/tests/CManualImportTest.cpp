@@ -153,6 +153,7 @@ protected:
     }
     int64_t Hands() { return std::stoll(Value(L"SELECT count(*) FROM hands")); }
     std::string Flaws() { return vxtest::DatabaseFlaws(m_db->Environment(), m_connect); }
+    vxtest::CDatabaseDump ImportEveryRoomTwice(bool sendAhead, std::vector<std::string>& totals);
 
     vxtest::CPgTestServer m_server;
     CStatDefinitions m_definitions;
@@ -514,44 +515,74 @@ TEST_F(CManualImportTest, CompleteRowsStoreTheSameDatabaseInEveryRoom)
     EXPECT_EQ(Value(L"SELECT count(*) FROM hudcache"), Value(L"SELECT count(*) FROM handsplayers"));
 }
 
-// Preparing the next hand while the server stores one changes neither a row
-// nor a total, in any room; every file is imported twice, so that the hands
-// found stored take the same way as the new ones.
-TEST_F(CManualImportTest, HandsSentAheadStoreTheSameDatabaseAndTotalsInEveryRoom)
+// Every file of every room imported twice (so that the hands found stored
+// take the same way as the new ones) into a fresh database with the summary
+// triggers: the rows of every table, and each import's totals in `totals`.
+vxtest::CDatabaseDump CManualImportTest::ImportEveryRoomTwice(bool sendAhead,
+                                                              std::vector<std::string>& totals)
 {
     const std::vector<std::string> files = FilesOfEveryRoom();
-    const auto importAll = [&](bool sendAhead, std::vector<std::string>& totals) {
-        m_db->SetConnectStrings(m_connect);
-        EXPECT_TRUE(CHudStatsCache(*m_db).Install().IsOk());
-        for (int pass = 0; pass < 2; ++pass) {
-            for (const auto& file : files) {
-                CManualImportOptions options = Options({file});
-                options.room.clear();
-                options.parse.sendAhead = sendAhead;
-                const CManualImportResult result = Import(options);
-                totals.push_back(fs::path(file).filename().string() + ": " +
-                                 std::to_string(result.counts.stored) + " " +
-                                 std::to_string(result.counts.alreadyStored) + " " +
-                                 std::to_string(result.counts.skipped) + " " +
-                                 std::to_string(result.counts.rejected) + " " +
-                                 std::to_string(result.counts.unreached));
-            }
+    m_db->SetConnectStrings(m_connect);
+    EXPECT_TRUE(CHudStatsCache(*m_db).Install().IsOk());
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const auto& file : files) {
+            CManualImportOptions options = Options({file});
+            options.room.clear();
+            options.parse.sendAhead = sendAhead;
+            const CManualImportResult result = Import(options);
+            totals.push_back(fs::path(file).filename().string() + ": " +
+                             std::to_string(result.counts.stored) + " " +
+                             std::to_string(result.counts.alreadyStored) + " " +
+                             std::to_string(result.counts.skipped) + " " +
+                             std::to_string(result.counts.rejected) + " " +
+                             std::to_string(result.counts.unreached));
         }
-        return vxtest::DumpDatabase(m_db->Environment(), m_connect);
-    };
+    }
+    return vxtest::DumpDatabase(m_db->Environment(), m_connect);
+}
+
+// Preparing the next hand while the server stores one changes neither a row
+// nor a total, in any room.
+TEST_F(CManualImportTest, HandsSentAheadStoreTheSameDatabaseAndTotalsInEveryRoom)
+{
     std::vector<std::string> waitedTotals;
-    const vxtest::CDatabaseDump waited = importAll(false, waitedTotals);
+    const vxtest::CDatabaseDump waited = ImportEveryRoomTwice(false, waitedTotals);
     ASSERT_EQ(waited.error, "");
     ASSERT_GT(waited.tables.at("handsplayers").size(), 50u);
 
     m_db.reset();
     UseServer(m_server);
     std::vector<std::string> aheadTotals;
-    const vxtest::CDatabaseDump ahead = importAll(true, aheadTotals);
+    const vxtest::CDatabaseDump ahead = ImportEveryRoomTwice(true, aheadTotals);
     ASSERT_EQ(ahead.error, "");
     EXPECT_EQ(vxtest::CompareDumps(waited, ahead), "");
     EXPECT_EQ(aheadTotals, waitedTotals);
     EXPECT_EQ(Flaws(), "");
+}
+
+// Hands sent as prepared statements on the second session store the rows and
+// totals of hands sent as SQL text, in every room, sent ahead or not.
+TEST_F(CManualImportTest, PreparedWritesStoreTheSameDatabaseAndTotalsInEveryRoom)
+{
+    m_db->SetPreparedWrites(false);
+    std::vector<std::string> textTotals;
+    const vxtest::CDatabaseDump text = ImportEveryRoomTwice(true, textTotals);
+    ASSERT_EQ(text.error, "");
+    ASSERT_GT(text.tables.at("handsplayers").size(), 50u);
+    ASSERT_GT(text.tables.at("handsactions").size(), 100u);
+
+    for (const bool sendAhead : {true, false}) {
+        SCOPED_TRACE(sendAhead ? "sent ahead" : "waited for");
+        m_db.reset();
+        UseServer(m_server);
+        m_db->SetPreparedWrites(true);
+        std::vector<std::string> preparedTotals;
+        const vxtest::CDatabaseDump prepared = ImportEveryRoomTwice(sendAhead, preparedTotals);
+        ASSERT_EQ(prepared.error, "");
+        EXPECT_EQ(vxtest::CompareDumps(text, prepared), "");
+        EXPECT_EQ(preparedTotals, textTotals);
+        EXPECT_EQ(Flaws(), "");
+    }
 }
 
 // A hand the file holds twice in a row fails at the server after the next

@@ -7,6 +7,7 @@
 #include "db/IConnection.h"
 #include "db/RowValueUpdate.h"
 #include "db/SqlText.h"
+#include "foundation/NumberText.h"
 #include "foundation/WideText.h"
 
 #include <utility>
@@ -24,7 +25,7 @@ void AddCards(const std::vector<int>& cards,
 {
     for (size_t i = 0; i < cards.size() && i < 7; ++i) {
         columns.push_back(FormatW(L"card%d", static_cast<int>(i + 1)));
-        values.push_back(std::to_wstring(cards[i]));
+        values.push_back(NumberText(cards[i]));
     }
     columns.push_back(L"cards64");
     values.push_back(FormatW(L"%llu", static_cast<unsigned long long>(VecToInt64(cards))));
@@ -77,22 +78,22 @@ bool kroHandPlayers::data::Insert()
         return false;
     }
     RowValues row{
-        {L"id", std::to_wstring(id)},
-        {L"idhand", std::to_wstring(idhand)},
-        {L"idplayer", std::to_wstring(idplayer)},
-        {L"startcashincents", std::to_wstring(startcashincents)},
-        {L"seat", std::to_wstring(seat)},
-        {L"position", std::to_wstring(position)},
+        {L"id", NumberText(id)},
+        {L"idhand", NumberText(idhand)},
+        {L"idplayer", NumberText(idplayer)},
+        {L"startcashincents", NumberText(startcashincents)},
+        {L"seat", NumberText(seat)},
+        {L"position", NumberText(position)},
         {L"handtype", L"'" + SqlEscape(handtype) + L"'"},
-        {L"totalwin", std::to_wstring(totalwin)},
-        {L"bet", std::to_wstring(bet)},
-        {L"netwin", std::to_wstring(netwin)},
-        {L"rakeincents", std::to_wstring(rakeincents)},
-        {L"showdownwin", std::to_wstring(showdownwin)},
-        {L"nonshowdownwin", std::to_wstring(nonshowdownwin)},
-        {L"cards64", std::to_wstring(static_cast<unsigned long long>(VecToInt64(cards)))},
-        {L"combination", std::to_wstring(combination)},
-        {L"lowcombination", std::to_wstring(lowcombination)},
+        {L"totalwin", NumberText(totalwin)},
+        {L"bet", NumberText(bet)},
+        {L"netwin", NumberText(netwin)},
+        {L"rakeincents", NumberText(rakeincents)},
+        {L"showdownwin", NumberText(showdownwin)},
+        {L"nonshowdownwin", NumberText(nonshowdownwin)},
+        {L"cards64", NumberText(static_cast<unsigned long long>(VecToInt64(cards)))},
+        {L"combination", NumberText(combination)},
+        {L"lowcombination", NumberText(lowcombination)},
     };
     const size_t fixed = row.size();
     std::vector<std::wstring> columns;
@@ -114,13 +115,13 @@ bool kroHandPlayers::data::Insert()
     for (const auto& [column, value] : stats.counts) {
         if (keep(column)) {
             columns.push_back(column);
-            values.push_back(std::to_wstring(value));
+            values.push_back(NumberText(value));
         }
     }
     for (const auto& [column, value] : stats.values) {
         if (keep(column)) {
             columns.push_back(column);
-            values.push_back(std::to_wstring(value));
+            values.push_back(NumberText(value));
         }
     }
     // The cards last, so that the players of a hand, shown cards or not,
@@ -212,13 +213,13 @@ bool kroHandPlayers::data::Update(const std::wstring& column, const std::wstring
 bool kroHandPlayers::data::SetCombination(int32_t value)
 {
     combination = value;
-    return Update(L"combination", std::to_wstring(value));
+    return Update(L"combination", NumberText(value));
 }
 
 bool kroHandPlayers::data::SetLowCombination(int32_t value)
 {
     lowcombination = value;
-    return Update(L"lowcombination", std::to_wstring(value));
+    return Update(L"lowcombination", NumberText(value));
 }
 
 bool kroHandPlayers::data::SetAllinEV()
@@ -226,7 +227,7 @@ bool kroHandPlayers::data::SetAllinEV()
     if (id == 0) {
         return false;
     }
-    return Update(L"allinev", std::to_wstring(allinev));
+    return Update(L"allinev", NumberText(allinev));
 }
 
 bool kroHandPlayers::data::StoreCards(int64_t handId,

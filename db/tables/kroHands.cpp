@@ -8,6 +8,7 @@
 #include "db/IConnection.h"
 #include "db/RowValueUpdate.h"
 #include "db/SqlText.h"
+#include "foundation/NumberText.h"
 #include "foundation/WideText.h"
 
 #include <vector>
@@ -43,13 +44,12 @@ RowValues kroHands::data::BoardValues(bool withTexture) const
 {
     RowValues values;
     for (size_t i = 0; i < board.size() && i < 5; ++i) {
-        values.emplace_back(FormatW(L"boardcard%d", static_cast<int>(i + 1)),
-                            std::to_wstring(board[i]));
+        values.emplace_back(FormatW(L"boardcard%d", static_cast<int>(i + 1)), NumberText(board[i]));
     }
     values.emplace_back(L"boardcard64",
                         FormatW(L"%llu", static_cast<unsigned long long>(VecToInt64(board))));
     if (withTexture) {
-        values.emplace_back(L"boardtype", std::to_wstring(boardtype));
+        values.emplace_back(L"boardtype", NumberText(boardtype));
     }
     return values;
 }
@@ -92,23 +92,23 @@ bool kroHands::data::Insert()
     }
     // The room makes the same hand unique together with its number and utc;
     // without it, the game type's room is taken.
-    const std::wstring site = idsite > 0 ? std::to_wstring(idsite)
+    const std::wstring site = idsite > 0 ? NumberText(idsite)
                                          : FormatW(L"(select idsite from gametypes where id=%ld)",
                                                    static_cast<long>(idgametype));
     RowValues row{
-        {L"id", std::to_wstring(id)},
-        {L"idfile", std::to_wstring(idfile)},
-        {L"sitehandnumber", std::to_wstring(static_cast<unsigned long long>(sitehandnumber))},
-        {L"idgametype", std::to_wstring(idgametype)},
-        {L"et", std::to_wstring(et)},
-        {L"\"localtime\"", std::to_wstring(localtime)},
-        {L"utc", std::to_wstring(utc)},
-        {L"seats", std::to_wstring(seats)},
-        {L"streetAllin", std::to_wstring(streetAllin)},
+        {L"id", NumberText(id)},
+        {L"idfile", NumberText(idfile)},
+        {L"sitehandnumber", NumberText(static_cast<unsigned long long>(sitehandnumber))},
+        {L"idgametype", NumberText(idgametype)},
+        {L"et", NumberText(et)},
+        {L"\"localtime\"", NumberText(localtime)},
+        {L"utc", NumberText(utc)},
+        {L"seats", NumberText(seats)},
+        {L"streetAllin", NumberText(streetAllin)},
         {L"showdown", SqlBool(showdown)},
         {L"runittwice", SqlBool(runittwice)},
-        {L"totalpot", std::to_wstring(totalpot)},
-        {L"rake", std::to_wstring(rake)},
+        {L"totalpot", NumberText(totalpot)},
+        {L"rake", NumberText(rake)},
         {L"idsite", site},
     };
     if (m_context.CompleteRows()) {
@@ -238,10 +238,10 @@ bool kroHands::data::StoreStats()
         add(name, SqlBool(value));
     }
     for (const auto& [name, value] : stats.counts) {
-        add(name, std::to_wstring(value));
+        add(name, NumberText(value));
     }
     for (const auto& [name, value] : stats.values) {
-        add(name, std::to_wstring(value));
+        add(name, NumberText(value));
     }
     for (const auto& [name, value] : stats.texts) {
         add(name, L"'" + SqlEscape(value) + L"'");
@@ -257,7 +257,7 @@ bool kroHands::data::Update(const std::wstring& column, const std::wstring& valu
 bool kroHands::data::SetGameType(int32_t value)
 {
     idgametype = value;
-    return Update(L"idgametype", std::to_wstring(value));
+    return Update(L"idgametype", NumberText(value));
 }
 
 bool kroHands::data::SetShowdown(bool value)
@@ -269,13 +269,13 @@ bool kroHands::data::SetShowdown(bool value)
 bool kroHands::data::SetTotalPot(int32_t value)
 {
     totalpot = value;
-    return Update(L"totalpot", std::to_wstring(value));
+    return Update(L"totalpot", NumberText(value));
 }
 
 bool kroHands::data::SetRake(int32_t value)
 {
     rake = value;
-    return Update(L"rake", std::to_wstring(value));
+    return Update(L"rake", NumberText(value));
 }
 
 bool kroHands::data::SetRunItTwice(bool value)
@@ -287,13 +287,13 @@ bool kroHands::data::SetRunItTwice(bool value)
 bool kroHands::data::SetStreetAllin(int32_t value)
 {
     streetAllin = value;
-    return Update(L"streetAllin", std::to_wstring(value));
+    return Update(L"streetAllin", NumberText(value));
 }
 
 bool kroHands::data::SetSeats(int32_t value)
 {
     seats = value;
-    return Update(L"seats", std::to_wstring(value));
+    return Update(L"seats", NumberText(value));
 }
 
 }  // namespace kroDB

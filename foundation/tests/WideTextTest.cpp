@@ -1,8 +1,12 @@
 #include "foundation/WideText.h"
 
+#include "foundation/NumberText.h"
 #include "foundation/TextDecoding.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
 
 TEST(WideTextTest, Utf8RoundTripOfEveryScript)
 {
@@ -48,4 +52,16 @@ TEST(TextDecodingTest, ByteOrderMarks)
     EXPECT_EQ(DecodeText(le, TextEncoding::Utf16Le), L"A\U0001F600");
     const std::string lone("\x00\xD8", 2);
     EXPECT_EQ(DecodeText(lone, TextEncoding::Utf16Le), L"\uFFFD");
+}
+
+TEST(WideTextTest, NumbersAreWrittenAsToWstringWritesThem)
+{
+    for (const int64_t value :
+         {int64_t{0}, int64_t{7}, int64_t{-1}, int64_t{203492936567},
+          std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()}) {
+        EXPECT_EQ(NumberText(value), std::to_wstring(value));
+    }
+    EXPECT_EQ(NumberText(std::numeric_limits<uint64_t>::max()), L"18446744073709551615");
+    EXPECT_EQ(NumberText(std::numeric_limits<int32_t>::min()), L"-2147483648");
+    EXPECT_EQ(NumberText(static_cast<int16_t>(-300)), L"-300");
 }

@@ -1,0 +1,106 @@
+#include "db/HeldStatements.h"
+
+#include "foundation/WideText.h"
+
+namespace kroDB {
+
+size_t FindColumn(const RowValues& values, size_t at, const std::wstring& column)
+{
+    if (at < values.size() && values[at].first == column) {
+        return at;
+    }
+    for (size_t k = 0; k < values.size(); ++k) {
+        if (EqualsNoCase(values[k].first, column)) {
+            return k;
+        }
+    }
+    return values.size();
+}
+
+std::vector<CHeldPiece> CutHeld(const std::vector<CHeldStatement>& held)
+{
+    std::vector<CHeldPiece> pieces;
+    for (size_t i = 0; i < held.size();) {
+        CHeldPiece piece;
+        if (held[i].table.empty()) {
+            piece.statement = i;
+            pieces.push_back(std::move(piece));
+            ++i;
+            continue;
+        }
+        size_t end = i + 1;
+        while (end < held.size() && held[end].table == held[i].table) {
+            ++end;
+        }
+        CHeldRowRun& run = piece.rows;
+        run.begin = i;
+        run.end = end;
+        for (const auto& value : held[i].values) {
+            run.columns.push_back(value.first);
+        }
+        for (size_t r = i + 1; r < end; ++r) {
+            const RowValues& values = held[r].values;
+            for (size_t k = 0; k < values.size(); ++k) {
+                bool known = k < run.columns.size() && run.columns[k] == values[k].first;
+                for (size_t c = 0; !known && c < run.columns.size(); ++c) {
+                    known = EqualsNoCase(run.columns[c], values[k].first);
+                }
+                if (!known) {
+                    run.columns.push_back(values[k].first);
+                }
+            }
+        }
+        pieces.push_back(std::move(piece));
+        i = end;
+    }
+    return pieces;
+}
+
+std::wstring HeldText(const std::vector<CHeldStatement>& held)
+{
+    size_t chars = 0;
+    for (const auto& statement : held) {
+        chars += statement.sql.size() + 16;
+        for (const auto& [column, value] : statement.values) {
+            chars += value.size() + 1;
+        }
+    }
+    std::wstring text;
+    text.reserve(chars);
+    for (const CHeldPiece& piece : CutHeld(held)) {
+        if (!piece.IsRows()) {
+            const std::wstring& sql = held[piece.statement].sql;
+            text += sql;
+            if (sql.empty() || sql.back() != L';') {
+                text += L';';
+            }
+            text += L'\n';
+            continue;
+        }
+        const CHeldRowRun& run = piece.rows;
+        text += L"insert into " + held[run.begin].table + L" (";
+        for (size_t c = 0; c < run.columns.size(); ++c) {
+            if (c != 0) {
+                text += L',';
+            }
+            text += run.columns[c];
+        }
+        text += L") values";
+        for (size_t r = run.begin; r < run.end; ++r) {
+            const RowValues& values = held[r].values;
+            text += r == run.begin ? L"(" : L",(";
+            for (size_t c = 0; c < run.columns.size(); ++c) {
+                if (c != 0) {
+                    text += L',';
+                }
+                const size_t k = FindColumn(values, c, run.columns[c]);
+                text += k < values.size() ? values[k].second : std::wstring(L"DEFAULT");
+            }
+            text += L')';
+        }
+        text += L";\n";
+    }
+    return text;
+}
+
+}  // namespace kroDB

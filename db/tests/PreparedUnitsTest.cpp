@@ -1,0 +1,203 @@
+// Units sent as prepared statements on the second session: how held
+// statements become parameters and shared statement texts, and what the
+// server makes of them.
+#include "db/HeldStatements.h"
+#include "db/pq/CPqSession.h"
+#include "db/pq/PqUnit.h"
+#include "db/pq/TableShapes.h"
+#include "db/tests/DbTestFixture.h"
+#include "foundation/WideText.h"
+
+using namespace kroDB;
+using namespace kroDB::pq;
+
+namespace {
+
+CHeldStatement Statement(const std::wstring& sql)
+{
+    CHeldStatement held;
+    held.sql = sql;
+    return held;
+}
+
+CHeldStatement Row(const std::wstring& table, RowValues values)
+{
+    CHeldStatement held;
+    held.table = table;
+    held.values = std::move(values);
+    return held;
+}
+
+// A table t (id with a sequence default, n 0, b false, s without default).
+CTableShapes ShapesOfT()
+{
+    return CTableShapes([](const std::wstring& table, auto& defaults) {
+        if (table != L"t") {
+            return false;
+        }
+        defaults = {{L"id", L"nextval('t_id_seq'::regclass)"},
+                    {L"n", L"0"},
+                    {L"b", L"false"},
+                    {L"s", L""},
+                    {L"localtime", L"'x'::character varying"}};
+        return true;
+    });
+}
+
+}  // namespace
+
+TEST(PreparedUnitsTest, LiteralsBecomeParametersTheServerReadsAsItReadsTheLiterals)
+{
+    std::string value;
+    EXPECT_EQ(ClassifyLiteral(L"'O''Neil'", value), LiteralKind::Param);
+    EXPECT_EQ(value, "O'Neil");
+    EXPECT_EQ(ClassifyLiteral(L"'back\\slash'", value), LiteralKind::Param);
+    EXPECT_EQ(value, "back\\slash");
+    EXPECT_EQ(ClassifyLiteral(L"'Zoë ♠'", value), LiteralKind::Param);
+    EXPECT_EQ(value, "Zo\xc3\xab \xe2\x99\xa0");
+    EXPECT_EQ(ClassifyLiteral(L"''", value), LiteralKind::Param);
+    EXPECT_EQ(value, "");
+    EXPECT_EQ(ClassifyLiteral(L"-12", value), LiteralKind::Param);
+    EXPECT_EQ(value, "-12");
+    EXPECT_EQ(ClassifyLiteral(L"TRUE", value), LiteralKind::Param);
+    EXPECT_EQ(value, "true");
+    // A decimal literal is numeric to the server, rounded into an integer
+    // column; the parameter is cast so that it still is.
+    EXPECT_EQ(ClassifyLiteral(L"1.5", value), LiteralKind::Numeric);
+    EXPECT_EQ(ClassifyLiteral(L"2e3", value), LiteralKind::Numeric);
+    EXPECT_EQ(ClassifyLiteral(L"null", value), LiteralKind::Null);
+    for (const wchar_t* expression : {L"now()", L"E'x'", L"'a'b'", L"'open", L"1-2", L"x"}) {
+        EXPECT_EQ(ClassifyLiteral(expression, value), LiteralKind::Inline) << ToUtf8(expression);
+    }
+}
+
+TEST(PreparedUnitsTest, PlainInsertsBecomePreparedRowsAndOtherStatementsStayAsTheyAre)
+{
+    std::vector<CHeldStatement> held = {
+        Statement(L"BEGIN"),
+        Statement(L"insert into pots (idhand,potnum,amt)values(7,0,13)"),
+        Statement(L"INSERT INTO handsactions (idhand,actionno,amount) Values (7,1,2),(7,2,-1);"),
+        Statement(L"insert into hands (id,utc) values(7,now())"),
+        Statement(L"update hands set totalpot = 12 where id=7"),
+        Statement(L"COMMIT;"),
+    };
+    std::vector<CPqStep> steps;
+    ASSERT_TRUE(BuildSteps(held, nullptr, steps));
+    ASSERT_EQ(steps.size(), 6u);
+    EXPECT_EQ(steps[0].sql, "BEGIN");
+    EXPECT_TRUE(steps[0].prepare);
+    EXPECT_EQ(steps[1].sql, "insert into pots (idhand,potnum,amt) values($1,$2,$3)");
+    EXPECT_TRUE(steps[1].prepare);
+    EXPECT_EQ(steps[1].params, (std::vector<std::string>{"7", "0", "13"}));
+    EXPECT_EQ(steps[2].sql,
+              "insert into handsactions (idhand,actionno,amount) values($1,$2,$3),($4,$5,$6)");
+    EXPECT_EQ(steps[2].params, (std::vector<std::string>{"7", "1", "2", "7", "2", "-1"}));
+    // An expression keeps the statement as written.
+    EXPECT_EQ(steps[3].sql, "insert into hands (id,utc) values(7,now())");
+    EXPECT_FALSE(steps[3].prepare);
+    EXPECT_EQ(steps[4].sql, "update hands set totalpot = 12 where id=7");
+    EXPECT_FALSE(steps[4].prepare);
+    EXPECT_EQ(steps[5].sql, "COMMIT");
+
+    // Several statements in one text cannot go as one protocol statement.
+    std::vector<CHeldStatement> several = {Statement(L"BEGIN"),
+                                           Statement(L"delete from t; delete from u")};
+    EXPECT_FALSE(BuildSteps(several, nullptr, steps));
+}
+
+TEST(PreparedUnitsTest, RowsOfATableShareOneStatementWhateverColumnsTheyCarry)
+{
+    CTableShapes shapes = ShapesOfT();
+    std::vector<CHeldStatement> first = {Row(L"t", {{L"id", L"1"}, {L"n", L"5"}}),
+                                         Row(L"t", {{L"id", L"2"}, {L"b", L"TRUE"}})};
+    std::vector<CPqStep> steps;
+    ASSERT_TRUE(BuildSteps(first, &shapes, steps));
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].sql, "insert into t (b,id,n) values($1,$2,$3),($4,$5,$6)");
+    // What a row lacks goes as the column's default.
+    EXPECT_EQ(steps[0].params, (std::vector<std::string>{"false", "1", "5", "true", "2", "0"}));
+
+    // Columns in another order and fewer of them: the same text.
+    std::vector<CHeldStatement> second = {Row(L"t", {{L"n", L"6"}, {L"id", L"3"}}),
+                                          Row(L"t", {{L"id", L"4"}})};
+    ASSERT_TRUE(BuildSteps(second, &shapes, steps));
+    EXPECT_EQ(steps[0].sql, "insert into t (b,id,n) values($1,$2,$3),($4,$5,$6)");
+    EXPECT_EQ(steps[0].params, (std::vector<std::string>{"false", "3", "6", "false", "4", "0"}));
+
+    // A column without a default goes as null; one whose default is an
+    // expression as DEFAULT; a quoted name finds its column.
+    std::vector<CHeldStatement> third = {
+        Row(L"t", {{L"id", L"5"}, {L"s", L"'x'"}, {L"\"localtime\"", L"'y'"}}),
+        Row(L"t", {{L"n", L"1"}})};
+    ASSERT_TRUE(BuildSteps(third, &shapes, steps));
+    EXPECT_EQ(
+        steps[0].sql,
+        "insert into t (b,id,\"localtime\",n,s) values($1,$2,$3,$4,$5),($6,DEFAULT,$7,$8,$9)");
+    EXPECT_EQ(steps[0].isNull, (std::vector<char>{0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(steps[0].params[7], "1");
+    EXPECT_EQ(steps[0].params[6], "x");
+
+    // A column the catalogue does not know leaves the table's shape alone.
+    std::vector<CHeldStatement> unknown = {Row(L"t", {{L"id", L"6"}, {L"nope", L"1"}})};
+    ASSERT_TRUE(BuildSteps(unknown, &shapes, steps));
+    EXPECT_EQ(steps[0].sql, "insert into t (id,nope) values($1,$2)");
+}
+
+class PreparedSessionTest : public DbTestFixture
+{
+protected:
+    void SetUp() override
+    {
+        DbTestFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        ASSERT_TRUE(CreateDatabase(*m_context, m_connect));
+        ASSERT_TRUE(m_session.Open(m_connect, 10).IsOk());
+    }
+
+    // One unit adding players `names` (id, name) with its BEGIN and COMMIT.
+    CStatus AddPlayers(const std::vector<std::pair<int, std::wstring>>& players)
+    {
+        std::vector<CHeldStatement> held = {Statement(L"BEGIN")};
+        for (const auto& [id, name] : players) {
+            held.push_back(Row(L"players", {{L"name", L"'" + ReplaceAll(name, L"'", L"''") + L"'"},
+                                            {L"idplayer", std::to_wstring(id)},
+                                            {L"idsite", L"1"}}));
+        }
+        held.push_back(Statement(L"COMMIT"));
+        std::vector<CPqStep> steps;
+        EXPECT_TRUE(BuildSteps(held, &m_session.Shapes(), steps));
+        return m_session.Run(steps);
+    }
+
+    CPqSession m_session;
+};
+
+TEST_F(PreparedSessionTest, AFailedUnitLeavesNothingAndTheSessionGoesOn)
+{
+    ASSERT_TRUE(AddPlayers({{1, L"Ann"}, {2, L"Bob"}}).IsOk());
+    const size_t prepared = m_session.PreparedCount();
+    // The second row takes the name of a stored player of the site.
+    const CStatus failed = AddPlayers({{3, L"Cid"}, {4, L"Ann"}});
+    EXPECT_EQ(failed.GetCode(), CStatus::Code::Conflict);
+    EXPECT_EQ(Scalar(L"SELECT string_agg(name, ' ' ORDER BY idplayer) FROM players"), L"Ann Bob");
+    ASSERT_TRUE(AddPlayers({{5, L"Dee"}, {6, L"Eve"}}).IsOk());
+    EXPECT_EQ(m_session.PreparedCount(), prepared);
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM players"), L"4");
+}
+
+TEST_F(PreparedSessionTest, TextsArriveAsWritten)
+{
+    const std::wstring name = L"O'Neil \\ Zoë ♠ 'quoted'";
+    ASSERT_TRUE(AddPlayers({{1, name}}).IsOk());
+    EXPECT_EQ(Scalar(L"SELECT name FROM players WHERE idplayer = 1"), name);
+}
+
+TEST_F(PreparedSessionTest, AWrongPasswordIsUnavailable)
+{
+    CPqSession other;
+    const CStatus status = other.Open(ReplaceAll(m_connect, L"Pwd=", L"Pwd=wrong"), 10);
+    EXPECT_EQ(status.GetCode(), CStatus::Code::Unavailable);
+    EXPECT_FALSE(other.IsOpen());
+}
