@@ -24,6 +24,10 @@ uint64_t Elapsed(std::chrono::steady_clock::time_point start)
 // cannot build an endless text.
 constexpr size_t kMaxHeldChars = 1u << 20;
 
+// Units pipelined and not settled before a commit waits for the oldest: the
+// server is never short of work, and a fast reader holds few hands.
+constexpr size_t kMaxUnsettled = 8;
+
 // Runs a unit's held statements as prepared statements on `session`, or as
 // text on `db` when they do not allow it; on failure the unit is rolled back
 // and `failed` holds what was sent.
@@ -60,8 +64,9 @@ CConnectionBase::CConnectionBase(CDbContext& context)
 
 CConnectionBase::~CConnectionBase()
 {
-    // The sender must stop using the database before it closes.
+    // The senders must stop using the database before it closes.
     m_sender.reset();
+    m_pipeline.reset();
 }
 
 CDatabase* CConnectionBase::IdleDatabase()
@@ -71,8 +76,54 @@ CDatabase* CConnectionBase::IdleDatabase()
     return m_db.get();
 }
 
+void CConnectionBase::NoteOutcome(const CStatus& status,
+                                  const std::wstring& text,
+                                  bool failOpenUnit)
+{
+    m_outcomes.push_back(status);
+    if (status.IsOk()) {
+        return;
+    }
+    m_last = status;
+    if (status.GetCode() != CStatus::Code::Conflict &&
+        status.GetCode() != CStatus::Code::Unavailable) {
+        m_context.ShowError(FormatW(L"Ошибка [%ls] при выполнении <%ls> ", status.Message().c_str(),
+                                    MaskPassword(m_db ? m_db->ConnectString() : L"").c_str()));
+        m_context.Log().Log(L"SQL: " + text.substr(0, 4000));
+    }
+    if (failOpenUnit && m_inUnit && m_unitStatus.IsOk()) {
+        m_unitStatus = CStatus::Error(CStatus::Code::Conflict,
+                                      L"the unit sent before this one was not stored");
+    }
+}
+
+bool CConnectionBase::TakeOneFinished(bool wait, bool failOpenUnit)
+{
+    if (!m_pipeline) {
+        return false;
+    }
+    std::optional<pq::CPqPipeline::COutcome> outcome;
+    {
+        const vxstage::CScope timing(vxstage::Stage::Wait);
+        outcome = m_pipeline->Take(wait);
+    }
+    if (!outcome) {
+        return false;
+    }
+    m_context.AddTraffic(outcome->nanoseconds);
+    NoteOutcome(outcome->status, outcome->text, failOpenUnit);
+    return true;
+}
+
+void CConnectionBase::TakeFinished(bool wait, bool failOpenUnit)
+{
+    while (TakeOneFinished(wait, failOpenUnit)) {
+    }
+}
+
 void CConnectionBase::SettleAhead()
 {
+    TakeFinished(true, true);
     if (!m_sender || !m_sender->InFlight()) {
         return;
     }
@@ -83,21 +134,7 @@ void CConnectionBase::SettleAhead()
         status = m_sender->Wait(nanoseconds);
     }
     m_context.AddTraffic(nanoseconds);
-    m_aheadOutcome = status;
-    if (status.IsOk()) {
-        return;
-    }
-    m_last = status;
-    if (status.GetCode() != CStatus::Code::Conflict &&
-        status.GetCode() != CStatus::Code::Unavailable) {
-        m_context.ShowError(FormatW(L"Ошибка [%ls] при выполнении <%ls> ", status.Message().c_str(),
-                                    MaskPassword(m_db ? m_db->ConnectString() : L"").c_str()));
-        m_context.Log().Log(L"SQL: " + m_sender->LastText().substr(0, 4000));
-    }
-    if (m_inUnit && m_unitStatus.IsOk()) {
-        m_unitStatus = CStatus::Error(CStatus::Code::Conflict,
-                                      L"the unit sent before this one was not stored");
-    }
+    NoteOutcome(status, status.IsOk() ? std::wstring() : m_sender->LastText(), true);
 }
 
 bool CConnectionBase::OpenDatabase(const std::wstring& connectString)
@@ -116,6 +153,7 @@ bool CConnectionBase::OpenDatabase(const std::wstring& connectString)
         // Quotes are doubled in every text value and backslashes stay literal.
         (void)db->ExecuteSQL(L"SET standard_conforming_strings = on");
         SettleAhead();
+        m_pipeline.reset();
         m_pq.reset();
         m_pqRefused = false;
         m_db = std::move(db);
@@ -137,6 +175,7 @@ void CConnectionBase::CloseDatabase()
     m_inUnit = false;
     m_unitSent = false;
     m_unitStatus = CStatus::Ok();
+    m_pipeline.reset();
     m_pq.reset();
     m_pqRefused = false;
     m_db.reset();
@@ -369,6 +408,51 @@ bool CConnectionBase::UsesSession()
     return true;
 }
 
+bool CConnectionBase::CanPipeline()
+{
+    if (!m_context.PreparedWrites() || m_unitSent || !pq::AddsOnlyHandRows(m_held)) {
+        return false;
+    }
+    if (m_sender && m_sender->InFlight()) {
+        // A unit of the connection's own goes first; when it failed, this
+        // one is refused as it would be behind it.
+        SettleAhead();
+    }
+    if (m_pipeline && m_pipeline->Unsettled() > 0) {
+        // The session belongs to the pipeline until it is settled.
+        return true;
+    }
+    if (!UsesSession()) {
+        return false;
+    }
+    if (!m_pipeline) {
+        m_pipeline = std::make_unique<pq::CPqPipeline>(*m_pq);
+    }
+    return true;
+}
+
+CStatus CConnectionBase::Pipeline()
+{
+    // What is known already. A failure does not refuse this unit: no row of
+    // a pipelined unit is one another unit rests on.
+    TakeFinished(false, false);
+    while (m_pipeline->Unsettled() >= kMaxUnsettled && TakeOneFinished(true, false)) {
+    }
+    if (!m_unitStatus.IsOk()) {
+        const CStatus status = m_unitStatus;
+        RollbackUnit();
+        m_last = status;
+        return status;
+    }
+    m_pipeline->Send(std::move(m_held));
+    m_held.clear();
+    m_heldChars = 0;
+    m_inUnit = false;
+    m_unitSent = false;
+    m_last = CStatus::Ok();
+    return m_last;
+}
+
 CStatus CConnectionBase::CommitHeld()
 {
     std::vector<CHeldStatement> held = std::move(m_held);
@@ -456,6 +540,9 @@ CStatus CConnectionBase::CommitUnitAhead()
     if (!m_inUnit) {
         return CStatus::InvalidArgument(L"no unit is open");
     }
+    if (CanPipeline()) {
+        return Pipeline();
+    }
     const CStatus status = HoldCommit();
     if (!status.IsOk()) {
         return status;
@@ -487,11 +574,18 @@ CStatus CConnectionBase::CommitUnitAhead()
 std::optional<CStatus> CConnectionBase::TakeAheadOutcome(bool wait)
 {
     auto lock = m_context.LockConnection();
-    if (wait) {
-        SettleAhead();
+    if (m_outcomes.empty()) {
+        if (wait) {
+            SettleAhead();
+        } else {
+            TakeFinished(false, true);
+        }
     }
-    std::optional<CStatus> outcome;
-    outcome.swap(m_aheadOutcome);
+    if (m_outcomes.empty()) {
+        return std::nullopt;
+    }
+    const CStatus outcome = m_outcomes.front();
+    m_outcomes.pop_front();
     return outcome;
 }
 

@@ -6,9 +6,11 @@
 #include "db/CUnitSender.h"
 #include "db/HeldStatements.h"
 #include "db/IConnection.h"
+#include "db/pq/CPqPipeline.h"
 #include "db/pq/CPqSession.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -59,6 +61,22 @@ private:
     // and fails the open unit when it failed. Every use of the database
     // begins here.
     void SettleAhead();
+    // Keeps the outcome of a unit sent ahead for TakeAheadOutcome; a failure
+    // is shown (unless the caller overcomes or reports it) and, with
+    // `failOpenUnit`, fails the open unit, which may rest on its rows.
+    void NoteOutcome(const CStatus& status, const std::wstring& text, bool failOpenUnit);
+    // Keeps the outcome of the oldest pipelined unit when it is known (with
+    // `wait`, once it is); false when there was none.
+    bool TakeOneFinished(bool wait, bool failOpenUnit);
+    // Keeps the outcomes of pipelined units that are known (with `wait`, of
+    // every one).
+    void TakeFinished(bool wait, bool failOpenUnit);
+    // True when the open unit may be pipelined behind those on their way: it
+    // only adds rows of its hand and nothing of it was sent. A unit on its
+    // way through the connection's own sender is waited for first.
+    bool CanPipeline();
+    // Hands the open unit to the pipeline.
+    CStatus Pipeline();
     // Holds the open unit's COMMIT when it can still commit; otherwise rolls
     // it back. The unit's status either way.
     CStatus HoldCommit();
@@ -93,13 +111,16 @@ private:
 
     // Made on the first unit committed ahead.
     std::unique_ptr<CUnitSender> m_sender;
-    std::optional<CStatus> m_aheadOutcome;
+    // Outcomes of units sent ahead, oldest first, not taken yet.
+    std::deque<CStatus> m_outcomes;
 
     // Opened with the first unit that adds rows; closed with the database.
     std::unique_ptr<pq::CPqSession> m_pq;
     // The second session could not be opened: units go as text until the
     // database is opened anew.
     bool m_pqRefused = false;
+    // Made with the first unit pipelined; stopped before the session goes.
+    std::unique_ptr<pq::CPqPipeline> m_pipeline;
 };
 
 }  // namespace kroDB

@@ -97,12 +97,14 @@ public:
     // Commits like CommitUnit, but may return once the unit is on its way:
     // Ok then means sent, and its outcome comes from TakeAheadOutcome. A
     // failure known before sending is returned at once, as by CommitUnit.
-    // Whatever uses the connection next waits for the outcome first; when it
-    // is a failure, the unit open by then fails without sending anything, as
-    // it may rest on rows of the failed one.
+    // Whatever uses the connection next waits for the outcomes first; when
+    // one is a failure, the unit open by then fails without sending
+    // anything, as it may rest on rows of the failed one. Units that only add
+    // rows of their own hand may be sent behind others still on their way.
     [[nodiscard]] virtual CStatus CommitUnitAhead() = 0;
-    // The outcome of the unit last committed ahead, once known and not taken
-    // yet; with `wait`, waits for it. Nullopt when there is none to take.
+    // The outcome of the oldest unit committed ahead whose outcome was not
+    // taken yet, once known; with `wait`, waits for it. Nullopt when there is
+    // none to take. One outcome for each unit CommitUnitAhead sent.
     virtual std::optional<CStatus> TakeAheadOutcome(bool wait) = 0;
     // Drops what is held and rolls the open unit back.
     virtual void RollbackUnit() = 0;

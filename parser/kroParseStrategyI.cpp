@@ -115,9 +115,18 @@ bool kroParseStrategyI::StoreHandFrom(int firstAttempt,
         const bool mayGoAhead = m_env.settings.sendAhead && attempt == 1;
         const CStatus status =
             TryUnit(lines, fileId, currency, aliasId, mayGoAhead, handled, handId, wentAhead);
-        if (!SettleAheadHand(false)) {
-            // The hand sent before failed, and this one may rest on its rows
-            // (a player it added): that one was done again, now this one.
+        if (wentAhead) {
+            m_lastWasStored = m_outcome == HandOutcome::AlreadyStored;
+            m_ahead.push_back(
+                CAheadHand{std::move(asRead), fileId, &currency, aliasId, m_outcome, handId});
+        }
+        if (!SettleAheadHands(false)) {
+            // A hand sent before failed and was done again. This one, when
+            // it was refused for resting on that hand's rows (a player it
+            // added), is done again now; sent, its own outcome comes later.
+            if (wentAhead) {
+                return handled;
+            }
             if (m_env.databaseLost) {
                 ++m_env.counts.unreached;
                 return false;
@@ -127,8 +136,6 @@ bool kroParseStrategyI::StoreHandFrom(int firstAttempt,
             continue;
         }
         if (wentAhead) {
-            m_lastWasStored = m_outcome == HandOutcome::AlreadyStored;
-            m_ahead = CAheadHand{std::move(asRead), fileId, &currency, aliasId, m_outcome, handId};
             return handled;
         }
         if (status.IsOk()) {
@@ -195,44 +202,46 @@ void kroParseStrategyI::ServerWentAway(HandOutcome outcome, int64_t handId)
     m_env.db.ResetConnection();
 }
 
-bool kroParseStrategyI::SettleAheadHand(bool wait)
+bool kroParseStrategyI::SettleAheadHands(bool wait)
 {
-    if (!m_ahead) {
-        return true;
-    }
-    std::optional<CStatus> outcome = m_env.db.TakeAheadOutcome(wait);
-    if (!outcome) {
-        if (!wait) {
-            return true;
+    bool allStored = true;
+    while (!m_ahead.empty()) {
+        std::optional<CStatus> outcome = m_env.db.TakeAheadOutcome(wait);
+        if (!outcome) {
+            if (!wait) {
+                break;
+            }
+            // Nothing on its way after waiting: the connection committed it
+            // at once.
+            outcome = CStatus::Ok();
         }
-        // Nothing on its way after waiting: the connection committed it at
-        // once.
-        outcome = CStatus::Ok();
+        CAheadHand hand = std::move(m_ahead.front());
+        m_ahead.pop_front();
+        if (outcome->IsOk()) {
+            m_env.context.ConfirmAhead();
+            CountHandled(hand.outcome, hand.handId);
+            continue;
+        }
+        allStored = false;
+        // Nothing of it was stored; of the hands sent after it, those that
+        // rested on it were refused and are done again by their outcomes.
+        m_env.context.RollbackAhead();
+        if (outcome->GetCode() == CStatus::Code::Unavailable) {
+            ServerWentAway(hand.outcome, hand.handId);
+        } else if (outcome->GetCode() == CStatus::Code::Conflict) {
+            // Another writer stored it, or the file holds it twice: tried
+            // again, it finds the stored copy.
+            (void)StoreHandFrom(2, hand.lines, hand.fileId, *hand.currency, hand.aliasId);
+        } else {
+            ++m_env.counts.rejected;
+        }
     }
-    CAheadHand hand = std::move(*m_ahead);
-    m_ahead.reset();
-    if (outcome->IsOk()) {
-        m_env.context.ConfirmAhead();
-        CountHandled(hand.outcome, hand.handId);
-        return true;
-    }
-    // Nothing of it was stored; the hand prepared after it was not sent.
-    m_env.context.RollbackAhead();
-    if (outcome->GetCode() == CStatus::Code::Unavailable) {
-        ServerWentAway(hand.outcome, hand.handId);
-    } else if (outcome->GetCode() == CStatus::Code::Conflict) {
-        // Another writer stored it, or the file holds it twice: tried again,
-        // it finds the stored copy.
-        (void)StoreHandFrom(2, hand.lines, hand.fileId, *hand.currency, hand.aliasId);
-    } else {
-        ++m_env.counts.rejected;
-    }
-    return false;
+    return allStored;
 }
 
 void kroParseStrategyI::FinishHands()
 {
-    (void)SettleAheadHand(true);
+    (void)SettleAheadHands(true);
 }
 
 bool kroParseStrategyI::FindOrInsertGameType(CGameTypeRecord& gameType)

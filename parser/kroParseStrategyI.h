@@ -9,6 +9,7 @@
 #include "foundation/records/CGameTypeRecord.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -100,10 +101,11 @@ private:
     void CountHandled(HandOutcome outcome, int64_t handId);
     // A unit met a server that went away: the import stops reaching it.
     void ServerWentAway(HandOutcome outcome, int64_t handId);
-    // Counts the hand sent ahead once its outcome is known (waiting for it
-    // with `wait`). False when it failed: it was dealt with (done again,
-    // counted) and whatever was prepared after it must be done again.
-    bool SettleAheadHand(bool wait);
+    // Counts the hands sent ahead whose outcomes are known, oldest first
+    // (waiting for every one with `wait`). False when one failed: it was
+    // dealt with (done again, counted), and a unit prepared after it that was
+    // refused must be done again.
+    bool SettleAheadHands(bool wait);
 
 protected:
     // Runs ParseHand inside one database transaction and parse-context unit,
@@ -155,7 +157,8 @@ private:
 
     bool m_lookFirst = true;
     bool m_lastWasStored = true;
-    std::optional<CAheadHand> m_ahead;
+    // Oldest first, as their outcomes come.
+    std::deque<CAheadHand> m_ahead;
 };
 
 }  // namespace kroHandParser

@@ -40,6 +40,13 @@ void CPqSession::Close()
         PQfinish(m_conn);
         m_conn = nullptr;
     }
+    // Units on their way are lost with the session; their outcomes say so.
+    for (CPendingUnit& unit : m_pending) {
+        unit.synced = false;
+        if (unit.failure.IsOk()) {
+            unit.failure = CStatus::Error(CStatus::Code::Unavailable, L"the session was lost");
+        }
+    }
     m_prepared.clear();
     m_lastName = 0;
     // Columns may have been added while the session was away.
@@ -87,12 +94,17 @@ CStatus CPqSession::Open(const std::wstring& connectString, int timeoutSeconds)
         Close();
         return CStatus::Error(CStatus::Code::Unavailable, message);
     }
+    // Notices (a SET LOCAL outside BEGIN, say) are nobody's business here.
+    PQsetNoticeProcessor(
+        m_conn, [](void*, const char*) {}, nullptr);
     return CStatus::Ok();
 }
 
 bool CPqSession::LoadDefaults(const std::wstring& table,
                               std::vector<std::pair<std::wstring, std::wstring>>& defaults)
 {
+    // A query of its own cannot run inside a pipeline.
+    DrainPending();
     if (!IsOpen()) {
         return false;
     }
@@ -116,35 +128,65 @@ bool CPqSession::LoadDefaults(const std::wstring& table,
 
 CStatus CPqSession::Run(const std::vector<CPqStep>& steps)
 {
+    // Units pipelined before are answered first; their outcomes wait.
+    DrainPending();
+    (void)Send(steps, false);
+    const CStatus status = ReceiveOldest();
+    if (!status.IsOk() && IsOpen()) {
+        // The failed statement left the unit's transaction open and aborted.
+        PQclear(PQexec(m_conn, "ROLLBACK"));
+        if (PQstatus(m_conn) != CONNECTION_OK) {
+            Close();
+        }
+    }
+    return status;
+}
+
+bool CPqSession::Send(const std::vector<CPqStep>& steps, bool implicitTransaction)
+{
+    CPendingUnit unit;
     if (!IsOpen()) {
-        return CStatus::Error(CStatus::Code::Unavailable, L"no session");
+        unit.failure = CStatus::Error(CStatus::Code::Unavailable, L"no session");
+        m_pending.push_back(std::move(unit));
+        return false;
     }
-    if (PQenterPipelineMode(m_conn) != 1) {
-        return CStatus::DatabaseError(MessageOf(nullptr, m_conn));
+    if (PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && PQenterPipelineMode(m_conn) != 1) {
+        unit.failure = CStatus::DatabaseError(MessageOf(nullptr, m_conn));
+        m_pending.push_back(std::move(unit));
+        return false;
     }
-    // What each result answers: a prepare (with its statement text) or a step.
-    struct CExpected
-    {
-        const std::string* prepared = nullptr;
-    };
-    std::vector<CExpected> expected;
-    expected.reserve(steps.size() * 2);
-    CStatus status = CStatus::Ok();
+    // Statements new to the session are prepared in a segment of their own:
+    // a failure of the unit cannot skip them, so units sent behind it find
+    // them.
+    for (const CPqStep& step : steps) {
+        if (!step.prepare || m_prepared.count(step.sql) != 0 || m_prepared.size() >= kMaxPrepared) {
+            continue;
+        }
+        const auto added = m_prepared.emplace(step.sql, "vx" + std::to_string(++m_lastName)).first;
+        if (PQsendPrepare(m_conn, added->second.c_str(), step.sql.c_str(), 0, nullptr) != 1) {
+            m_prepared.erase(added);
+            unit.failure = CStatus::DatabaseError(MessageOf(nullptr, m_conn));
+            break;
+        }
+        unit.prepares.push_back(&added->first);
+    }
+    if (!unit.prepares.empty()) {
+        unit.preparesSynced = PQpipelineSync(m_conn) == 1;
+        if (!unit.preparesSynced && unit.failure.IsOk()) {
+            unit.failure = CStatus::DatabaseError(MessageOf(nullptr, m_conn));
+        }
+    }
     std::vector<const char*> values;
     for (const CPqStep& step : steps) {
+        if (!unit.failure.IsOk()) {
+            break;
+        }
+        if (implicitTransaction && (step.sql == "BEGIN" || step.sql == "COMMIT")) {
+            continue;
+        }
         const char* name = nullptr;
         if (step.prepare) {
-            auto found = m_prepared.find(step.sql);
-            if (found == m_prepared.end() && m_prepared.size() < kMaxPrepared) {
-                found = m_prepared.emplace(step.sql, "vx" + std::to_string(++m_lastName)).first;
-                if (PQsendPrepare(m_conn, found->second.c_str(), step.sql.c_str(), 0, nullptr) !=
-                    1) {
-                    m_prepared.erase(found);
-                    status = CStatus::DatabaseError(MessageOf(nullptr, m_conn));
-                    break;
-                }
-                expected.push_back({&found->first});
-            }
+            const auto found = m_prepared.find(step.sql);
             if (found != m_prepared.end()) {
                 name = found->second.c_str();
             }
@@ -160,16 +202,65 @@ CStatus CPqSession::Run(const std::vector<CPqStep>& steps)
                 : PQsendQueryParams(m_conn, step.sql.c_str(), count, nullptr, values.data(),
                                     nullptr, nullptr, 0);
         if (sent != 1) {
-            status = CStatus::DatabaseError(MessageOf(nullptr, m_conn));
+            unit.failure = CStatus::DatabaseError(MessageOf(nullptr, m_conn));
             break;
         }
-        expected.push_back({});
+        ++unit.answers;
     }
-    if (PQpipelineSync(m_conn) != 1 && status.IsOk()) {
-        status = CStatus::DatabaseError(MessageOf(nullptr, m_conn));
+    // The sync ends the unit even when a step could not be queued: what was
+    // queued is answered, and without a BEGIN rolled back with the failure.
+    unit.synced = PQpipelineSync(m_conn) == 1;
+    if (!unit.synced && unit.failure.IsOk()) {
+        unit.failure = CStatus::DatabaseError(MessageOf(nullptr, m_conn));
     }
-    bool lost = false;
-    for (const CExpected& answer : expected) {
+    const bool ok = unit.failure.IsOk();
+    m_pending.push_back(std::move(unit));
+    return ok;
+}
+
+CStatus CPqSession::TakeOldest()
+{
+    if (!m_done.empty()) {
+        const CStatus status = m_done.front();
+        m_done.pop_front();
+        return status;
+    }
+    return ReceiveOldest();
+}
+
+CStatus CPqSession::ReceiveOldest()
+{
+    if (m_pending.empty()) {
+        return CStatus::Ok();
+    }
+    CPendingUnit unit = std::move(m_pending.front());
+    m_pending.pop_front();
+    CStatus status = unit.failure;
+    bool lost = !IsOpen() || !unit.synced || (!unit.prepares.empty() && !unit.preparesSynced);
+    for (size_t i = 0; !lost && i < unit.prepares.size(); ++i) {
+        PGresult* result = PQgetResult(m_conn);
+        if (result == nullptr) {
+            lost = true;
+            break;
+        }
+        if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+            // Not prepared after all: prepared anew with the next unit.
+            m_prepared.erase(*unit.prepares[i]);
+            if (status.IsOk()) {
+                status = CStatus::DatabaseError(MessageOf(result, m_conn));
+            }
+        }
+        PQclear(result);
+        while ((result = PQgetResult(m_conn)) != nullptr) {
+            PQclear(result);
+        }
+    }
+    if (!lost && !unit.prepares.empty()) {
+        PGresult* sync = PQgetResult(m_conn);
+        lost = sync == nullptr || PQresultStatus(sync) != PGRES_PIPELINE_SYNC;
+        PQclear(sync);
+    }
+    for (size_t i = 0; !lost && i < unit.answers; ++i) {
         PGresult* result = PQgetResult(m_conn);
         if (result == nullptr) {
             lost = true;
@@ -177,10 +268,6 @@ CStatus CPqSession::Run(const std::vector<CPqStep>& steps)
         }
         const ExecStatusType type = PQresultStatus(result);
         const bool ok = type == PGRES_COMMAND_OK || type == PGRES_TUPLES_OK;
-        if (!ok && answer.prepared != nullptr) {
-            // Not prepared after all: prepared anew with the next unit.
-            m_prepared.erase(*answer.prepared);
-        }
         if (!ok && type != PGRES_PIPELINE_ABORTED && status.IsOk()) {
             const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
             status = CStatus::Error(CodeOfSqlState(FromUtf8(state != nullptr ? state : "")),
@@ -197,20 +284,26 @@ CStatus CPqSession::Run(const std::vector<CPqStep>& steps)
         lost = sync == nullptr || PQresultStatus(sync) != PGRES_PIPELINE_SYNC;
         PQclear(sync);
     }
-    if (lost || PQstatus(m_conn) != CONNECTION_OK) {
-        const std::wstring message = MessageOf(nullptr, m_conn);
+    if (lost || !IsOpen()) {
+        if (!status.IsOk() && status.GetCode() == CStatus::Code::Unavailable) {
+            return status;
+        }
+        const std::wstring message =
+            m_conn != nullptr ? MessageOf(nullptr, m_conn) : std::wstring(L"the session was lost");
         Close();
         return CStatus::Error(CStatus::Code::Unavailable, message);
     }
-    (void)PQexitPipelineMode(m_conn);
-    if (!status.IsOk()) {
-        // The failed statement left the transaction open and aborted.
-        PQclear(PQexec(m_conn, "ROLLBACK"));
-        if (PQstatus(m_conn) != CONNECTION_OK) {
-            Close();
-        }
+    if (m_pending.empty()) {
+        (void)PQexitPipelineMode(m_conn);
     }
     return status;
+}
+
+void CPqSession::DrainPending()
+{
+    while (!m_pending.empty()) {
+        m_done.push_back(ReceiveOldest());
+    }
 }
 
 }  // namespace kroDB::pq

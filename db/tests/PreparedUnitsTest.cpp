@@ -187,6 +187,38 @@ TEST_F(PreparedSessionTest, AFailedUnitLeavesNothingAndTheSessionGoesOn)
     EXPECT_EQ(Scalar(L"SELECT count(*) FROM players"), L"4");
 }
 
+// Units sent behind each other: a failed one takes nothing of the others
+// with it, also not the statements first prepared for it.
+TEST_F(PreparedSessionTest, PipelinedUnitsFailAlone)
+{
+    const auto send = [&](std::vector<CHeldStatement> held) {
+        std::vector<CPqStep> steps;
+        ASSERT_TRUE(BuildSteps(held, &m_session.Shapes(), steps));
+        (void)m_session.Send(steps, true);
+    };
+    const auto gameType = [](int id) {
+        return Row(L"gametypes",
+                   {{L"id", std::to_wstring(id)}, {L"idsite", L"1"}, {L"idgamekind", L"1"}});
+    };
+    send({Statement(L"BEGIN"),
+          Row(L"players", {{L"idplayer", L"1"}, {L"idsite", L"1"}, {L"name", L"'Ann'"}}),
+          Statement(L"COMMIT")});
+    // Fails at its first row, before the statement of its second is used.
+    send({Statement(L"BEGIN"),
+          Row(L"players", {{L"idplayer", L"2"}, {L"idsite", L"1"}, {L"name", L"'Ann'"}}),
+          gameType(5), Statement(L"COMMIT")});
+    send({Statement(L"BEGIN"), gameType(6), Statement(L"COMMIT")});
+    EXPECT_EQ(m_session.Pending(), 3u);
+    EXPECT_TRUE(m_session.TakeOldest().IsOk());
+    EXPECT_EQ(m_session.TakeOldest().GetCode(), CStatus::Code::Conflict);
+    EXPECT_TRUE(m_session.TakeOldest().IsOk());
+    EXPECT_EQ(m_session.Pending(), 0u);
+    EXPECT_EQ(Scalar(L"SELECT string_agg(id::text, ' ' ORDER BY id) FROM gametypes"), L"6");
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM players"), L"1");
+    // The session is in no transaction afterwards.
+    ASSERT_TRUE(AddPlayers({{3, L"Bob"}}).IsOk());
+}
+
 TEST_F(PreparedSessionTest, TextsArriveAsWritten)
 {
     const std::wstring name = L"O'Neil \\ Zoë ♠ 'quoted'";

@@ -68,10 +68,12 @@ TEST_F(UnitsSentAheadTest, AQueryAfterAUnitSentAheadSeesItsRows)
     std::unique_ptr<CODBCRecordset> rs;
     ASSERT_TRUE(Connection().OpenRecordset(L"SELECT count(*) AS n FROM hands", rs));
     EXPECT_EQ(rs->Field(L"n").AsString(), L"3");
-    const auto outcome = Connection().TakeAheadOutcome(false);
-    ASSERT_TRUE(outcome.has_value());
-    EXPECT_TRUE(outcome->IsOk());
-    // Taken once.
+    // One outcome for each unit, each taken once.
+    for (int number = 1; number <= 3; ++number) {
+        const auto outcome = Connection().TakeAheadOutcome(false);
+        ASSERT_TRUE(outcome.has_value());
+        EXPECT_TRUE(outcome->IsOk());
+    }
     EXPECT_FALSE(Connection().TakeAheadOutcome(true).has_value());
 }
 
@@ -90,9 +92,12 @@ TEST_F(UnitsSentAheadTest, AFailedUnitSentAheadFailsTheNextUnitBeforeItIsSent)
         ASSERT_TRUE(unit.CommitAhead().IsOk());
     }
     {
-        // Prepared on top of the failed one: not sent at all.
+        // Prepared on top of the failed one, with a row others may rest on
+        // (a player): not sent at all.
         CHandTransaction unit(*m_context);
         InsertHand(3);
+        ASSERT_TRUE(Connection().Execute(
+            L"insert into players (idplayer, idsite, name) values (7, 1, 'Ann')"));
         const CStatus status = unit.CommitAhead();
         EXPECT_EQ(status.GetCode(), CStatus::Code::Conflict);
     }
@@ -113,6 +118,29 @@ TEST_F(UnitsSentAheadTest, AFailedUnitSentAheadFailsTheNextUnitBeforeItIsSent)
     ASSERT_TRUE(next.has_value());
     EXPECT_TRUE(next->IsOk());
     EXPECT_EQ(Hands(), L"1 3");
+}
+
+// Units that only add their own hand's rows go behind each other without
+// waiting; one that fails takes none of the others with it.
+TEST_F(UnitsSentAheadTest, HandsSentBehindAFailedOneAreStoredWithTheirOwnOutcomes)
+{
+    const std::vector<std::vector<int64_t>> units = {{1}, {2, 1}, {3}, {4, 5}};
+    for (const auto& hands : units) {
+        CHandTransaction unit(*m_context);
+        for (const int64_t number : hands) {
+            InsertHand(number);
+        }
+        const CStatus status = unit.CommitAhead();
+        ASSERT_TRUE(status.IsOk()) << ToUtf8(status.Message());
+    }
+    std::vector<CStatus::Code> outcomes;
+    while (const auto outcome = Connection().TakeAheadOutcome(true)) {
+        outcomes.push_back(outcome->GetCode());
+    }
+    EXPECT_EQ(outcomes, (std::vector<CStatus::Code>{CStatus::Code::Ok, CStatus::Code::Conflict,
+                                                    CStatus::Code::Ok, CStatus::Code::Ok}));
+    EXPECT_EQ(Hands(), L"1 3 4 5");
+    EXPECT_TRUE(m_notifier.messages.empty());
 }
 
 TEST_F(UnitsSentAheadTest, AServerErrorOfAUnitSentAheadIsShownWhenItIsKnown)
