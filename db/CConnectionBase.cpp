@@ -124,6 +124,11 @@ void CConnectionBase::TakeFinished(bool wait, bool failOpenUnit)
 void CConnectionBase::SettleAhead()
 {
     TakeFinished(true, true);
+    SettleSender();
+}
+
+void CConnectionBase::SettleSender()
+{
     if (!m_sender || !m_sender->InFlight()) {
         return;
     }
@@ -219,6 +224,34 @@ void CConnectionBase::Failed(const CStatus& status, const std::wstring& sql)
     m_context.Log().Log(L"SQL: " + sql.substr(0, 4000));
 }
 
+std::optional<CStatus> CConnectionBase::SendText(const std::wstring& text,
+                                                 std::unique_ptr<CODBCRecordset>* recordset)
+{
+    try {
+        const auto start = std::chrono::steady_clock::now();
+        CStatus status;
+        {
+            const vxstage::CScope timing(vxstage::Stage::Wait);
+            if (recordset != nullptr) {
+                recordset->reset();
+                auto rs = std::make_unique<CODBCRecordset>(*m_db);
+                status = rs->Open(text, 2, 0x2004);
+                if (status.IsOk()) {
+                    *recordset = std::move(rs);
+                }
+            } else {
+                status = m_db->ExecuteSQL(text);
+            }
+        }
+        m_context.AddTraffic(Elapsed(start));
+        return status;
+    } catch (const std::bad_alloc&) {
+        m_context.ShowError(FormatW(L"Ошибка памяти при выполнении <%ls> ",
+                                    MaskPassword(m_db->ConnectString()).c_str()));
+        return std::nullopt;
+    }
+}
+
 bool CConnectionBase::OpenRecordset(const std::wstring& sql,
                                     std::unique_ptr<CODBCRecordset>& recordset)
 {
@@ -234,28 +267,17 @@ bool CConnectionBase::OpenRecordset(const std::wstring& sql,
     // Held statements travel in front of the query: one round trip for both.
     std::wstring text = TakeHeldText();
     text += sql;
-    try {
-        auto rs = std::make_unique<CODBCRecordset>(*m_db);
-        const auto start = std::chrono::steady_clock::now();
-        CStatus status;
-        {
-            const vxstage::CScope timing(vxstage::Stage::Wait);
-            status = rs->Open(text, 2, 0x2004);
-        }
-        m_context.AddTraffic(Elapsed(start));
-        m_unitSent = m_unitSent || m_inUnit;
-        if (!status.IsOk()) {
-            Failed(status, text);
-            return false;
-        }
-        m_last = CStatus::Ok();
-        recordset = std::move(rs);
-        return true;
-    } catch (const std::bad_alloc&) {
-        m_context.ShowError(FormatW(L"Ошибка памяти при выполнении <%ls> ",
-                                    MaskPassword(m_db->ConnectString()).c_str()));
+    const std::optional<CStatus> status = SendText(text, &recordset);
+    m_unitSent = m_unitSent || m_inUnit;
+    if (!status) {
         return false;
     }
+    if (!status->IsOk()) {
+        Failed(*status, text);
+        return false;
+    }
+    m_last = CStatus::Ok();
+    return true;
 }
 
 CStatus CConnectionBase::Run(const std::wstring& sql)
@@ -264,25 +286,88 @@ CStatus CConnectionBase::Run(const std::wstring& sql)
     if (m_inUnit && !m_unitStatus.IsOk()) {
         return m_unitStatus;
     }
-    try {
-        const auto start = std::chrono::steady_clock::now();
-        CStatus status;
-        {
-            const vxstage::CScope timing(vxstage::Stage::Wait);
-            status = m_db->ExecuteSQL(sql);
-        }
-        m_context.AddTraffic(Elapsed(start));
-        if (!status.IsOk()) {
-            Failed(status, sql);
-            return status;
-        }
-        m_last = CStatus::Ok();
-        return status;
-    } catch (const std::bad_alloc&) {
-        m_context.ShowError(FormatW(L"Ошибка памяти при выполнении <%ls> ",
-                                    MaskPassword(m_db->ConnectString()).c_str()));
+    const std::optional<CStatus> status = SendText(sql, nullptr);
+    if (!status) {
         return CStatus::DatabaseError(L"out of memory");
     }
+    if (!status->IsOk()) {
+        Failed(*status, sql);
+        return *status;
+    }
+    m_last = CStatus::Ok();
+    return m_last;
+}
+
+void CConnectionBase::FailedAside(const CStatus& status, const std::wstring& sql)
+{
+    m_last = status;
+    if (status.GetCode() == CStatus::Code::Conflict) {
+        return;
+    }
+    Failed(status, sql);
+}
+
+bool CConnectionBase::OpenRecordsetAside(const std::wstring& sql,
+                                         std::unique_ptr<CODBCRecordset>& recordset)
+{
+    auto lock = m_context.LockConnection();
+    if (!RunsAside()) {
+        return OpenRecordset(sql, recordset);
+    }
+    if (sql.empty() || !m_db || !m_db->IsOpen()) {
+        return false;
+    }
+    SettleSender();
+    if (!m_unitStatus.IsOk()) {
+        return false;
+    }
+    const std::optional<CStatus> status = SendText(sql, &recordset);
+    if (!status) {
+        return false;
+    }
+    if (!status->IsOk()) {
+        FailedAside(*status, sql);
+        return false;
+    }
+    m_last = CStatus::Ok();
+    return true;
+}
+
+bool CConnectionBase::ExecuteAside(const std::wstring& sql)
+{
+    auto lock = m_context.LockConnection();
+    if (!RunsAside()) {
+        return Execute(sql);
+    }
+    if (!m_db || !m_db->IsOpen()) {
+        return false;
+    }
+    SettleSender();
+    if (!m_unitStatus.IsOk()) {
+        return false;
+    }
+    // Committed as the unit would be: a unit that does not wait for the disk
+    // would otherwise wait for it once for every new row aside.
+    bool async = false;
+    for (const auto& held : m_held) {
+        async = async || EqualsNoCase(held.sql, kAsyncCommitSql);
+    }
+    const std::wstring text =
+        async ? L"BEGIN;" + std::wstring(kAsyncCommitSql) + L";" + sql + L";COMMIT" : sql;
+    const std::optional<CStatus> status = SendText(text, nullptr);
+    if (!status) {
+        return false;
+    }
+    if (!status->IsOk()) {
+        if (async && status->GetCode() != CStatus::Code::Unavailable) {
+            // Harmless when the server ended the transaction itself.
+            (void)m_db->ExecuteSQL(L"ROLLBACK");
+        }
+        FailedAside(*status, text);
+        return false;
+    }
+    m_last = CStatus::Ok();
+    return true;
 }
 
 bool CConnectionBase::Execute(const std::wstring& sql)

@@ -24,6 +24,9 @@ class CConnectionBase : public IConnection
 public:
     bool OpenRecordset(const std::wstring& sql,
                        std::unique_ptr<CODBCRecordset>& recordset) override;
+    bool OpenRecordsetAside(const std::wstring& sql,
+                            std::unique_ptr<CODBCRecordset>& recordset) override;
+    bool ExecuteAside(const std::wstring& sql) override;
     bool ExecuteBatch(const std::vector<std::wstring>& statements) override;
     bool Execute(const std::wstring& sql) override;
     bool InsertRow(const std::wstring& table, int64_t id, const RowValues& values) override;
@@ -80,6 +83,19 @@ private:
     // Holds the open unit's COMMIT when it can still commit; otherwise rolls
     // it back. The unit's status either way.
     CStatus HoldCommit();
+    // Waits for the unit on its way through the connection's own sender, if
+    // any; units in the pipeline use another session and go on.
+    void SettleSender();
+    // True when a statement aside runs on its own: a unit is open and nothing
+    // of it was sent.
+    bool RunsAside() const { return m_inUnit && !m_unitSent; }
+    // The status of a statement run aside: a conflict is the caller's, any
+    // other failure fails the open unit too.
+    void FailedAside(const CStatus& status, const std::wstring& sql);
+    // Sends `text` through ODBC, timed, into `recordset` when given; nullopt
+    // (shown) when memory ran out.
+    std::optional<CStatus> SendText(const std::wstring& text,
+                                    std::unique_ptr<CODBCRecordset>* recordset);
     // Sends `sql` now; the status of the statement.
     CStatus Run(const std::wstring& sql);
     // Sends what a unit holds back; its status.

@@ -125,11 +125,12 @@ int64_t CDbContext::TakeId(const std::wstring& sequence, int block)
     std::deque<int64_t>& ids = m_ids[sequence];
     if (ids.empty()) {
         // One row with the list: a row per id costs the driver more than the
-        // server takes to count them out.
+        // server takes to count them out. Ids are never given back, so the
+        // open unit need not carry the query.
         CConnectionLease connection(AcquireConnection(true));
         std::unique_ptr<CODBCRecordset> rs;
         if (!connection ||
-            !connection->OpenRecordset(
+            !connection->OpenRecordsetAside(
                 FormatW(L"SELECT string_agg(nextval('%ls')::text, ',') AS ids FROM "
                         L"generate_series(1,%d);",
                         sequence.c_str(), block < 1 ? 1 : block),

@@ -21,7 +21,7 @@ CHandTransaction::CHandTransaction(CDbContext& context, bool asyncCommit)
     m_connection = connection;
     context.NoteUnitHand(0);
     if (asyncCommit) {
-        (void)m_connection->Execute(L"SET LOCAL synchronous_commit = off");
+        (void)m_connection->Execute(kAsyncCommitSql);
     }
 }
 

@@ -30,6 +30,10 @@ namespace kroDB {
 // Column names with their values as SQL text (literals or expressions).
 using RowValues = std::vector<std::pair<std::wstring, std::wstring>>;
 
+// Executed first in a unit, makes its commit not wait for the disk; writes
+// aside from such a unit do not wait either.
+inline constexpr const wchar_t* kAsyncCommitSql = L"SET LOCAL synchronous_commit = off";
+
 // "insert into <table> (a,b) values(1,2);"; empty without a column.
 std::wstring RowInsertText(const std::wstring& table, const RowValues& values);
 
@@ -46,6 +50,20 @@ public:
     // empty or the statement fails.
     [[nodiscard]] virtual bool OpenRecordset(const std::wstring& sql,
                                              std::unique_ptr<CODBCRecordset>& recordset) = 0;
+
+    // OpenRecordset and Execute for statements that stand apart from the open
+    // unit: reads that need none of its rows, and writes that may be committed
+    // on their own (a sequence's next ids, a new player). Until the unit has
+    // sent something they run at once in their own transaction, without
+    // waiting for units on their way, so that the unit can still follow those
+    // whole; afterwards they run within it. A conflict (another writer stored
+    // the same row) is left to the caller and does not fail the unit.
+    [[nodiscard]] virtual bool OpenRecordsetAside(const std::wstring& sql,
+                                                  std::unique_ptr<CODBCRecordset>& recordset)
+    {
+        return OpenRecordset(sql, recordset);
+    }
+    [[nodiscard]] virtual bool ExecuteAside(const std::wstring& sql) { return Execute(sql); }
 
     // Runs the statements in order with a query time-out of 600 seconds; stops
     // at the first failure (shown) and returns false. No transaction is opened.

@@ -92,4 +92,14 @@ bool QueryHasRow(CDbContext& context, const std::wstring& sql)
     return connection->OpenRecordset(sql, rs) && !rs->IsEOF();
 }
 
+bool QueryHasRowAside(CDbContext& context, const std::wstring& sql)
+{
+    CConnectionLease connection(context.AcquireConnection(true));
+    if (!connection) {
+        return false;
+    }
+    std::unique_ptr<CODBCRecordset> rs;
+    return connection->OpenRecordsetAside(sql, rs) && !rs->IsEOF();
+}
+
 }  // namespace kroDB

@@ -65,5 +65,7 @@ protected:
 
 // True when `sql` yields at least one row.
 bool QueryHasRow(CDbContext& context, const std::wstring& sql);
+// The same, asked aside from the open unit (IConnection::OpenRecordsetAside).
+bool QueryHasRowAside(CDbContext& context, const std::wstring& sql);
 
 }  // namespace kroDB

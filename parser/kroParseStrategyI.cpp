@@ -273,7 +273,7 @@ int32_t kroParseStrategyI::ResolvePlayer(const std::wstring& name)
     if (!player.Load()) {
         player.idplayer = 0;
         player.hero = false;
-        if (!player.Insert()) {
+        if (!player.InsertUnseen()) {
             // Another writer stored the player since it was looked for: its
             // row is the one.
             player.idplayer = 0;

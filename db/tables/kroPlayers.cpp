@@ -23,6 +23,12 @@ std::wstring kroPlayers::CreateText() const
 
 bool kroPlayers::data::Insert()
 {
+    auto lock = m_context.LockConnection();
+    return !Exists() && InsertUnseen();
+}
+
+bool kroPlayers::data::InsertUnseen()
+{
     CConnectionLease connection(m_context.AcquireConnection(true));
     if (!connection) {
         return false;
@@ -35,11 +41,11 @@ bool kroPlayers::data::Insert()
         }
         idplayer = static_cast<int32_t>(next);
     }
-    if (Exists()) {
-        return false;
-    }
-    return connection->Execute(
-        FormatW(L"insert into players (idplayer,name,idsite,hero) values(%ld,'%ls',%ld,%ls);",
+    // Committed on its own when the hand's unit allows it, so that the hand
+    // can still be sent behind those on their way. A player row outlives a
+    // hand that fails: it only names someone seen at the table.
+    return connection->ExecuteAside(
+        FormatW(L"insert into players (idplayer,name,idsite,hero) values(%ld,'%ls',%ld,%ls)",
                 static_cast<long>(idplayer), SqlEscape(name).c_str(), static_cast<long>(idsite),
                 SqlBool(hero)));
 }
@@ -57,7 +63,7 @@ bool kroPlayers::data::Load()
     }
     CConnectionLease connection(m_context.AcquireConnection(true));
     std::unique_ptr<CODBCRecordset> rs;
-    if (!connection || !connection->OpenRecordset(sql, rs) || rs->IsEOF()) {
+    if (!connection || !connection->OpenRecordsetAside(sql, rs) || rs->IsEOF()) {
         return false;
     }
     idplayer = rs->Field(L"idplayer").AsInt();
@@ -69,10 +75,10 @@ bool kroPlayers::data::Load()
 
 bool kroPlayers::data::Exists()
 {
-    return QueryHasRow(m_context, FormatW(L"SELECT 1 from players where idplayer=%ld;",
-                                          static_cast<long>(idplayer))) ||
-           QueryHasRow(m_context, FormatW(L"SELECT 1 from players where idsite=%ld and name='%ls';",
-                                          static_cast<long>(idsite), SqlEscape(name).c_str()));
+    return QueryHasRowAside(
+        m_context,
+        FormatW(L"SELECT 1 from players where idplayer=%ld or (idsite=%ld and name='%ls');",
+                static_cast<long>(idplayer), static_cast<long>(idsite), SqlEscape(name).c_str()));
 }
 
 bool kroPlayers::data::SetHero(int32_t playerId)

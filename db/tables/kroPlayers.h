@@ -22,6 +22,10 @@ public:
             : m_context(context)
         {}
         bool Insert() override;
+        // Inserts a player just looked for and not found, without looking
+        // again: false when another writer stored the name since (its unique
+        // key refuses this row) or the insert failed.
+        bool InsertUnseen();
         // By id when 1 or more, else by site and name when the site is nonzero.
         bool Load() override;
         bool Exists() override;
