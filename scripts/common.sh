@@ -6,7 +6,7 @@ VX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 VX_PACKAGES=(
     build-essential cmake pkg-config git
     qt6-base-dev qt6-charts-dev qt6-multimedia-dev libqt6opengl6-dev
-    unixodbc unixodbc-dev odbc-postgresql libpq-dev
+    unixodbc unixodbc-dev odbc-postgresql libpq-dev libgoogle-perftools-dev
     postgresql postgresql-client
     libboost-regex-dev libboost-dev
     libsqlite3-dev zlib1g-dev libpugixml-dev
