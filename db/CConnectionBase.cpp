@@ -529,6 +529,19 @@ CStatus CConnectionBase::Pipeline()
         m_last = status;
         return status;
     }
+    if (const auto summary = m_context.HandSummary()) {
+        if (const std::optional<int64_t> hand = pq::SoleNewHand(m_held)) {
+            // Before the first insert, so that no trigger sums it as well.
+            CHeldStatement setting;
+            setting.sql = summary->setting;
+            const bool begins = EqualsNoCase(m_held.front().sql, L"BEGIN");
+            m_held.insert(m_held.begin() + (begins ? 1 : 0), std::move(setting));
+            CHeldStatement statement;
+            statement.sql = summary->statement;
+            statement.params.push_back(std::to_wstring(*hand));
+            m_held.push_back(std::move(statement));
+        }
+    }
     m_pipeline->Send(std::move(m_held));
     m_held.clear();
     m_heldChars = 0;

@@ -36,6 +36,10 @@ CStatus CDbContext::AllocateEnvironment()
 void CDbContext::SetConnectStrings(const std::wstring& connectString)
 {
     std::scoped_lock lock(m_lock);
+    if (connectString != m_mainConnect) {
+        // It was asked of the other database.
+        m_handSummary.reset();
+    }
     m_mainConnect = connectString;
     // Only the Database value names the program's database; a user or
     // password containing the same letters stays as it is.

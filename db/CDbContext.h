@@ -122,6 +122,27 @@ public:
     bool PreparedWrites() const { return m_preparedWrites; }
     void SetPreparedWrites(bool on) { m_preparedWrites = on; }
 
+    // How a pipelined unit that adds one new hand sums it for the HUD itself,
+    // which costs the server less than the triggers that would: `setting`
+    // goes before its first statement, `statement` ("$1": the hand's id)
+    // after its last. Null (the default, and again when another database is
+    // set): the triggers do it.
+    struct CHandSummary
+    {
+        std::wstring setting;
+        std::wstring statement;
+    };
+    std::shared_ptr<const CHandSummary> HandSummary() const
+    {
+        std::scoped_lock lock(m_lock);
+        return m_handSummary;
+    }
+    void SetHandSummary(std::shared_ptr<const CHandSummary> summary)
+    {
+        std::scoped_lock lock(m_lock);
+        m_handSummary = std::move(summary);
+    }
+
     CDbTraffic Traffic() const
     {
         std::scoped_lock lock(m_lock);
@@ -163,6 +184,7 @@ private:
     int64_t m_unitHand = 0;
     bool m_completeRows = true;
     bool m_preparedWrites = true;
+    std::shared_ptr<const CHandSummary> m_handSummary;
 };
 
 // Owns one use of a shared connection: releases it when it goes.

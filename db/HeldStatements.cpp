@@ -1,8 +1,30 @@
 #include "db/HeldStatements.h"
 
+#include "db/SqlText.h"
 #include "foundation/WideText.h"
 
 namespace kroDB {
+
+namespace {
+
+// The statement with each "$n" replaced by its value as a quoted literal;
+// the highest numbers go first, so that "$1" is not taken for the start of
+// "$12".
+std::wstring WithParams(const CHeldStatement& held)
+{
+    std::wstring sql = held.sql;
+    for (size_t n = held.params.size(); n >= 1; --n) {
+        const std::wstring name = L"$" + std::to_wstring(n);
+        const std::wstring literal = L"'" + SqlEscape(held.params[n - 1]) + L"'";
+        for (size_t at = sql.find(name); at != std::wstring::npos;
+             at = sql.find(name, at + literal.size())) {
+            sql.replace(at, name.size(), literal);
+        }
+    }
+    return sql;
+}
+
+}  // namespace
 
 size_t FindColumn(const RowValues& values, size_t at, const std::wstring& column)
 {
@@ -69,7 +91,7 @@ std::wstring HeldText(const std::vector<CHeldStatement>& held)
     text.reserve(chars);
     for (const CHeldPiece& piece : CutHeld(held)) {
         if (!piece.IsRows()) {
-            const std::wstring& sql = held[piece.statement].sql;
+            const std::wstring sql = WithParams(held[piece.statement]);
             text += sql;
             if (sql.empty() || sql.back() != L';') {
                 text += L';';

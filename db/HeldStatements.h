@@ -11,13 +11,15 @@
 
 namespace kroDB {
 
-// A statement (table empty) or a new row of `table` whose "id" is `id`.
+// A statement (table empty) or a new row of `table` whose "id" is `id`. A
+// statement may name parameters "$1", "$2", ...: their values are `params`.
 struct CHeldStatement
 {
     std::wstring sql;
     std::wstring table;
     int64_t id = 0;
     RowValues values;
+    std::vector<std::wstring> params;
 };
 
 // Rows [begin, end) of the held list, all of one table, with the union of
@@ -45,7 +47,8 @@ std::vector<CHeldPiece> CutHeld(const std::vector<CHeldStatement>& held);
 // absent.
 size_t FindColumn(const RowValues& values, size_t at, const std::wstring& column);
 
-// The held list as one SQL text, each statement ended by ";".
+// The held list as one SQL text, each statement ended by ";" (parameters
+// written in as quoted literals).
 std::wstring HeldText(const std::vector<CHeldStatement>& held);
 
 }  // namespace kroDB

@@ -21,18 +21,33 @@ const wchar_t* const kCounts[] = {L"vpip_opp", L"vpip", L"pfr_opp", L"pfr",
 // once per statement from its transition table, so that a hand's players
 // stored in one INSERT cost one call; updates stay by the row, where a WHEN
 // clause passes over the many that change nothing counted without a call.
-const wchar_t* const kTriggers[] = {L"hudcache_hp_insert",    L"hudcache_hp_delete",
-                                    L"hudcache_hp_update",    L"hudcache_hands_insert",
+// The insert triggers stand aside in a transaction that says it sums its new
+// hand itself (HandSetting), as the import does with one plain statement.
+const wchar_t* const kTriggers[] = {L"hudcache_hp_inserted",  L"hudcache_hp_delete",
+                                    L"hudcache_hp_update",    L"hudcache_hands_inserted",
                                     L"hudcache_hands_delete", L"hudcache_hands_update",
                                     L"hudcache_hp_truncate",  L"hudcache_hands_truncate"};
 
-// The row-level triggers of earlier versions that are not in kTriggers.
-const wchar_t* const kOldTriggers[] = {L"hudcache_hp_change", L"hudcache_hands_change"};
+// Triggers of earlier versions that are not in kTriggers.
+const wchar_t* const kOldTriggers[] = {L"hudcache_hp_change", L"hudcache_hands_change",
+                                       L"hudcache_hp_insert", L"hudcache_hands_insert"};
 
-// What earlier versions installed, all of which kept the summary current.
-const wchar_t* const kOldTriggerSet[] = {L"hudcache_hp_change",    L"hudcache_hp_update",
-                                         L"hudcache_hands_change", L"hudcache_hands_update",
-                                         L"hudcache_hp_truncate",  L"hudcache_hands_truncate"};
+// The whole sets that earlier versions installed, each of which kept the
+// summary current.
+const std::vector<std::vector<std::wstring>>& EarlierTriggerSets()
+{
+    static const std::vector<std::vector<std::wstring>> sets = {
+        {L"hudcache_hp_change", L"hudcache_hp_update", L"hudcache_hands_change",
+         L"hudcache_hands_update", L"hudcache_hp_truncate", L"hudcache_hands_truncate"},
+        {L"hudcache_hp_insert", L"hudcache_hp_delete", L"hudcache_hp_update",
+         L"hudcache_hands_insert", L"hudcache_hands_delete", L"hudcache_hands_update",
+         L"hudcache_hp_truncate", L"hudcache_hands_truncate"},
+    };
+    return sets;
+}
+
+// Set by a transaction that sums the hand players it adds itself.
+const wchar_t* const kSummedByUnit = L"veltrix.summed_by_unit";
 
 template <size_t N>
 std::wstring NameList(const wchar_t* const (&names)[N])
@@ -158,6 +173,11 @@ std::wstring StatementFunction(const wchar_t* name, bool handPlayers, const wcha
            InsertInto() + select + L"; RETURN NULL; END $body$";
 }
 
+std::wstring NotSummedByUnit()
+{
+    return FormatW(L"current_setting('%ls', true) IS DISTINCT FROM 'on'", kSummedByUnit);
+}
+
 // The functions and triggers that keep the summary current.
 std::vector<std::wstring> TriggerStatements()
 {
@@ -219,16 +239,17 @@ std::vector<std::wstring> TriggerStatements()
     std::for_each(std::begin(kOldTriggers), std::end(kOldTriggers), drop);
     std::for_each(std::begin(kTriggers), std::end(kTriggers), drop);
     const std::vector<std::wstring> triggers = {
-        L"CREATE TRIGGER hudcache_hp_insert AFTER INSERT ON handsplayers REFERENCING NEW TABLE "
-        L"AS changed FOR EACH STATEMENT EXECUTE FUNCTION hudcache_hp_added()",
+        L"CREATE TRIGGER hudcache_hp_inserted AFTER INSERT ON handsplayers REFERENCING NEW "
+        L"TABLE AS changed FOR EACH STATEMENT WHEN (" +
+            NotSummedByUnit() + L") EXECUTE FUNCTION hudcache_hp_added()",
         L"CREATE TRIGGER hudcache_hp_delete AFTER DELETE ON handsplayers REFERENCING OLD TABLE "
         L"AS changed FOR EACH STATEMENT EXECUTE FUNCTION hudcache_hp_removed()",
         L"CREATE TRIGGER hudcache_hp_update AFTER UPDATE ON handsplayers FOR EACH ROW WHEN "
         L"(OLD.idplayer IS DISTINCT FROM NEW.idplayer OR OLD.idhand IS DISTINCT FROM NEW.idhand" +
             FlagsDiffer() + L") EXECUTE FUNCTION hudcache_handsplayers()",
-        L"CREATE TRIGGER hudcache_hands_insert AFTER INSERT ON hands FOR EACH ROW WHEN "
-        L"(NEW.idgametype IS NOT NULL AND NEW.\"localtime\" IS NOT NULL) EXECUTE FUNCTION "
-        L"hudcache_hands()",
+        L"CREATE TRIGGER hudcache_hands_inserted AFTER INSERT ON hands FOR EACH ROW WHEN "
+        L"(NEW.idgametype IS NOT NULL AND NEW.\"localtime\" IS NOT NULL AND " +
+            NotSummedByUnit() + L") EXECUTE FUNCTION hudcache_hands()",
         L"CREATE TRIGGER hudcache_hands_delete AFTER DELETE ON hands REFERENCING OLD TABLE AS "
         L"changed FOR EACH STATEMENT EXECUTE FUNCTION hudcache_hands_removed()",
         L"CREATE TRIGGER hudcache_hands_update AFTER UPDATE ON hands FOR EACH ROW WHEN (OLD.id IS "
@@ -347,32 +368,53 @@ private:
     CStatus m_status;
 };
 
+// The summary's triggers of any version that the database has, by name in
+// alphabetical order, separated by commas.
+std::wstring PresentTriggers(CTransaction& t)
+{
+    std::vector<std::wstring> names(std::begin(kTriggers), std::end(kTriggers));
+    names.insert(names.end(), std::begin(kOldTriggers), std::end(kOldTriggers));
+    std::wstring list;
+    for (const auto& name : names) {
+        list += (list.empty() ? L"'" : L", '") + name + L"'";
+    }
+    return t.Scalar(
+        L"SELECT coalesce(string_agg(tgname::text, ',' ORDER BY tgname::text), '') "
+        L"FROM pg_trigger WHERE NOT tgisinternal AND tgname IN (" +
+        list + L")");
+}
+
+std::wstring SortedList(std::vector<std::wstring> names)
+{
+    std::sort(names.begin(), names.end());
+    std::wstring list;
+    for (const auto& name : names) {
+        list += (list.empty() ? L"" : L",") + name;
+    }
+    return list;
+}
+
 // Replaces the triggers of an earlier version, under the writers' lock that
 // `t` holds. The summary stays as it is when one whole set of triggers kept it
-// current; when some were missing or one set was mixed into the other, hands
+// current; when some were missing or one set was mixed into another, hands
 // went by uncounted or counted twice, so it is filled anew.
 CStatus Upgrade(CTransaction& t)
 {
-    const std::wstring current = t.Scalar(TriggerCount(kTriggers));
-    const std::wstring oldOnly = t.Scalar(TriggerCount(kOldTriggers));
-    const std::wstring oldSet = t.Scalar(TriggerCount(kOldTriggerSet));
+    const std::wstring present = PresentTriggers(t);
     if (!t.Status().IsOk()) {
         return t.Status();
     }
-    const auto is = [](const std::wstring& count, size_t wanted) {
-        return count == std::to_wstring(wanted);
-    };
-    const bool currentWhole = is(current, std::size(kTriggers)) && is(oldOnly, 0);
-    if (currentWhole) {
+    if (present == SortedList({std::begin(kTriggers), std::end(kTriggers)})) {
         return CStatus::Ok();
     }
-    // Of the current set, only the ones that kept their names.
-    const bool oldWhole = is(oldSet, std::size(kOldTriggerSet)) &&
-                          is(current, std::size(kOldTriggerSet) - std::size(kOldTriggers));
+    bool earlierWhole = false;
+    for (const auto& set : EarlierTriggerSets()) {
+        earlierWhole = earlierWhole || present == SortedList(set);
+    }
     for (const auto& statement : TriggerStatements()) {
         (void)t.Execute(statement);
     }
-    if (!oldWhole) {
+    if (!earlierWhole) {
         (void)t.Execute(L"DELETE FROM hudcache");
         for (const auto& statement : FillStatements()) {
             (void)t.Execute(statement);
@@ -393,6 +435,34 @@ const std::vector<std::wstring>& CHudStatsCache::CountedFlags()
         L"flag_vpip_opp",    L"flag_vpip",    L"flag_pf_pfr_opp",  L"flag_pf_pfr",
         L"flag_pf_3bet_opp", L"flag_pf_3bet", L"flag_pf_4bet_opp", L"flag_pf_4bet"};
     return flags;
+}
+
+std::wstring CHudStatsCache::HandSetting()
+{
+    return FormatW(L"SET LOCAL %ls = on", kSummedByUnit);
+}
+
+std::wstring CHudStatsCache::HandStatement()
+{
+    // What the insert triggers add for a hand and its players, read back by
+    // the hand's key.
+    return InsertInto() + L" SELECT t.idplayer, h.idgametype, " + Hour(L"h") + L", 1" +
+           FlagValues(L"t", L"") +
+           L" FROM handsplayers t JOIN hands h ON h.id = t.idhand WHERE t.idhand = $1 AND "
+           L"t.idplayer IS NOT NULL AND h.idgametype IS NOT NULL AND h.\"localtime\" IS NOT NULL";
+}
+
+bool CHudStatsCache::SumHandsByUnit()
+{
+    if (!Installed()) {
+        m_db.SetHandSummary(nullptr);
+        return false;
+    }
+    auto summary = std::make_shared<kroDB::CDbContext::CHandSummary>();
+    summary->setting = HandSetting();
+    summary->statement = HandStatement();
+    m_db.SetHandSummary(std::move(summary));
+    return true;
 }
 
 std::wstring CHudStatsCache::InstalledQuery()

@@ -7,7 +7,9 @@
 // own transaction (once per statement for inserts and deletes, so that a
 // hand's players stored in one statement cost one call); so the summary is
 // current after every stored hand, whichever program stored it, and writers
-// never wait for one another on it. Compact folds those rows into the hour,
+// never wait for one another on it. A writer that adds a new hand may sum it
+// in its own transaction instead (HandSetting, HandStatement), which the
+// insert triggers then leave to it. Compact folds those rows into the hour,
 // day and month rows now and then.
 //
 // Reading a player's counts from it gives exactly what the row-by-row query
@@ -69,6 +71,18 @@ public:
                                   int64_t periodStart,
                                   int32_t gameKind,
                                   int32_t bigBlind);
+
+    // A writer's transaction that adds one new hand with its players may sum
+    // them itself, which costs the server less than the insert triggers: it
+    // runs HandSetting before its first insert, which makes those triggers
+    // stand aside, and HandStatement ($1: the hand's id) after its last.
+    // Only for a database where Installed() holds.
+    static std::wstring HandSetting();
+    static std::wstring HandStatement();
+    // Has the context's pipelined writers sum their hands that way when the
+    // summary is installed, and leaves it to the triggers otherwise; whether
+    // they do.
+    bool SumHandsByUnit();
 
     // A query whose one value is 1 when the summary and all its triggers are
     // there, else 0.

@@ -339,10 +339,12 @@ bool CApplicationCore::Complete(const CDatabaseSettings& settings)
 
 void CApplicationCore::InstallHudSummary()
 {
-    const CStatus installed = CHudStatsCache(*m_db).Install();
+    CHudStatsCache summary(*m_db);
+    const CStatus installed = summary.Install();
     if (!installed.IsOk()) {
         m_sink.Log(L"The HUD statistics are read without their summary: " + installed.Message());
     }
+    (void)summary.SumHandsByUnit();
 }
 
 CDbCommandResult CApplicationCore::CreateDatabase(const CDatabaseSettings& settings)

@@ -12,6 +12,7 @@
 #include "foundation/IUserNotifier.h"
 #include "foundation/Sites.h"
 #include "foundation/WideText.h"
+#include "hud/CHudStatsCache.h"
 #include "live/HistoryFileWalks.h"
 #include "parser/CHandHistoryImporter.h"
 #include "parser/CParseContext.h"
@@ -591,6 +592,7 @@ void CManualImport::CRun::ImportAtOnce(const std::vector<std::string>& files, in
         db->SetConnectStrings(m_owner.m_db.MainConnectString());
         db->SetCompleteRows(m_owner.m_db.CompleteRows());
         db->SetPreparedWrites(m_owner.m_db.PreparedWrites());
+        db->SetHandSummary(m_owner.m_db.HandSummary());
         db->SetLoginTimeoutSeconds(m_owner.m_db.LoginTimeoutSeconds());
         others.push_back(
             std::make_unique<CWorker>(m_owner, *db, *sinks[w], notifier, m_options, m_stop));
@@ -707,6 +709,7 @@ CManualImportResult CManualImport::CRun::Execute()
         return m_result;
     }
     (void)kroDB::UpgradeDatabase(db);
+    (void)CHudStatsCache(db).SumHandsByUnit();
     m_aliasId = FindAlias();
     m_result.aliasId = m_aliasId;
 

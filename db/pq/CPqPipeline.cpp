@@ -31,6 +31,26 @@ bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix)
     return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+// The table a single "insert into" statement names; empty for any other
+// statement.
+std::wstring_view InsertTable(std::wstring_view sql)
+{
+    while (!sql.empty() && (sql.front() == L' ' || sql.front() == L'\n' || sql.front() == L'\t')) {
+        sql.remove_prefix(1);
+    }
+    if (!StartsWithNoCase(sql, L"insert into ")) {
+        return {};
+    }
+    sql.remove_prefix(12);
+    const size_t end = sql.find_first_of(L" (");
+    const size_t semicolon = sql.find(L';');
+    if (end == std::wstring_view::npos ||
+        (semicolon != std::wstring_view::npos && semicolon + 1 < sql.size())) {
+        return {};
+    }
+    return sql.substr(0, end);
+}
+
 }  // namespace
 
 bool AddsOnlyHandRows(const std::vector<CHeldStatement>& held)
@@ -53,18 +73,45 @@ bool AddsOnlyHandRows(const std::vector<CHeldStatement>& held)
             StartsWithNoCase(sql, L"SET LOCAL ")) {
             continue;
         }
-        if (!StartsWithNoCase(sql, L"insert into ")) {
-            return false;
-        }
-        sql.remove_prefix(12);
-        const size_t end = sql.find_first_of(L" (");
-        if (end == std::wstring_view::npos || !IsHandTable(sql.substr(0, end)) ||
-            sql.find(L';') + 1 < sql.size()) {
+        const std::wstring_view table = InsertTable(sql);
+        if (table.empty() || !IsHandTable(table)) {
             return false;
         }
         rows = true;
     }
     return rows;
+}
+
+std::optional<int64_t> SoleNewHand(const std::vector<CHeldStatement>& held)
+{
+    std::optional<int64_t> hand;
+    for (const auto& statement : held) {
+        if (statement.table.empty()) {
+            const std::wstring_view table = InsertTable(statement.sql);
+            if (EqualsNoCase(table, L"hands") || EqualsNoCase(table, L"handsplayers")) {
+                return std::nullopt;
+            }
+        } else if (EqualsNoCase(statement.table, L"hands")) {
+            if (hand) {
+                return std::nullopt;
+            }
+            hand = statement.id;
+        }
+    }
+    if (!hand) {
+        return std::nullopt;
+    }
+    const std::wstring id = std::to_wstring(*hand);
+    for (const auto& statement : held) {
+        if (!EqualsNoCase(statement.table, L"handsplayers")) {
+            continue;
+        }
+        const size_t at = FindColumn(statement.values, 0, L"idhand");
+        if (at == statement.values.size() || statement.values[at].second != id) {
+            return std::nullopt;
+        }
+    }
+    return hand;
 }
 
 CPqPipeline::CPqPipeline(CPqSession& session)

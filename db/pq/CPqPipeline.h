@@ -26,6 +26,12 @@ namespace kroDB::pq {
 // are answered.
 bool AddsOnlyHandRows(const std::vector<CHeldStatement>& held);
 
+// The id of the one hand row that `held` (rows of AddsOnlyHandRows) adds,
+// when every hand player row it adds belongs to that hand; nullopt when it
+// adds no hand, several, players of another hand, or hands or hand players
+// by a statement of their own.
+std::optional<int64_t> SoleNewHand(const std::vector<CHeldStatement>& held);
+
 class CPqPipeline
 {
 public:

@@ -423,14 +423,21 @@ bool BuildSteps(std::vector<CHeldStatement>& held,
     for (const CHeldPiece& piece : CutHeld(held)) {
         CPqStep step;
         if (!piece.IsRows()) {
+            const CHeldStatement& statement = held[piece.statement];
             std::wstring_view single;
-            if (!SingleStatement(held[piece.statement].sql, single)) {
+            if (!SingleStatement(statement.sql, single)) {
                 return false;
             }
             step.sql = ToUtf8(single);
             // Without digits or quotes the text does not change from hand to
-            // hand (BEGIN, COMMIT, SET LOCAL ...): worth keeping.
-            step.prepare = single.find_first_of(L"0123456789'") == std::wstring_view::npos;
+            // hand (BEGIN, COMMIT, SET LOCAL ...): worth keeping. Nor does one
+            // whose values come apart.
+            step.prepare = !statement.params.empty() ||
+                           single.find_first_of(L"0123456789'") == std::wstring_view::npos;
+            for (const std::wstring& value : statement.params) {
+                step.params.push_back(ToUtf8(value));
+                step.isNull.push_back(0);
+            }
             steps.push_back(std::move(step));
             continue;
         }

@@ -2,6 +2,7 @@
 // statements become parameters and shared statement texts, and what the
 // server makes of them.
 #include "db/HeldStatements.h"
+#include "db/pq/CPqPipeline.h"
 #include "db/pq/CPqSession.h"
 #include "db/pq/PqUnit.h"
 #include "db/pq/TableShapes.h"
@@ -103,6 +104,47 @@ TEST(PreparedUnitsTest, PlainInsertsBecomePreparedRowsAndOtherStatementsStayAsTh
     std::vector<CHeldStatement> several = {Statement(L"BEGIN"),
                                            Statement(L"delete from t; delete from u")};
     EXPECT_FALSE(BuildSteps(several, nullptr, steps));
+}
+
+// Only a unit that adds one hand with its own players may sum it itself; its
+// statement's values travel apart, and as text they are written in.
+TEST(PreparedUnitsTest, TheSoleNewHandOfAUnitAndStatementsWithParameters)
+{
+    const auto hand = [](int64_t id) {
+        CHeldStatement held = Row(L"hands", {{L"id", std::to_wstring(id)}});
+        held.id = id;
+        return held;
+    };
+    const auto player = [](const wchar_t* handId) {
+        return Row(L"handsplayers", {{L"id", L"3"}, {L"idhand", handId}});
+    };
+    EXPECT_EQ(SoleNewHand({Statement(L"BEGIN"), hand(7), player(L"7"), player(L"7"),
+                           Statement(L"insert into pots (idhand,potnum,amt)values(7,0,13)")}),
+              std::optional<int64_t>(7));
+    EXPECT_EQ(SoleNewHand({Statement(L"BEGIN"), Statement(L"insert into pots values(7,0,1)")}),
+              std::nullopt);
+    EXPECT_EQ(SoleNewHand({hand(7), player(L"7"), player(L"8")}), std::nullopt);
+    EXPECT_EQ(SoleNewHand({hand(7), hand(8)}), std::nullopt);
+    EXPECT_EQ(
+        SoleNewHand({hand(7), Statement(L"insert into handsplayers (id,idhand) values(1,7)")}),
+        std::nullopt);
+
+    // A hand's own insert with or without its ";", but nothing after it.
+    EXPECT_TRUE(AddsOnlyHandRows({Statement(L"BEGIN"), Statement(L"insert into pots values(7)"),
+                                  Statement(L"insert into pots values(8);")}));
+    EXPECT_FALSE(AddsOnlyHandRows({Statement(L"insert into pots values(7); delete from hands")}));
+
+    CHeldStatement summed = Statement(L"insert into s select x from t where a = $1 and b = $12");
+    summed.params = {L"7", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"", L"it's"};
+    std::vector<CHeldStatement> held = {summed};
+    std::vector<CPqStep> steps;
+    ASSERT_TRUE(BuildSteps(held, nullptr, steps));
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_TRUE(steps[0].prepare);
+    EXPECT_EQ(steps[0].params.size(), 12u);
+    EXPECT_EQ(steps[0].params[11], "it's");
+    EXPECT_EQ(HeldText({summed}),
+              L"insert into s select x from t where a = '7' and b = 'it''s';\n");
 }
 
 TEST(PreparedUnitsTest, RowsOfATableShareOneStatementWhateverColumnsTheyCarry)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 namespace {
@@ -172,7 +173,14 @@ TEST_F(HudStatsTest, AServerThatCannotBeReachedGivesEmptyTextsAtOnce)
 // edge: the summary gives what the row-by-row query gives.
 class HudSummaryTest : public HudStatsTest
 {
-protected:
+public:
+    // A new reader of the statistics, as a program started now has.
+    void NewReader()
+    {
+        m_stats = std::make_unique<CHudStats>(m_db.Db(), m_db.profile);
+        m_stats->SetClock(Now);
+    }
+
     std::vector<std::wstring> Names() const
     {
         return {L"P1", L"P2", L"P3", L"P4", L"P5", L"Nobody"};
@@ -434,42 +442,104 @@ TEST_F(HudSummaryTest, HandPlayersOfSeveralHandsInOneStatementAreSummarisedRight
     ExpectSameCounts("hands deleted");
 }
 
-// A database whose summary was kept by the triggers of its first version:
-// the current ones replace them under the writers' lock, and the summary,
-// which they kept current, is left as it is.
+// After `installEarlier` put an earlier version's whole set of triggers in
+// place of the current ones: changes counted by those, an upgrade that
+// replaces them under the writers' lock and leaves the summary, which they
+// kept current, as it is, and every later change counted once.
+void ExpectUpgradedInPlace(HudSummaryTest& test,
+                           vxtest::CHudTestDatabase& db,
+                           const std::function<void()>& installEarlier,
+                           const std::wstring& earlierOnly)
+{
+    test.Players();
+    test.Fill(1, 30);
+    ASSERT_TRUE(CHudStatsCache(db.Db()).Install().IsOk());
+    installEarlier();
+    test.Fill(100, 30);
+    test.Change();
+    const int64_t pending = CHudStatsCache(db.Db()).PendingRows();
+    ASSERT_GT(pending, 0);
+    EXPECT_FALSE(CHudStatsCache(db.Db()).Installed());
+
+    ASSERT_TRUE(CHudStatsCache(db.Db()).Install().IsOk());
+    EXPECT_TRUE(CHudStatsCache(db.Db()).Installed());
+    // Not filled anew: what the earlier triggers wrote must be right.
+    EXPECT_EQ(CHudStatsCache(db.Db()).PendingRows(), pending);
+    EXPECT_EQ(
+        test.Number(L"select count(*) from pg_trigger where tgname in (" + earlierOnly + L")"), 0);
+    // A new reader; this one saw the summary missing and looks again later.
+    test.NewReader();
+    test.ExpectSameCounts("upgraded");
+    // Each change counted once: by the new triggers, not by old ones as well.
+    test.Fill(200, 30);
+    test.Change();
+    test.ExpectSameCounts("stored after the upgrade");
+}
+
 TEST_F(HudSummaryTest, ASummaryKeptByTheFirstVersionsTriggersIsUpgradedInPlace)
+{
+    ExpectUpgradedInPlace(
+        *this, m_db,
+        [this] {
+            DropSummaryTriggers(m_db);
+            m_db.Execute(
+                L"drop function hudcache_hp_added(), hudcache_hp_removed(), "
+                L"hudcache_hands_removed()");
+            for (const auto& statement : FirstVersionTriggers()) {
+                ASSERT_TRUE(m_db.Execute(statement));
+            }
+        },
+        L"'hudcache_hp_change', 'hudcache_hands_change'");
+}
+
+// The second version's insert triggers never stood aside for a transaction
+// that sums its hand itself.
+TEST_F(HudSummaryTest, ASummaryKeptByTheSecondVersionsTriggersIsUpgradedInPlace)
+{
+    ExpectUpgradedInPlace(
+        *this, m_db,
+        [this] {
+            m_db.Execute(L"drop trigger hudcache_hp_inserted on handsplayers");
+            m_db.Execute(L"drop trigger hudcache_hands_inserted on hands");
+            ASSERT_TRUE(
+                m_db.Execute(L"CREATE TRIGGER hudcache_hp_insert AFTER INSERT ON handsplayers "
+                             L"REFERENCING NEW TABLE AS changed FOR EACH STATEMENT EXECUTE "
+                             L"FUNCTION hudcache_hp_added()"));
+            ASSERT_TRUE(m_db.Execute(
+                L"CREATE TRIGGER hudcache_hands_insert AFTER INSERT ON hands FOR EACH ROW WHEN "
+                L"(NEW.idgametype IS NOT NULL AND NEW.\"localtime\" IS NOT NULL) EXECUTE "
+                L"FUNCTION hudcache_hands()"));
+        },
+        L"'hudcache_hp_insert', 'hudcache_hands_insert'");
+}
+
+// A transaction that says it sums its hand itself is left alone by the
+// insert triggers, and its statement counts what they would have; without
+// the setting the triggers count as before.
+TEST_F(HudSummaryTest, AHandSummedByItsOwnTransactionCountsOnce)
 {
     Players();
     Fill(1, 30);
     ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
-    DropSummaryTriggers(m_db);
-    m_db.Execute(
-        L"drop function hudcache_hp_added(), hudcache_hp_removed(), "
-        L"hudcache_hands_removed()");
-    for (const auto& statement : FirstVersionTriggers()) {
-        ASSERT_TRUE(m_db.Execute(statement));
+    const std::wstring statement = CHudStatsCache::HandStatement();
+    const size_t param = statement.find(L"$1");
+    ASSERT_NE(param, std::wstring::npos);
+    for (int64_t hand = 500; hand < 530; ++hand) {
+        ASSERT_TRUE(m_db.Execute(L"BEGIN"));
+        ASSERT_TRUE(m_db.Execute(CHudStatsCache::HandSetting()));
+        m_db.Hand(hand, 1 + static_cast<int32_t>(hand % 4), Start(1) + (hand % 7) * 1800);
+        for (int p = 1; p <= 5; p += 1 + static_cast<int>(hand % 2)) {
+            m_db.HandPlayer(hand * 10 + p, hand, p, RandomFlags());
+        }
+        std::wstring summed = statement;
+        summed.replace(param, 2, std::to_wstring(hand));
+        ASSERT_TRUE(m_db.Execute(summed));
+        ASSERT_TRUE(m_db.Execute(L"COMMIT"));
     }
-    Fill(100, 30);
+    ExpectSameCounts("summed by their transactions");
+    Fill(600, 30);
     Change();
-    const int64_t pending = CHudStatsCache(m_db.Db()).PendingRows();
-    ASSERT_GT(pending, 0);
-    EXPECT_FALSE(CHudStatsCache(m_db.Db()).Installed());
-
-    ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
-    EXPECT_TRUE(CHudStatsCache(m_db.Db()).Installed());
-    // Not filled anew: what the first version's triggers wrote must be right.
-    EXPECT_EQ(CHudStatsCache(m_db.Db()).PendingRows(), pending);
-    EXPECT_EQ(Number(L"select count(*) from pg_trigger where tgname in ('hudcache_hp_change', "
-                     L"'hudcache_hands_change')"),
-              0);
-    // A new reader; this one saw the summary missing and looks again later.
-    m_stats = std::make_unique<CHudStats>(m_db.Db(), m_db.profile);
-    m_stats->SetClock(Now);
-    ExpectSameCounts("upgraded");
-    // Each change counted once: by the new triggers, not by old ones as well.
-    Fill(200, 30);
-    Change();
-    ExpectSameCounts("stored after the upgrade");
+    ExpectSameCounts("and by the triggers after them");
 }
 
 // Hands stored while a trigger was missing, or counted twice while old and
@@ -479,7 +549,7 @@ TEST_F(HudSummaryTest, ASummaryWhoseTriggersWereNotWholeIsFilledAnew)
     Players();
     Fill(1, 30);
     ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
-    m_db.Execute(L"drop trigger hudcache_hp_insert on handsplayers");
+    m_db.Execute(L"drop trigger hudcache_hp_inserted on handsplayers");
     Fill(100, 30);
     EXPECT_FALSE(CHudStatsCache(m_db.Db()).Installed());
     ASSERT_TRUE(CHudStatsCache(m_db.Db()).Install().IsOk());
