@@ -336,7 +336,13 @@ bool CConnectionBase::OpenRecordsetAside(const std::wstring& sql,
 bool CConnectionBase::ExecuteAside(const std::wstring& sql)
 {
     auto lock = m_context.LockConnection();
-    if (!RunsAside()) {
+    bool async = false;
+    for (const auto& held : m_held) {
+        async = async || EqualsNoCase(held.sql, kAsyncCommitSql);
+    }
+    // A unit that waits for the disk keeps the write: committed on its own,
+    // it would wait for the disk once more.
+    if (!RunsAside() || !async) {
         return Execute(sql);
     }
     if (!m_db || !m_db->IsOpen()) {
@@ -346,20 +352,13 @@ bool CConnectionBase::ExecuteAside(const std::wstring& sql)
     if (!m_unitStatus.IsOk()) {
         return false;
     }
-    // Committed as the unit would be: a unit that does not wait for the disk
-    // would otherwise wait for it once for every new row aside.
-    bool async = false;
-    for (const auto& held : m_held) {
-        async = async || EqualsNoCase(held.sql, kAsyncCommitSql);
-    }
-    const std::wstring text =
-        async ? L"BEGIN;" + std::wstring(kAsyncCommitSql) + L";" + sql + L";COMMIT" : sql;
+    const std::wstring text = L"BEGIN;" + std::wstring(kAsyncCommitSql) + L";" + sql + L";COMMIT";
     const std::optional<CStatus> status = SendText(text, nullptr);
     if (!status) {
         return false;
     }
     if (!status->IsOk()) {
-        if (async && status->GetCode() != CStatus::Code::Unavailable) {
+        if (status->GetCode() != CStatus::Code::Unavailable) {
             // Harmless when the server ended the transaction itself.
             (void)m_db->ExecuteSQL(L"ROLLBACK");
         }

@@ -56,8 +56,10 @@ public:
     // on their own (a sequence's next ids, a new player). Until the unit has
     // sent something they run at once in their own transaction, without
     // waiting for units on their way, so that the unit can still follow those
-    // whole; afterwards they run within it. A conflict (another writer stored
-    // the same row) is left to the caller and does not fail the unit.
+    // whole; afterwards they run within it. A write goes apart only from a
+    // unit that does not wait for the disk (kAsyncCommitSql); a unit that
+    // does keeps it. A conflict (another writer stored the same row) is left
+    // to the caller and does not fail the unit.
     [[nodiscard]] virtual bool OpenRecordsetAside(const std::wstring& sql,
                                                   std::unique_ptr<CODBCRecordset>& recordset)
     {

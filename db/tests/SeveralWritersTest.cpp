@@ -115,7 +115,7 @@ TEST_F(SeveralWritersTest, APlayerIsInsertedOnceWhicheverWriterSeesItFirst)
         a.name = L"Ottoline";
         ASSERT_TRUE(a.InsertUnseen());
 
-        CHandTransaction unitB(*other);
+        CHandTransaction unitB(*other, true);
         kroPlayers::data b(*other);
         b.idsite = 1;
         b.name = L"Ottoline";
@@ -131,9 +131,18 @@ TEST_F(SeveralWritersTest, APlayerIsInsertedOnceWhicheverWriterSeesItFirst)
     EXPECT_TRUE(notifier.messages.empty());
     EXPECT_TRUE(m_notifier.messages.empty());
 
-    // Once the unit has sent something, the player is part of it.
+    // A unit that waits for the disk keeps its new player, and so does one
+    // that has sent something.
     {
         CHandTransaction unit(*m_context);
+        kroPlayers::data d(*m_context);
+        d.idsite = 1;
+        d.name = L"Isolde";
+        ASSERT_TRUE(d.InsertUnseen());
+    }
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM players WHERE name = 'Isolde'"), L"0");
+    {
+        CHandTransaction unit(*m_context, true);
         EXPECT_TRUE(QueryHasRow(*m_context, L"SELECT 1"));
         kroPlayers::data c(*m_context);
         c.idsite = 1;
