@@ -309,8 +309,11 @@ TEST_F(CManualImportTest, AStopKeepsEveryStoredHandWholeAndNamesWhatWasLeft)
         stop.get_token());
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(result.ExitCode(), 1);
-    EXPECT_EQ(result.filesNotImported, (std::vector<std::string>{Storage("overlap_export.txt"),
-                                                                 Storage("overlap_table.txt")}));
+    // The larger file cannot be through by then; the smaller one, read by the
+    // other worker at over a thousand hands a second, may be.
+    ASSERT_FALSE(result.filesNotImported.empty());
+    EXPECT_EQ(result.filesNotImported.front(), Storage("overlap_export.txt"));
+    EXPECT_LE(result.filesNotImported.size(), 2u);
     EXPECT_GE(result.counts.stored, 40);
     EXPECT_LT(result.counts.stored, 600);
     EXPECT_EQ(Hands(), result.counts.stored);
