@@ -82,24 +82,30 @@ bool kroTable::UpgradeFromSections(const std::vector<std::pair<std::wstring, boo
     return connection && connection->ExecuteBatch(statements);
 }
 
-bool QueryHasRow(CDbContext& context, const std::wstring& sql)
+namespace {
+
+bool HasRow(CDbContext& context, const std::wstring& sql, bool aside)
 {
     CConnectionLease connection(context.AcquireConnection(true));
     if (!connection) {
         return false;
     }
     std::unique_ptr<CODBCRecordset> rs;
-    return connection->OpenRecordset(sql, rs) && !rs->IsEOF();
+    const bool opened =
+        aside ? connection->OpenRecordsetAside(sql, rs) : connection->OpenRecordset(sql, rs);
+    return opened && !rs->IsEOF();
+}
+
+}  // namespace
+
+bool QueryHasRow(CDbContext& context, const std::wstring& sql)
+{
+    return HasRow(context, sql, false);
 }
 
 bool QueryHasRowAside(CDbContext& context, const std::wstring& sql)
 {
-    CConnectionLease connection(context.AcquireConnection(true));
-    if (!connection) {
-        return false;
-    }
-    std::unique_ptr<CODBCRecordset> rs;
-    return connection->OpenRecordsetAside(sql, rs) && !rs->IsEOF();
+    return HasRow(context, sql, true);
 }
 
 }  // namespace kroDB
