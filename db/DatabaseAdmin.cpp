@@ -169,12 +169,15 @@ bool MakeDurable(CDbContext& context)
     if (!connection || !connection->IsOpen() || !connection->BeginUnit().IsOk()) {
         return false;
     }
-    // A transaction with an id writes a commit record, and a synchronous
-    // commit waits until the log is on disk up to it: every earlier commit
-    // with it.
+    // A synchronous commit waits until the log is on disk up to its commit
+    // record, and with it every earlier commit. The server only waits for a
+    // transaction that wrote to the log before its commit; an id alone
+    // (txid_current) writes nothing, and such a commit does not wait. A
+    // transactional message is the smallest write: no row, no lock.
     std::unique_ptr<CODBCRecordset> rs;
     const bool ok = connection->Execute(L"SET LOCAL synchronous_commit = on") &&
-                    connection->OpenRecordset(L"SELECT txid_current() AS id;", rs);
+                    connection->OpenRecordset(
+                        L"SELECT pg_logical_emit_message(true, 'veltrix', 'durable') AS lsn;", rs);
     rs.reset();
     if (!ok) {
         connection->RollbackUnit();

@@ -400,6 +400,18 @@ TEST_F(CManualImportOutageTest, AServerThatCrashesIsWaitedForAndTheImportGoesOnW
               "");
 }
 
+TEST_F(CManualImportOutageTest, WhatAnImportReportsStoredOutlivesACrashRightAfterIt)
+{
+    // Hands commit without waiting for the disk; the import waits once per
+    // file, before it counts the file as imported.
+    const CManualImportResult result = ImportWith(120, [] {});
+    ASSERT_EQ(result.ExitCode(), 0);
+    ASSERT_TRUE(m_cluster.Crash());
+    ASSERT_TRUE(m_cluster.Start());
+    EXPECT_EQ(Hands(), result.counts.stored);
+    EXPECT_EQ(result.counts.stored + result.counts.alreadyStored, 800);
+}
+
 TEST_F(CManualImportOutageTest, WhenTheServerStaysAwayTheFilesNotImportedAreNamed)
 {
     // One file after the other: the file it was in and every file after it.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <optional>
 
 namespace kroDB::pq {
 
@@ -103,6 +104,39 @@ bool Expect(std::wstring_view text, size_t& at, std::wstring_view word)
     }
     at += word.size();
     return true;
+}
+
+// "SET LOCAL name = value" as set_config(name, value, true): the same for
+// the unit, but a pipelined unit runs in the server's implicit transaction,
+// where SET LOCAL draws a warning that the server logs for every hand.
+// Nothing for any other statement.
+std::optional<std::wstring> LocalSettingCall(std::wstring_view sql)
+{
+    size_t at = 0;
+    if (!Expect(sql, at, L"SET") || !Expect(sql, at, L"LOCAL") || at == sql.size() ||
+        !std::iswspace(sql[at])) {
+        return std::nullopt;
+    }
+    const std::wstring_view rest = sql.substr(at);
+    const size_t equals = rest.find(L'=');
+    if (equals == std::wstring_view::npos) {
+        return std::nullopt;
+    }
+    const std::wstring_view name = Trim(rest.substr(0, equals));
+    std::wstring_view value = Trim(rest.substr(equals + 1));
+    if (value.size() >= 2 && value.front() == L'\'' && value.back() == L'\'') {
+        value = value.substr(1, value.size() - 2);
+    }
+    const auto plain = [](std::wstring_view text) {
+        return !text.empty() && std::all_of(text.begin(), text.end(), [](wchar_t c) {
+            return std::iswalnum(c) || c == L'_' || c == L'.' || c == L'-';
+        });
+    };
+    if (!plain(name) || !plain(value)) {
+        return std::nullopt;
+    }
+    return L"SELECT set_config('" + std::wstring(name) + L"', '" + std::wstring(value) +
+           L"', true)";
 }
 
 // A name or a literal at `at`: a quoted text, or a run of letters, digits,
@@ -428,12 +462,16 @@ bool BuildSteps(std::vector<CHeldStatement>& held,
             if (!SingleStatement(statement.sql, single)) {
                 return false;
             }
-            step.sql = ToUtf8(single);
             // Without digits or quotes the text does not change from hand to
-            // hand (BEGIN, COMMIT, SET LOCAL ...): worth keeping. Nor does one
+            // hand (BEGIN, COMMIT, a setting ...): worth keeping. Nor does one
             // whose values come apart.
             step.prepare = !statement.params.empty() ||
                            single.find_first_of(L"0123456789'") == std::wstring_view::npos;
+            if (const std::optional<std::wstring> call = LocalSettingCall(single)) {
+                step.sql = ToUtf8(*call);
+            } else {
+                step.sql = ToUtf8(single);
+            }
             for (const std::wstring& value : statement.params) {
                 step.params.push_back(ToUtf8(value));
                 step.isNull.push_back(0);

@@ -100,6 +100,18 @@ TEST(PreparedUnitsTest, PlainInsertsBecomePreparedRowsAndOtherStatementsStayAsTh
     EXPECT_FALSE(steps[4].prepare);
     EXPECT_EQ(steps[5].sql, "COMMIT");
 
+    // A setting for the unit draws no warning in the server's implicit
+    // transaction; other statements that begin alike stay as written.
+    std::vector<CHeldStatement> settings = {Statement(L"SET LOCAL synchronous_commit = off"),
+                                            Statement(L"set local veltrix.x = 'on';"),
+                                            Statement(L"SET LOCALE = 1")};
+    ASSERT_TRUE(BuildSteps(settings, nullptr, steps));
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0].sql, "SELECT set_config('synchronous_commit', 'off', true)");
+    EXPECT_TRUE(steps[0].prepare);
+    EXPECT_EQ(steps[1].sql, "SELECT set_config('veltrix.x', 'on', true)");
+    EXPECT_EQ(steps[2].sql, "SET LOCALE = 1");
+
     // Several statements in one text cannot go as one protocol statement.
     std::vector<CHeldStatement> several = {Statement(L"BEGIN"),
                                            Statement(L"delete from t; delete from u")};
