@@ -25,6 +25,22 @@ void CParseContext::CachePlayer(int32_t siteId, const std::wstring& name, int32_
     }
 }
 
+bool CParseContext::RoomPlayersCached(int32_t siteId) const
+{
+    std::scoped_lock lock(m_mutex);
+    return m_roomsCached.count(siteId) != 0;
+}
+
+void CParseContext::CacheRoomPlayers(int32_t siteId,
+                                     const std::vector<std::pair<std::wstring, int32_t>>& players)
+{
+    std::scoped_lock lock(m_mutex);
+    for (const auto& [name, id] : players) {
+        m_players.emplace(std::make_pair(siteId, name), id);
+    }
+    m_roomsCached.insert(siteId);
+}
+
 std::optional<int32_t> CParseContext::CachedGameType(const CGameTypeRecord& key) const
 {
     std::scoped_lock lock(m_mutex);
@@ -166,6 +182,7 @@ void CParseContext::Clear()
     m_players.clear();
     m_gameTypes.clear();
     m_heroIds.clear();
+    m_roomsCached.clear();
     m_ahead.clear();
 }
 

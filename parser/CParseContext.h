@@ -37,6 +37,11 @@ class CParseContext
 public:
     std::optional<int32_t> CachedPlayer(int32_t siteId, const std::wstring& name) const;
     void CachePlayer(int32_t siteId, const std::wstring& name, int32_t playerId);
+    // Whether the room's stored players were cached with CacheRoomPlayers.
+    bool RoomPlayersCached(int32_t siteId) const;
+    // Caches the room's stored players (committed rows: no unit drops them).
+    void CacheRoomPlayers(int32_t siteId,
+                          const std::vector<std::pair<std::wstring, int32_t>>& players);
 
     std::optional<int32_t> CachedGameType(const CGameTypeRecord& key) const;
     void CacheGameType(const CGameTypeRecord& key, int32_t id);
@@ -79,6 +84,7 @@ private:
     std::map<std::pair<int32_t, std::wstring>, int32_t> m_players;
     std::map<GameKey, int32_t> m_gameTypes;
     std::set<int32_t> m_heroIds;
+    std::set<int32_t> m_roomsCached;
     int32_t m_lastSmallBlind = 0;
     int32_t m_lastBigBlind = 0;
     std::vector<CStoredHeroHand> m_published;

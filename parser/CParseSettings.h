@@ -24,6 +24,11 @@ struct CParseSettings
     // (each hand still one transaction). Whoever imports calls FinishHands
     // after each file.
     bool sendAhead = false;
+    // The room's players are read once per import, in one query; a player
+    // not among them is then added without being looked for first (when
+    // another writer added him since, his row is read). Needs asyncCommit:
+    // the player is added beside the hand's unit.
+    bool loadRoomPlayers = false;
 };
 
 }  // namespace kroHandParser

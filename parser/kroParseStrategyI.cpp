@@ -267,10 +267,20 @@ int32_t kroParseStrategyI::ResolvePlayer(const std::wstring& name)
     if (const auto cached = m_env.context.CachedPlayer(m_siteId, name)) {
         return *cached;
     }
+    if (m_env.settings.loadRoomPlayers && m_env.settings.asyncCommit &&
+        !m_env.context.RoomPlayersCached(m_siteId)) {
+        CacheRoomPlayers();
+        if (const auto cached = m_env.context.CachedPlayer(m_siteId, name)) {
+            return *cached;
+        }
+    }
     kroDB::kroPlayers::data player(m_env.db);
     player.idsite = m_siteId;
     player.name = name;
-    if (!player.Load()) {
+    // A room whose players were read: one not among them is new, unless
+    // another writer added him since; then the insert is refused.
+    const bool known = m_env.context.RoomPlayersCached(m_siteId);
+    if (known || !player.Load()) {
         player.idplayer = 0;
         player.hero = false;
         if (!player.InsertUnseen()) {
@@ -287,6 +297,23 @@ int32_t kroParseStrategyI::ResolvePlayer(const std::wstring& name)
     }
     m_env.context.CachePlayer(m_siteId, name, player.idplayer);
     return player.idplayer;
+}
+
+void kroParseStrategyI::CacheRoomPlayers()
+{
+    std::vector<CPlayerRecord> stored;
+    if (!kroDB::kroPlayers::data::LoadRoom(m_env.db, m_siteId, stored)) {
+        return;
+    }
+    std::vector<std::pair<std::wstring, int32_t>> players;
+    players.reserve(stored.size());
+    for (CPlayerRecord& player : stored) {
+        if (player.hero) {
+            m_env.context.AddHeroId(player.idplayer);
+        }
+        players.emplace_back(std::move(player.name), player.idplayer);
+    }
+    m_env.context.CacheRoomPlayers(m_siteId, players);
 }
 
 void kroParseStrategyI::MarkHero(int32_t playerId, int32_t aliasId, bool addToAlias)

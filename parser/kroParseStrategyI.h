@@ -125,6 +125,8 @@ protected:
     // The player id of `name` in this room, from the run's cache or the
     // players table (inserted when missing); 0 when neither works.
     int32_t ResolvePlayer(const std::wstring& name);
+    // Reads the room's stored players into the run's cache, once.
+    void CacheRoomPlayers();
     // Marks the player as hero once per run (and adds it to the alias).
     void MarkHero(int32_t playerId, int32_t aliasId, bool addToAlias);
     // The id of the stored copy of the hand in `row` (room, room hand number

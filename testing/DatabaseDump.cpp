@@ -210,6 +210,9 @@ std::string DatabaseFlaws(SQLHENV env, const std::wstring& connectString)
         {"hand texts of no hand",
          L"SELECT count(*) FROM handhistory t WHERE NOT EXISTS (SELECT 1 FROM hands h WHERE h.id "
          L"= t.id)"},
+        {"hand players of no player",
+         L"SELECT count(*) FROM handsplayers t WHERE NOT EXISTS (SELECT 1 FROM players p WHERE "
+         L"p.idplayer = t.idplayer)"},
         {"players stored twice",
          L"SELECT count(*) FROM (SELECT 1 FROM players GROUP BY idsite, name HAVING count(*) > "
          L"1) d"},

@@ -111,9 +111,6 @@ int RunImportCommand(const CCommandLine& line, CCliContext& context)
     options.paths.assign(line.positional.begin() + 1, line.positional.end());
     options.room = FromUtf8(line.Option("room"));
     options.nick = FromUtf8(line.Option("nick"));
-    // Every hand is still its own transaction; only the wait for the disk at
-    // each commit goes. The import makes each file durable before it counts.
-    options.parse.asyncCommit = true;
 
     // The import runs on a thread of its own, as in the desktop program; this
     // one turns Ctrl+C into a stop between hands.

@@ -455,6 +455,10 @@ CManualImportOptions CApplicationCore::ImportOptions(const CDatabaseSettings& se
     // A manual import prepares the next hand while the server stores one;
     // live tracking stores each hand before it tells the HUD, so it does not.
     options.parse.sendAhead = true;
+    // Every hand is still its own transaction; only the wait for the disk at
+    // each commit goes: the import makes each file durable before it counts.
+    options.parse.asyncCommit = true;
+    options.parse.loadRoomPlayers = true;
     return options;
 }
 

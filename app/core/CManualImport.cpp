@@ -319,6 +319,11 @@ CManualImport::CWorker::Outcome CManualImport::CWorker::ImportFile(
             // Counted again as the file is read again: the hands this import
             // stored count as stored when they are found.
             m_env.counts = before;
+            // A crash lost what was committed without waiting for the disk:
+            // players and game types remembered may be gone, and the ids
+            // taken may come again (the sequences' advance was lost with them).
+            m_context.Clear();
+            m_db.ForgetIds();
             hands = 0;
             continue;
         }

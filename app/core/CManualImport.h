@@ -57,9 +57,9 @@ struct CManualImportOptions
     // up, in seconds, each time it goes away.
     int waitSeconds = 120;
     // How hand texts are kept, the time offset, all-in EV dumps. With
-    // parse.asyncCommit (what veltrix-cli uses) hands are committed without
-    // waiting for the server's disk, and Run makes each file durable before
-    // it counts as imported: much faster, just as safe.
+    // parse.asyncCommit (what the program's imports use) hands are committed
+    // without waiting for the server's disk, and Run makes each file durable
+    // before it counts as imported: much faster, just as safe.
     kroHandParser::CParseSettings parse;
     // Files imported at once when there are several: each worker has its own
     // connection (the first shares the context's) and parse context, so one

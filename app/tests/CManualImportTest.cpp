@@ -133,8 +133,9 @@ protected:
         options.room = L"PokerStars";
         options.parse.localOffset = MeasureLocalUtcOffset();
         options.parse.handHistoryFormat = 1;
-        options.parse.asyncCommit = true;
         // As the program imports.
+        options.parse.asyncCommit = true;
+        options.parse.loadRoomPlayers = true;
         options.parse.sendAhead = true;
         return options;
     }
@@ -691,6 +692,34 @@ TEST_F(CManualImportTest, TwoWorkersStoreWhatOneStoresWithTheSameLinesAndTotals)
     EXPECT_EQ(two.filesNotImported, one.filesNotImported);
     EXPECT_EQ(two.ExitCode(), one.ExitCode());
     EXPECT_EQ(two.counts.stored, Hands());
+}
+
+// A room's players are read once per import: those stored before are used
+// with their ids and hero marks, the others added once, also when a second
+// import adds the same players at the same time.
+TEST_F(CManualImportTest, PlayersReadWithTheirRoomKeepTheirIdsAndOnlyNewOnesAreAdded)
+{
+    const std::vector<std::string> later = {Storage("overlap_export.txt"),
+                                            Storage("overlap_table.txt")};
+    const auto importInTwoSteps = [&](bool loadRoomPlayers) {
+        CManualImportOptions first = Options({Storage("overlap_table.txt")});
+        first.parse.loadRoomPlayers = loadRoomPlayers;
+        EXPECT_EQ(Import(first).ExitCode(), 0);
+        EXPECT_EQ(Value(L"UPDATE players SET hero = true WHERE idplayer = (SELECT min(idplayer) "
+                        L"FROM players) RETURNING 1"),
+                  L"1");
+        CManualImportOptions second = Options(later);
+        second.parse.loadRoomPlayers = loadRoomPlayers;
+        EXPECT_EQ(Import(second).ExitCode(), 0);
+        return vxtest::DumpDatabase(m_db->Environment(), m_connect);
+    };
+    const vxtest::CDatabaseDump lookedUp = importInTwoSteps(false);
+    ASSERT_EQ(lookedUp.error, "");
+    m_db.reset();
+    UseServer(m_server);
+    const vxtest::CDatabaseDump read = importInTwoSteps(true);
+    EXPECT_EQ(vxtest::CompareDumps(lookedUp, read), "");
+    EXPECT_EQ(Flaws(), "");
 }
 
 // A stop with two workers ends both between hands: what was stored is whole

@@ -73,6 +73,30 @@ bool kroPlayers::data::Load()
     return true;
 }
 
+bool kroPlayers::data::LoadRoom(CDbContext& context,
+                                int32_t siteId,
+                                std::vector<CPlayerRecord>& players)
+{
+    players.clear();
+    CConnectionLease connection(context.AcquireConnection(true));
+    std::unique_ptr<CODBCRecordset> rs;
+    if (!connection || !connection->OpenRecordsetAside(
+                           FormatW(L"select idplayer,name,hero from players where idsite=%ld;",
+                                   static_cast<long>(siteId)),
+                           rs)) {
+        return false;
+    }
+    for (; !rs->IsEOF(); (void)rs->MoveNext()) {
+        CPlayerRecord player;
+        player.idplayer = rs->Field(size_t{0}).AsInt();
+        player.name = Trim(rs->Field(size_t{1}).AsString());
+        player.idsite = siteId;
+        player.hero = rs->Field(size_t{2}).AsBool();
+        players.push_back(std::move(player));
+    }
+    return true;
+}
+
 bool kroPlayers::data::Exists()
 {
     return QueryHasRowAside(

@@ -5,6 +5,7 @@
 #include "foundation/records/CPeopleRecords.h"
 
 #include <string>
+#include <vector>
 
 namespace kroDB {
 
@@ -31,6 +32,11 @@ public:
         bool Exists() override;
         // Marks the player as the hero; false for id 0.
         bool SetHero(int32_t playerId);
+        // Every player stored for room `siteId`, beside any open unit;
+        // false when they could not be read.
+        static bool LoadRoom(CDbContext& context,
+                             int32_t siteId,
+                             std::vector<CPlayerRecord>& players);
 
     private:
         CDbContext& m_context;
