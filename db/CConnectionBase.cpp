@@ -333,16 +333,26 @@ bool CConnectionBase::OpenRecordsetAside(const std::wstring& sql,
     return true;
 }
 
-bool CConnectionBase::ExecuteAside(const std::wstring& sql)
+bool CConnectionBase::WritesAside()
 {
     auto lock = m_context.LockConnection();
-    bool async = false;
-    for (const auto& held : m_held) {
-        async = async || EqualsNoCase(held.sql, kAsyncCommitSql);
+    if (!RunsAside()) {
+        return false;
     }
     // A unit that waits for the disk keeps the write: committed on its own,
     // it would wait for the disk once more.
-    if (!RunsAside() || !async) {
+    for (const auto& held : m_held) {
+        if (EqualsNoCase(held.sql, kAsyncCommitSql)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CConnectionBase::ExecuteAside(const std::wstring& sql)
+{
+    auto lock = m_context.LockConnection();
+    if (!WritesAside()) {
         return Execute(sql);
     }
     if (!m_db || !m_db->IsOpen()) {

@@ -27,6 +27,7 @@ public:
     bool OpenRecordsetAside(const std::wstring& sql,
                             std::unique_ptr<CODBCRecordset>& recordset) override;
     bool ExecuteAside(const std::wstring& sql) override;
+    bool WritesAside() override;
     bool ExecuteBatch(const std::vector<std::wstring>& statements) override;
     bool Execute(const std::wstring& sql) override;
     bool InsertRow(const std::wstring& table, int64_t id, const RowValues& values) override;

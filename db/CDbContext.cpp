@@ -179,14 +179,18 @@ void CDbContext::ForgetIds()
     m_columns.clear();
 }
 
-std::shared_ptr<const std::set<std::wstring>> CDbContext::TableColumns(const std::wstring& table)
+std::shared_ptr<const std::unordered_set<std::wstring>> CDbContext::TableColumns(
+    const std::wstring& table)
 {
     std::scoped_lock lock(m_lock);
     const auto it = m_columns.find(table);
     if (it != m_columns.end() && !it->second->empty()) {
         return it->second;
     }
-    auto columns = std::make_shared<const std::set<std::wstring>>(ColumnNames(*this, table));
+    // Asked once per column of every row stored: hashed.
+    const std::set<std::wstring> names = ColumnNames(*this, table);
+    auto columns =
+        std::make_shared<const std::unordered_set<std::wstring>>(names.begin(), names.end());
     m_columns[table] = columns;
     return columns;
 }

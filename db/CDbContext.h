@@ -16,6 +16,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_set>
 
 class CStatDefinitions;
 class ILogSink;
@@ -102,7 +103,7 @@ public:
     // connection; empty when they cannot be read. Statistic values whose
     // column is missing are left out of the statements rather than failing
     // the whole hand. The set stays valid however the context changes.
-    std::shared_ptr<const std::set<std::wstring>> TableColumns(const std::wstring& table);
+    std::shared_ptr<const std::unordered_set<std::wstring>> TableColumns(const std::wstring& table);
 
     // The hand row that the open unit inserted or found stored (its id), so
     // that whoever stores the hand can tell which row it became. Requires the
@@ -180,7 +181,7 @@ private:
     IConnection* m_attached = nullptr;
     CDbTraffic m_traffic;
     std::map<std::wstring, std::deque<int64_t>> m_ids;
-    std::map<std::wstring, std::shared_ptr<const std::set<std::wstring>>> m_columns;
+    std::map<std::wstring, std::shared_ptr<const std::unordered_set<std::wstring>>> m_columns;
     int64_t m_unitHand = 0;
     bool m_completeRows = true;
     bool m_preparedWrites = true;

@@ -66,6 +66,10 @@ public:
         return OpenRecordset(sql, recordset);
     }
     [[nodiscard]] virtual bool ExecuteAside(const std::wstring& sql) { return Execute(sql); }
+    // Whether ExecuteAside would run now in a transaction of its own: a write
+    // held in the unit instead meets a conflict only at the unit's commit,
+    // which then fails.
+    [[nodiscard]] virtual bool WritesAside() { return false; }
 
     // Runs the statements in order with a query time-out of 600 seconds; stops
     // at the first failure (shown) and returns false. No transaction is opened.

@@ -278,8 +278,12 @@ int32_t kroParseStrategyI::ResolvePlayer(const std::wstring& name)
     player.idsite = m_siteId;
     player.name = name;
     // A room whose players were read: one not among them is new, unless
-    // another writer added him since; then the insert is refused.
-    const bool known = m_env.context.RoomPlayersCached(m_siteId);
+    // another writer added him since; then the insert is refused. Only an
+    // insert beside the unit is refused at once; one held in the unit would
+    // fail it.
+    kroDB::CConnectionLease connection(m_env.db.AcquireConnection(true));
+    const bool known =
+        m_env.context.RoomPlayersCached(m_siteId) && connection && connection->WritesAside();
     if (known || !player.Load()) {
         player.idplayer = 0;
         player.hero = false;

@@ -342,29 +342,51 @@ protected:
         CManualImportTest::TearDown();
     }
 
-    // Imports both synthetic files on a thread; `whileRunning` is called once
-    // 100 hands are in.
+    // Imports on a thread; `outage` is called once 100 hands are in, while
+    // the worker that reported them waits (a fast import would otherwise end
+    // before the outage begins), and `afterwards` once it goes on.
+    CManualImportResult ImportAround(const CManualImportOptions& options,
+                                     const std::function<void()>& outage,
+                                     const std::function<void()>& afterwards = {})
+    {
+        std::atomic<bool> reached{false};
+        std::atomic<bool> released{false};
+        CManualImportResult result;
+        std::jthread worker([&] {
+            result = Import(options, [&](const CManualImportProgress& p) {
+                if (p.handsSoFar < 100 || released) {
+                    return;
+                }
+                reached = true;
+                while (!released) {
+                    std::this_thread::sleep_for(5ms);
+                }
+            });
+        });
+        const auto end = std::chrono::steady_clock::now() + 60s;
+        while (!reached && std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(20ms);
+        }
+        outage();
+        released = true;
+        if (afterwards) {
+            afterwards();
+        }
+        worker.join();
+        return result;
+    }
+
+    // Both synthetic files, as ImportAround.
     CManualImportResult ImportWith(int waitSeconds,
-                                   const std::function<void()>& whileRunning,
+                                   const std::function<void()>& outage,
+                                   const std::function<void()>& afterwards,
                                    int workers = 2)
     {
         CManualImportOptions options =
             Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")});
         options.waitSeconds = waitSeconds;
         options.workers = workers;
-        std::atomic<int64_t> hands{0};
-        CManualImportResult result;
-        std::jthread worker([&] {
-            result =
-                Import(options, [&hands](const CManualImportProgress& p) { hands = p.handsSoFar; });
-        });
-        const auto end = std::chrono::steady_clock::now() + 60s;
-        while (hands < 100 && std::chrono::steady_clock::now() < end) {
-            std::this_thread::sleep_for(20ms);
-        }
-        whileRunning();
-        worker.join();
-        return result;
+        return ImportAround(options, outage, afterwards);
     }
 
     vxtest::CPrivatePgCluster m_cluster;
@@ -372,17 +394,18 @@ protected:
 
 TEST_F(CManualImportOutageTest, AServerThatCrashesIsWaitedForAndTheImportGoesOnWhereItWas)
 {
-    const CManualImportResult result = ImportWith(120, [this] {
-        ASSERT_TRUE(m_cluster.Crash());
-        const auto end = std::chrono::steady_clock::now() + 30s;
-        while (!m_seen.SawOutput(L"The database cannot be reached: waiting") &&
-               std::chrono::steady_clock::now() < end) {
-            std::this_thread::sleep_for(50ms);
-        }
-        EXPECT_TRUE(m_seen.SawOutput(L"The database cannot be reached: waiting up to 120"));
-        std::this_thread::sleep_for(1s);
-        ASSERT_TRUE(m_cluster.Start());
-    });
+    const CManualImportResult result = ImportWith(
+        120, [this] { ASSERT_TRUE(m_cluster.Crash()); },
+        [this] {
+            const auto end = std::chrono::steady_clock::now() + 30s;
+            while (!m_seen.SawOutput(L"The database cannot be reached: waiting") &&
+                   std::chrono::steady_clock::now() < end) {
+                std::this_thread::sleep_for(50ms);
+            }
+            EXPECT_TRUE(m_seen.SawOutput(L"The database cannot be reached: waiting up to 120"));
+            std::this_thread::sleep_for(1s);
+            ASSERT_TRUE(m_cluster.Start());
+        });
     EXPECT_EQ(result.ExitCode(), 0);
     EXPECT_FALSE(result.databaseLost);
     EXPECT_TRUE(m_seen.SawOutput(L"The database is back"));
@@ -405,7 +428,7 @@ TEST_F(CManualImportOutageTest, WhatAnImportReportsStoredOutlivesACrashRightAfte
 {
     // Hands commit without waiting for the disk; the import waits once per
     // file, before it counts the file as imported.
-    const CManualImportResult result = ImportWith(120, [] {});
+    const CManualImportResult result = ImportWith(120, [] {}, {});
     ASSERT_EQ(result.ExitCode(), 0);
     ASSERT_TRUE(m_cluster.Crash());
     ASSERT_TRUE(m_cluster.Start());
@@ -417,7 +440,7 @@ TEST_F(CManualImportOutageTest, WhenTheServerStaysAwayTheFilesNotImportedAreName
 {
     // One file after the other: the file it was in and every file after it.
     const CManualImportResult result = ImportWith(
-        2, [this] { ASSERT_TRUE(m_cluster.Stop()); }, 1);
+        2, [this] { ASSERT_TRUE(m_cluster.Stop()); }, {}, 1);
     EXPECT_TRUE(result.databaseLost);
     EXPECT_EQ(result.ExitCode(), 1);
     ASSERT_FALSE(result.filesNotImported.empty());
@@ -439,18 +462,8 @@ TEST_F(CManualImportOutageTest, WithTwoWorkersBothGiveUpAndOnlyFilesNotDoneAreNa
     CManualImportOptions options = Options(files);
     options.waitSeconds = 2;
     options.workers = 2;
-    std::atomic<int64_t> hands{0};
-    CManualImportResult result;
-    std::jthread worker([&] {
-        result =
-            Import(options, [&hands](const CManualImportProgress& p) { hands = p.handsSoFar; });
-    });
-    const auto end = std::chrono::steady_clock::now() + 60s;
-    while (hands < 100 && std::chrono::steady_clock::now() < end) {
-        std::this_thread::sleep_for(20ms);
-    }
-    ASSERT_TRUE(m_cluster.Stop());
-    worker.join();
+    const CManualImportResult result =
+        ImportAround(options, [this] { ASSERT_TRUE(m_cluster.Stop()); });
     EXPECT_TRUE(result.databaseLost);
     EXPECT_FALSE(result.stopped);
     EXPECT_EQ(result.ExitCode(), 1);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <optional>
+#include <utility>
 
 namespace kroDB::pq {
 
@@ -110,7 +111,7 @@ bool Expect(std::wstring_view text, size_t& at, std::wstring_view word)
 // the unit, but a pipelined unit runs in the server's implicit transaction,
 // where SET LOCAL draws a warning that the server logs for every hand.
 // Nothing for any other statement.
-std::optional<std::wstring> LocalSettingCall(std::wstring_view sql)
+std::optional<std::string> LocalSettingCall(std::wstring_view sql)
 {
     size_t at = 0;
     if (!Expect(sql, at, L"SET") || !Expect(sql, at, L"LOCAL") || at == sql.size() ||
@@ -135,8 +136,8 @@ std::optional<std::wstring> LocalSettingCall(std::wstring_view sql)
     if (!plain(name) || !plain(value)) {
         return std::nullopt;
     }
-    return L"SELECT set_config('" + std::wstring(name) + L"', '" + std::wstring(value) +
-           L"', true)";
+    return "set_config('" + ToUtf8(std::wstring(name)) + "', '" + ToUtf8(std::wstring(value)) +
+           "', true)";
 }
 
 // A name or a literal at `at`: a quoted text, or a run of letters, digits,
@@ -454,8 +455,11 @@ bool BuildSteps(std::vector<CHeldStatement>& held,
 {
     steps.clear();
     InsertsAsRows(held);
+    // Settings in a row go as one statement: one execution for all.
+    bool afterSetting = false;
     for (const CHeldPiece& piece : CutHeld(held)) {
         CPqStep step;
+        const bool wasSetting = std::exchange(afterSetting, false);
         if (!piece.IsRows()) {
             const CHeldStatement& statement = held[piece.statement];
             std::wstring_view single;
@@ -467,8 +471,15 @@ bool BuildSteps(std::vector<CHeldStatement>& held,
             // whose values come apart.
             step.prepare = !statement.params.empty() ||
                            single.find_first_of(L"0123456789'") == std::wstring_view::npos;
-            if (const std::optional<std::wstring> call = LocalSettingCall(single)) {
-                step.sql = ToUtf8(*call);
+            if (const std::optional<std::string> call = LocalSettingCall(single)) {
+                afterSetting = true;
+                if (wasSetting) {
+                    steps.back().sql += ", " + *call;
+                    continue;
+                }
+                step.sql = "SELECT " + *call;
+                // The same text from hand to hand.
+                step.prepare = true;
             } else {
                 step.sql = ToUtf8(single);
             }

@@ -100,17 +100,20 @@ TEST(PreparedUnitsTest, PlainInsertsBecomePreparedRowsAndOtherStatementsStayAsTh
     EXPECT_FALSE(steps[4].prepare);
     EXPECT_EQ(steps[5].sql, "COMMIT");
 
-    // A setting for the unit draws no warning in the server's implicit
-    // transaction; other statements that begin alike stay as written.
-    std::vector<CHeldStatement> settings = {Statement(L"SET LOCAL synchronous_commit = off"),
-                                            Statement(L"set local veltrix.x = 'on';"),
-                                            Statement(L"SET LOCALE = 1")};
+    // Settings for the unit draw no warning in the server's implicit
+    // transaction and go as one statement; other statements that begin alike
+    // stay as written.
+    std::vector<CHeldStatement> settings = {
+        Statement(L"SET LOCAL synchronous_commit = off"), Statement(L"set local veltrix.x = 'on';"),
+        Statement(L"SET LOCALE = 1"), Statement(L"SET LOCAL a.b = x")};
     ASSERT_TRUE(BuildSteps(settings, nullptr, steps));
     ASSERT_EQ(steps.size(), 3u);
-    EXPECT_EQ(steps[0].sql, "SELECT set_config('synchronous_commit', 'off', true)");
+    EXPECT_EQ(steps[0].sql,
+              "SELECT set_config('synchronous_commit', 'off', true), set_config('veltrix.x', "
+              "'on', true)");
     EXPECT_TRUE(steps[0].prepare);
-    EXPECT_EQ(steps[1].sql, "SELECT set_config('veltrix.x', 'on', true)");
-    EXPECT_EQ(steps[2].sql, "SET LOCALE = 1");
+    EXPECT_EQ(steps[1].sql, "SET LOCALE = 1");
+    EXPECT_EQ(steps[2].sql, "SELECT set_config('a.b', 'x', true)");
 
     // Several statements in one text cannot go as one protocol statement.
     std::vector<CHeldStatement> several = {Statement(L"BEGIN"),
