@@ -106,7 +106,8 @@ TEST_F(UnitsSentAheadTest, AFailedUnitSentAheadFailsTheNextUnitBeforeItIsSent)
     EXPECT_EQ(outcome->GetCode(), CStatus::Code::Conflict);
     EXPECT_EQ(Hands(), L"1");
     // Nothing shown: the importer tells the user in its own words.
-    EXPECT_TRUE(m_notifier.messages.empty());
+    EXPECT_TRUE(m_notifier.messages.empty())
+        << (m_notifier.messages.empty() ? std::string() : ToUtf8(m_notifier.messages.front()));
 
     // The connection is whole again for the units done anew.
     {
@@ -140,7 +141,8 @@ TEST_F(UnitsSentAheadTest, HandsSentBehindAFailedOneAreStoredWithTheirOwnOutcome
     EXPECT_EQ(outcomes, (std::vector<CStatus::Code>{CStatus::Code::Ok, CStatus::Code::Conflict,
                                                     CStatus::Code::Ok, CStatus::Code::Ok}));
     EXPECT_EQ(Hands(), L"1 3 4 5");
-    EXPECT_TRUE(m_notifier.messages.empty());
+    EXPECT_TRUE(m_notifier.messages.empty())
+        << (m_notifier.messages.empty() ? std::string() : ToUtf8(m_notifier.messages.front()));
 }
 
 TEST_F(UnitsSentAheadTest, AServerErrorOfAUnitSentAheadIsShownWhenItIsKnown)
