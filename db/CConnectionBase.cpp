@@ -410,7 +410,7 @@ bool CConnectionBase::Hold(CHeldStatement held, bool returnsRows)
     return (m_heldChars < kMaxHeldChars && !returnsRows) || Flush().IsOk();
 }
 
-bool CConnectionBase::InsertRow(const std::wstring& table, int64_t id, const RowValues& values)
+bool CConnectionBase::InsertRow(const std::wstring& table, int64_t id, RowValues values)
 {
     auto lock = m_context.LockConnection();
     if (!m_inUnit || !m_context.CompleteRows()) {
@@ -422,7 +422,7 @@ bool CConnectionBase::InsertRow(const std::wstring& table, int64_t id, const Row
     CHeldStatement held;
     held.table = table;
     held.id = id;
-    held.values = values;
+    held.values = std::move(values);
     return Hold(std::move(held), false);
 }
 

@@ -30,7 +30,7 @@ public:
     bool WritesAside() override;
     bool ExecuteBatch(const std::vector<std::wstring>& statements) override;
     bool Execute(const std::wstring& sql) override;
-    bool InsertRow(const std::wstring& table, int64_t id, const RowValues& values) override;
+    bool InsertRow(const std::wstring& table, int64_t id, RowValues values) override;
     bool ChangeHeldRow(const std::wstring& table, int64_t id, const RowValues& values) override;
     CDatabase* Database() override { return m_db.get(); }
     CDatabase* IdleDatabase() override;

@@ -84,9 +84,7 @@ public:
     // Inside a unit the row may be held until the unit's next round trip, so
     // that ChangeHeldRow can complete it and the held rows of one table go as
     // one statement; the result is that of executing RowInsertText.
-    [[nodiscard]] virtual bool InsertRow(const std::wstring& table,
-                                         int64_t id,
-                                         const RowValues& values)
+    [[nodiscard]] virtual bool InsertRow(const std::wstring& table, int64_t id, RowValues values)
     {
         (void)id;
         return Execute(RowInsertText(table, values));

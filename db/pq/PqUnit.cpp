@@ -371,15 +371,19 @@ bool RowsByShape(const std::vector<CHeldStatement>& held,
     // is written into it.
     bool plain = true;
     std::vector<int> valueAt(columns->size());
+    const std::unordered_map<std::wstring, int>* slots = shapes.Slots(table);
+    if (slots == nullptr) {
+        return false;
+    }
     for (size_t r = run.begin; r < run.end; ++r) {
         const RowValues& values = held[r].values;
         std::fill(valueAt.begin(), valueAt.end(), -1);
         for (size_t k = 0; k < values.size(); ++k) {
-            const int slot = shapes.Slot(table, values[k].first);
-            if (slot < 0) {
+            const auto slot = slots->find(values[k].first);
+            if (slot == slots->end()) {
                 return false;
             }
-            valueAt[static_cast<size_t>(slot)] = static_cast<int>(k);
+            valueAt[static_cast<size_t>(slot->second)] = static_cast<int>(k);
         }
         for (size_t c = 0; c < columns->size(); ++c) {
             const CShapeColumn& column = (*columns)[c];

@@ -110,14 +110,4 @@ const std::vector<CShapeColumn>* CTableShapes::Grow(const std::wstring& table,
     return &shape.columns;
 }
 
-int CTableShapes::Slot(const std::wstring& table, const std::wstring& column)
-{
-    const auto it = m_tables.find(table);
-    if (it == m_tables.end()) {
-        return -1;
-    }
-    const auto found = it->second.slots.find(column);
-    return found == it->second.slots.end() ? -1 : found->second;
-}
-
 }  // namespace kroDB::pq

@@ -46,8 +46,13 @@ public:
     {
         return m_tables[table].texts[rows];
     }
-    // The place of `column` among the columns of `table`; -1 when absent.
-    int Slot(const std::wstring& table, const std::wstring& column);
+    // The places of the columns of `table` by name; null when it is unknown.
+    // Valid until the table grows.
+    const std::unordered_map<std::wstring, int>* Slots(const std::wstring& table) const
+    {
+        const auto it = m_tables.find(table);
+        return it == m_tables.end() ? nullptr : &it->second.slots;
+    }
 
 private:
     struct CTable

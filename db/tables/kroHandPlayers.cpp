@@ -154,7 +154,7 @@ bool kroHandPlayers::data::Insert()
             row.emplace_back(std::move(columns[i]), std::move(values[i]));
         }
     }
-    return connection->InsertRow(L"handsplayers", id, row);
+    return connection->InsertRow(L"handsplayers", id, std::move(row));
 }
 
 bool kroHandPlayers::data::Load()

@@ -117,7 +117,7 @@ bool kroHands::data::Insert()
                 row.push_back(std::move(value));
             }
         }
-        if (!connection->InsertRow(L"hands", id, row)) {
+        if (!connection->InsertRow(L"hands", id, std::move(row))) {
             return false;
         }
         m_context.NoteUnitHand(id);
