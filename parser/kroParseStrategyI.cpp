@@ -282,9 +282,9 @@ int32_t kroParseStrategyI::ResolvePlayer(const std::wstring& name)
     // insert beside the unit is refused at once; one held in the unit would
     // fail it.
     kroDB::CConnectionLease connection(m_env.db.AcquireConnection(true));
-    const bool known =
+    const bool newUnlessJustAdded =
         m_env.context.RoomPlayersCached(m_siteId) && connection && connection->WritesAside();
-    if (known || !player.Load()) {
+    if (newUnlessJustAdded || !player.Load()) {
         player.idplayer = 0;
         player.hero = false;
         if (!player.InsertUnseen()) {
