@@ -250,8 +250,14 @@ TEST_F(CoreHudTest, TheCoreImportsFilesWithProgressAndAStopBetweenHands)
     EXPECT_EQ(seen.front().path, files[0]);
     EXPECT_TRUE(stopped.stopped);
     EXPECT_EQ(stopped.ExitCode(), 1);
-    // Stopped within the first file, between two of its hands.
-    EXPECT_EQ(stopped.filesNotImported, files);
+    // Stopped between two hands of the larger first file; the second, which
+    // the other worker reads at the same time, may have been read whole.
+    ASSERT_FALSE(stopped.filesNotImported.empty());
+    EXPECT_EQ(stopped.filesNotImported.front(), files[0]);
+    EXPECT_LE(stopped.filesNotImported.size(), files.size());
+    if (stopped.filesNotImported.size() == files.size()) {
+        EXPECT_EQ(stopped.filesNotImported, files);
+    }
     EXPECT_GE(stopped.counts.stored, 40);
     EXPECT_EQ(value(L"SELECT count(*) FROM hands"), std::to_wstring(stopped.counts.stored));
     EXPECT_EQ(vxtest::DatabaseFlaws(core.Db().Environment(), settings.ConnectString()), "");
