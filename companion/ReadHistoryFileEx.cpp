@@ -2,6 +2,7 @@
 
 #include "foundation/TextDecoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -131,6 +132,11 @@ int ReadHistoryFileEx(const std::string& path,
         }
     }
 
+    // One allocation for the lines' list instead of a copy at each doubling.
+    lines.reserve(
+        lines.size() + 1 +
+        static_cast<size_t>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(first),
+                                       bytes.begin() + static_cast<std::ptrdiff_t>(usable), '\n')));
     size_t lineStart = first;
     size_t consumed = first;
     size_t i = first;

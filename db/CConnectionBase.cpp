@@ -349,6 +349,12 @@ bool CConnectionBase::WritesAside()
     return false;
 }
 
+bool CConnectionBase::ReadsAlone()
+{
+    auto lock = m_context.LockConnection();
+    return !m_inUnit || RunsAside();
+}
+
 bool CConnectionBase::ExecuteAside(const std::wstring& sql)
 {
     auto lock = m_context.LockConnection();

@@ -28,6 +28,7 @@ public:
                             std::unique_ptr<CODBCRecordset>& recordset) override;
     bool ExecuteAside(const std::wstring& sql) override;
     bool WritesAside() override;
+    bool ReadsAlone() override;
     bool ExecuteBatch(const std::vector<std::wstring>& statements) override;
     bool Execute(const std::wstring& sql) override;
     bool InsertRow(const std::wstring& table, int64_t id, RowValues values) override;

@@ -132,12 +132,21 @@ int64_t CDbContext::TakeId(const std::wstring& sequence, int block)
         // server takes to count them out. Ids are never given back, so the
         // open unit need not carry the query.
         CConnectionLease connection(AcquireConnection(true));
+        if (!connection) {
+            return -1;
+        }
+        // Taken on their own, the ids need not wait for the disk: a commit
+        // that waits writes the sequence's advance out with it, as it comes
+        // earlier in the log, and nothing else rests on them.
+        const wchar_t* const noWait =
+            connection->ReadsAlone()
+                ? L", (SELECT set_config('synchronous_commit', 'off', true)) AS nowait"
+                : L"";
         std::unique_ptr<CODBCRecordset> rs;
-        if (!connection ||
-            !connection->OpenRecordsetAside(
-                FormatW(L"SELECT string_agg(nextval('%ls')::text, ',') AS ids FROM "
+        if (!connection->OpenRecordsetAside(
+                FormatW(L"SELECT string_agg(nextval('%ls')::text, ',') AS ids%ls FROM "
                         L"generate_series(1,%d);",
-                        sequence.c_str(), block < 1 ? 1 : block),
+                        sequence.c_str(), noWait, block < 1 ? 1 : block),
                 rs) ||
             rs->IsEOF()) {
             return -1;

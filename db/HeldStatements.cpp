@@ -64,6 +64,7 @@ std::vector<CHeldPiece> CutHeld(const std::vector<CHeldStatement>& held)
             const RowValues& values = held[r].values;
             for (size_t k = 0; k < values.size(); ++k) {
                 bool known = k < run.columns.size() && run.columns[k] == values[k].first;
+                run.aligned = run.aligned && known;
                 for (size_t c = 0; !known && c < run.columns.size(); ++c) {
                     known = EqualsNoCase(run.columns[c], values[k].first);
                 }

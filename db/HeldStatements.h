@@ -30,6 +30,9 @@ struct CHeldRowRun
     size_t begin = 0;
     size_t end = 0;
     std::vector<std::wstring> columns;
+    // Every row names its values in the order of `columns` (it may stop
+    // early): its k-th value belongs to columns[k].
+    bool aligned = true;
 };
 
 // The held list cut into statements (a run is empty: begin == end, and

@@ -70,6 +70,9 @@ public:
     // held in the unit instead meets a conflict only at the unit's commit,
     // which then fails.
     [[nodiscard]] virtual bool WritesAside() { return false; }
+    // Whether OpenRecordsetAside would run now in a transaction of its own,
+    // not within the open unit.
+    [[nodiscard]] virtual bool ReadsAlone() { return false; }
 
     // Runs the statements in order with a query time-out of 600 seconds; stops
     // at the first failure (shown) and returns false. No transaction is opened.

@@ -1,5 +1,7 @@
 #include "parser/CParseContext.h"
 
+#include <utility>
+
 namespace kroHandParser {
 
 CParseContext::GameKey CParseContext::KeyOf(const CGameTypeRecord& r)
@@ -87,18 +89,31 @@ void CParseContext::SetLastGGBlinds(int32_t smallBlind, int32_t bigBlind)
     m_lastBigBlind = bigBlind;
 }
 
-void CParseContext::PublishHero(const CStoredHeroHand& hand)
+void CParseContext::PublishHero(CStoredHeroHand hand)
+{
+    auto shared = std::make_shared<const CStoredHeroHand>(std::move(hand));
+    std::scoped_lock lock(m_mutex);
+    if (m_keepPublished) {
+        m_published.push_back(shared);
+    }
+    m_lastPublished = std::move(shared);
+}
+
+void CParseContext::KeepPublishedHeroes(bool keep)
 {
     std::scoped_lock lock(m_mutex);
-    m_published.push_back(hand);
-    m_lastPublished = hand;
+    m_keepPublished = keep;
 }
 
 std::vector<CStoredHeroHand> CParseContext::TakePublishedHeroes()
 {
     std::scoped_lock lock(m_mutex);
     std::vector<CStoredHeroHand> out;
-    out.swap(m_published);
+    out.reserve(m_published.size());
+    for (const auto& hand : m_published) {
+        out.push_back(*hand);
+    }
+    m_published.clear();
     m_unit.published = 0;
     for (auto& ahead : m_ahead) {
         ahead.published = 0;
@@ -109,7 +124,10 @@ std::vector<CStoredHeroHand> CParseContext::TakePublishedHeroes()
 std::optional<CStoredHeroHand> CParseContext::LastPublishedHero() const
 {
     std::scoped_lock lock(m_mutex);
-    return m_lastPublished;
+    if (!m_lastPublished) {
+        return std::nullopt;
+    }
+    return *m_lastPublished;
 }
 
 void CParseContext::BeginUnit()

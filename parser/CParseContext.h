@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -52,8 +53,13 @@ public:
     void LastGGBlinds(int32_t& smallBlind, int32_t& bigBlind) const;
     void SetLastGGBlinds(int32_t smallBlind, int32_t bigBlind);
 
-    // The hero row of a newly stored hand; kept until taken.
-    void PublishHero(const CStoredHeroHand& hand);
+    // The hero row of a newly stored hand; kept until taken, unless nothing
+    // takes them (KeepPublishedHeroes(false)).
+    void PublishHero(CStoredHeroHand hand);
+    // Whether published rows are kept for TakePublishedHeroes (the default).
+    // An import that never takes them turns it off, so that they do not pile
+    // up over a long import.
+    void KeepPublishedHeroes(bool keep);
     // Every hero row published since the last call, oldest first.
     std::vector<CStoredHeroHand> TakePublishedHeroes();
     // The last one published (also after it was taken), if any.
@@ -87,8 +93,10 @@ private:
     std::set<int32_t> m_roomsCached;
     int32_t m_lastSmallBlind = 0;
     int32_t m_lastBigBlind = 0;
-    std::vector<CStoredHeroHand> m_published;
-    std::optional<CStoredHeroHand> m_lastPublished;
+    // Shared: the last one is also what every unit since would go back to.
+    std::vector<std::shared_ptr<const CStoredHeroHand>> m_published;
+    std::shared_ptr<const CStoredHeroHand> m_lastPublished;
+    bool m_keepPublished = true;
 
     // What one unit added, to be undone when it is rolled back.
     struct CUnitEntries
@@ -97,7 +105,7 @@ private:
         std::vector<GameKey> gameTypes;
         std::vector<int32_t> heroes;
         size_t published = 0;
-        std::optional<CStoredHeroHand> lastBefore;
+        std::shared_ptr<const CStoredHeroHand> lastBefore;
     };
     void Undo(const CUnitEntries& entries);
 

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <utility>
 
 namespace kroHandParser {
 
@@ -78,7 +79,7 @@ void CHandEnd::Store(CHandState& h)
         published.currency = h.currency;
         published.handId = h.hand.id;
         published.allinEvComputed = evComputed;
-        m_env.context.PublishHero(published);
+        m_env.context.PublishHero(std::move(published));
     }
 }
 

@@ -10,9 +10,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <ostream>
 #include <thread>
 #include <unistd.h>
@@ -121,7 +123,9 @@ int RunImportCommand(const CCommandLine& line, CCliContext& context)
     const auto previousInt = std::signal(SIGINT, OnInterrupt);
     const auto previousTerm = std::signal(SIGTERM, OnInterrupt);
     {
-        std::atomic<bool> done{false};
+        std::mutex doneMutex;
+        std::condition_variable doneChanged;
+        bool done = false;
         std::jthread worker([&](std::stop_token stop) {
             result = core.ImportFiles(
                 options,
@@ -130,13 +134,19 @@ int RunImportCommand(const CCommandLine& line, CCliContext& context)
                     DrawProgress(p);
                 },
                 stop);
-            done = true;
+            {
+                std::scoped_lock lock(doneMutex);
+                done = true;
+            }
+            doneChanged.notify_all();
         });
+        // Woken at the end at once; the signal flag is looked at in between.
+        std::unique_lock lock(doneMutex);
         while (!done) {
             if (g_interrupted) {
                 worker.request_stop();
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            doneChanged.wait_for(lock, std::chrono::milliseconds(50));
         }
     }
     std::signal(SIGINT, previousInt);

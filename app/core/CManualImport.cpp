@@ -237,6 +237,8 @@ public:
     {
         m_env.stop = m_stop;
         m_env.ownHands = &m_ownHands;
+        // Only live tracking reads them.
+        m_context.KeepPublishedHeroes(false);
     }
 
     // Imports one file, reading it again from its start after each outage;

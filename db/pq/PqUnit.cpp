@@ -375,15 +375,34 @@ bool RowsByShape(const std::vector<CHeldStatement>& held,
     if (slots == nullptr) {
         return false;
     }
+    // The place of each of the run's columns, looked up once for all rows
+    // when they name their values alike.
+    std::vector<int> slotOf;
+    if (run.aligned) {
+        slotOf.reserve(run.columns.size());
+        for (const std::wstring& name : run.columns) {
+            const auto slot = slots->find(name);
+            if (slot == slots->end()) {
+                return false;
+            }
+            slotOf.push_back(slot->second);
+        }
+    }
     for (size_t r = run.begin; r < run.end; ++r) {
         const RowValues& values = held[r].values;
         std::fill(valueAt.begin(), valueAt.end(), -1);
         for (size_t k = 0; k < values.size(); ++k) {
-            const auto slot = slots->find(values[k].first);
-            if (slot == slots->end()) {
-                return false;
+            int place = -1;
+            if (run.aligned) {
+                place = slotOf[k];
+            } else {
+                const auto slot = slots->find(values[k].first);
+                if (slot == slots->end()) {
+                    return false;
+                }
+                place = slot->second;
             }
-            valueAt[static_cast<size_t>(slot->second)] = static_cast<int>(k);
+            valueAt[static_cast<size_t>(place)] = static_cast<int>(k);
         }
         for (size_t c = 0; c < columns->size(); ++c) {
             const CShapeColumn& column = (*columns)[c];

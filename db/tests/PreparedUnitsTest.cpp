@@ -194,6 +194,16 @@ TEST(PreparedUnitsTest, RowsOfATableShareOneStatementWhateverColumnsTheyCarry)
     EXPECT_EQ(steps[0].params[7], "1");
     EXPECT_EQ(steps[0].params[6], "x");
 
+    // Rows that name their values alike, the last one stopping early.
+    std::vector<CHeldStatement> alike = {Row(L"t", {{L"id", L"7"}, {L"n", L"2"}, {L"b", L"true"}}),
+                                         Row(L"t", {{L"id", L"8"}, {L"n", L"3"}})};
+    ASSERT_TRUE(BuildSteps(alike, &shapes, steps));
+    EXPECT_EQ(steps[0].sql,
+              "insert into t (b,id,\"localtime\",n,s) values($1,$2,$3,$4,$5),($6,$7,$8,$9,$10)");
+    EXPECT_EQ(steps[0].params,
+              (std::vector<std::string>{"true", "7", "x", "2", "", "false", "8", "x", "3", ""}));
+    EXPECT_EQ(steps[0].isNull, (std::vector<char>{0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+
     // A column the catalogue does not know leaves the table's shape alone.
     std::vector<CHeldStatement> unknown = {Row(L"t", {{L"id", L"6"}, {L"nope", L"1"}})};
     ASSERT_TRUE(BuildSteps(unknown, &shapes, steps));

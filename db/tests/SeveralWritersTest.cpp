@@ -67,6 +67,31 @@ TEST_F(SeveralWritersTest, IdsComeFromTheDatabaseSoNoTwoWritersShareOne)
     EXPECT_TRUE(m_notifier.messages.empty());
 }
 
+TEST_F(SeveralWritersTest, IdsTakenWithinAUnitLeaveTheUnitsWayOfCommitting)
+{
+    CConnectionLease connection(m_context->AcquireConnection(true));
+    ASSERT_TRUE(connection);
+    // Taken alone, before any unit.
+    EXPECT_TRUE(connection->ReadsAlone());
+    EXPECT_GT(m_context->TakeId(L"hands_id_seq", 2), 0);
+
+    // Within a unit that waits for the disk and has sent its statements, the
+    // ids come in the unit, which still waits for the disk at its commit.
+    ASSERT_TRUE(connection->BeginUnit().IsOk());
+    ASSERT_TRUE(connection->Execute(L"insert into gametypes (id, idsite) values (7, 1)"));
+    std::unique_ptr<CODBCRecordset> rs;
+    ASSERT_TRUE(connection->OpenRecordset(L"SELECT 1", rs));
+    EXPECT_FALSE(connection->ReadsAlone());
+    EXPECT_GT(m_context->TakeId(L"players_idplayer_seq", 2), 0);
+    ASSERT_TRUE(
+        connection->OpenRecordset(L"SELECT current_setting('synchronous_commit') AS s", rs));
+    ASSERT_FALSE(rs->IsEOF());
+    EXPECT_EQ(rs->Field(L"s").AsString(), L"on");
+    rs.reset();
+    EXPECT_TRUE(connection->CommitUnit().IsOk());
+    EXPECT_EQ(Scalar(L"SELECT count(*) FROM gametypes WHERE id = 7"), L"1");
+}
+
 TEST_F(SeveralWritersTest, OfTwoWritersOfTheSameHandOneStoresItAndTheOtherIsToldQuietly)
 {
     CRecordingNotifier notifier;
