@@ -131,9 +131,11 @@ CPqPipeline::~CPqPipeline()
 
 void CPqPipeline::Send(std::vector<CHeldStatement> held)
 {
+    std::vector<std::vector<CHeldStatement>> spent;
     {
         std::scoped_lock lock(m_mutex);
         m_queue.push_back(std::move(held));
+        spent.swap(m_spent);
     }
     m_changed.notify_all();
 }
@@ -204,6 +206,7 @@ void CPqPipeline::Loop()
             --m_building;
             if (built) {
                 m_sent.push_back(std::move(steps));
+                m_spent.push_back(std::move(held));
             } else {
                 // Never expected for rows of a hand; refused, not lost, so
                 // that the caller stores the hand again its other way.

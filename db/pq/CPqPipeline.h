@@ -73,6 +73,9 @@ private:
     std::deque<std::vector<CPqStep>> m_sent;
     size_t m_building = 0;
     std::deque<COutcome> m_done;
+    // Units built and sent, freed by the thread that made them: memory goes
+    // back where it came from, not through the allocator's shared lists.
+    std::vector<std::vector<CHeldStatement>> m_spent;
     bool m_quit = false;
     std::thread m_thread;
 };
