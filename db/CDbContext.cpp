@@ -93,6 +93,12 @@ IConnection* CDbContext::AcquireConnection(bool /*readOnly*/)
     return m_main.get();
 }
 
+bool CDbContext::MainOpen() const
+{
+    std::scoped_lock lock(m_lock);
+    return m_attached != nullptr || (m_main && m_main->Database() != nullptr);
+}
+
 IConnection* CDbContext::AcquireAdminConnection()
 {
     std::scoped_lock lock(m_lock);

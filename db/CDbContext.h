@@ -55,6 +55,9 @@ public:
     // With an empty main string the connection has no database and every
     // operation fails. Pair with one Release().
     IConnection* AcquireConnection(bool readOnly);
+    // Whether the main connection is open now (AcquireConnection then skips
+    // the check).
+    bool MainOpen() const;
     // The connection to the server's "postgres" database; null when it cannot
     // be opened. Pair with one Release().
     IConnection* AcquireAdminConnection();

@@ -3,6 +3,7 @@
 #include "companion/CDatabase.h"
 #include "companion/CODBCRecordset.h"
 #include "db/CDbContext.h"
+#include "db/IConnection.h"
 #include "foundation/WideText.h"
 #include "hud/HudStatsQuery.h"
 
@@ -454,7 +455,17 @@ std::wstring CHudStatsCache::HandStatement()
 
 bool CHudStatsCache::SumHandsByUnit()
 {
-    if (!Installed()) {
+    // Asked before every import: on the connection the import goes on to
+    // use, rather than on one of its own.
+    bool installed = false;
+    {
+        kroDB::CConnectionLease connection(m_db.AcquireConnection(true));
+        std::unique_ptr<CODBCRecordset> rs;
+        installed = connection && connection->IsOpen() &&
+                    connection->OpenRecordset(InstalledQuery(), rs) && !rs->IsEOF() &&
+                    rs->Field(size_t{0}).AsString() == L"1";
+    }
+    if (!installed) {
         m_db.SetHandSummary(nullptr);
         return false;
     }

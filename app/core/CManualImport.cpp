@@ -701,7 +701,8 @@ void CManualImport::CRun::ImportAtOnce(const std::vector<std::string>& files, in
 CManualImportResult CManualImport::CRun::Execute()
 {
     kroDB::CDbContext& db = m_owner.m_db;
-    if (!kroDB::CheckDatabase(db, m_options.connectString)) {
+    // A connection not open yet is only opened after the same check.
+    if (db.MainOpen() && !kroDB::CheckDatabase(db, m_options.connectString)) {
         m_owner.m_notifier.Notify(L"DataBase does not exist!");
         m_result.databaseMissing = true;
         return m_result;
