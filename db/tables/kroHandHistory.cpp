@@ -5,6 +5,7 @@
 #include "db/HandHistoryArchive.h"
 #include "db/IConnection.h"
 #include "db/SqlText.h"
+#include "foundation/NumberText.h"
 #include "foundation/WideText.h"
 
 #include <ctime>
@@ -40,9 +41,10 @@ bool kroHandHistory::data::Insert()
 {
     CConnectionLease connection(m_context.AcquireConnection(true));
     return connection &&
-           connection->Execute(
-               FormatW(L"insert into handhistory (id,nvar,hh) values(%ld,'%lc','%ls');",
-                       static_cast<long>(id), static_cast<wint_t>(nvar), SqlEscape(hh).c_str()));
+           connection->InsertRow(L"handhistory", id,
+                                 RowValues{{L"id", NumberText(id)},
+                                           {L"nvar", L"'" + std::wstring(1, nvar) + L"'"},
+                                           {L"hh", L"'" + SqlEscape(hh) + L"'"}});
 }
 
 bool kroHandHistory::data::Load()

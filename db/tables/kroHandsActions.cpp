@@ -2,6 +2,7 @@
 
 #include "db/CDbContext.h"
 #include "db/IConnection.h"
+#include "foundation/NumberText.h"
 #include "foundation/WideText.h"
 
 namespace kroDB {
@@ -17,6 +18,27 @@ bool kroHandsActions::InsertAll(std::vector<CActionRecord>& actions)
     if (actions.empty()) {
         return false;
     }
+    CConnectionLease connection(m_context.AcquireConnection(true));
+    if (!connection) {
+        return false;
+    }
+    if (m_context.CompleteRows()) {
+        // Held in the hand's unit, the rows still go as one insert, without
+        // being written out as text first.
+        for (size_t i = 0; i < actions.size(); ++i) {
+            CActionRecord& a = actions[i];
+            a.actionno = static_cast<int32_t>(i + 1);
+            if (!connection->InsertRow(L"handsactions", 0,
+                                       RowValues{{L"idhand", NumberText(a.idhand)},
+                                                 {L"actionno", NumberText(a.actionno)},
+                                                 {L"idaction", NumberText(a.idaction)},
+                                                 {L"idplayer", NumberText(a.idplayer)},
+                                                 {L"amount", NumberText(a.amount)}})) {
+                return false;
+            }
+        }
+        return true;
+    }
     std::wstring sql =
         L"INSERT INTO handsactions (idhand,actionno,idaction,idplayer,amount) Values ";
     sql.reserve(sql.size() + actions.size() * 32);
@@ -31,8 +53,7 @@ bool kroHandsActions::InsertAll(std::vector<CActionRecord>& actions)
                        static_cast<long>(a.amount));
     }
     sql += L';';
-    CConnectionLease connection(m_context.AcquireConnection(true));
-    return connection && connection->Execute(sql);
+    return connection->Execute(sql);
 }
 
 bool kroHandsActions::data::Exists()

@@ -3,6 +3,7 @@
 #include "companion/CODBCRecordset.h"
 #include "db/CDbContext.h"
 #include "db/IConnection.h"
+#include "foundation/NumberText.h"
 #include "foundation/WideText.h"
 
 namespace kroDB {
@@ -18,9 +19,10 @@ bool kroPots::data::Insert()
         return false;
     }
     CConnectionLease connection(m_context.AcquireConnection(true));
-    return connection &&
-           connection->Execute(FormatW(L"insert into pots (idhand,potnum,amt)values(%ld,%d,%ld);",
-                                       static_cast<long>(idhand), potnum, static_cast<long>(amt)));
+    return connection && connection->InsertRow(L"pots", 0,
+                                               RowValues{{L"idhand", NumberText(idhand)},
+                                                         {L"potnum", NumberText(potnum)},
+                                                         {L"amt", NumberText(amt)}});
 }
 
 bool kroPots::data::Load()
