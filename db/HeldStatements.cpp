@@ -3,6 +3,9 @@
 #include "db/SqlText.h"
 #include "foundation/WideText.h"
 
+#include <string_view>
+#include <unordered_set>
+
 namespace kroDB {
 
 namespace {
@@ -60,17 +63,33 @@ std::vector<CHeldPiece> CutHeld(const std::vector<CHeldStatement>& held)
         for (const auto& value : held[i].values) {
             run.columns.push_back(value.first);
         }
+        // The run's columns by name, made at the first row that names its
+        // values otherwise (the players of a hand carry different
+        // statistics); the names stay in `held`.
+        std::unordered_set<std::wstring_view> names;
         for (size_t r = i + 1; r < end; ++r) {
             const RowValues& values = held[r].values;
             for (size_t k = 0; k < values.size(); ++k) {
-                bool known = k < run.columns.size() && run.columns[k] == values[k].first;
-                run.aligned = run.aligned && known;
+                const std::wstring& name = values[k].first;
+                if (k < run.columns.size() && run.columns[k] == name) {
+                    continue;
+                }
+                if (run.aligned) {
+                    run.aligned = false;
+                    for (size_t s = i; s < r; ++s) {
+                        for (const auto& value : held[s].values) {
+                            names.insert(value.first);
+                        }
+                    }
+                }
+                bool known = names.count(name) != 0;
                 for (size_t c = 0; !known && c < run.columns.size(); ++c) {
-                    known = EqualsNoCase(run.columns[c], values[k].first);
+                    known = EqualsNoCase(run.columns[c], name);
                 }
                 if (!known) {
-                    run.columns.push_back(values[k].first);
+                    run.columns.push_back(name);
                 }
+                names.insert(name);
             }
         }
         pieces.push_back(std::move(piece));

@@ -56,14 +56,19 @@ void CHandEnd::Store(CHandState& h)
         for (size_t i = 0; i < h.players.size(); ++i) {
             CHandPlayerRecord& p = h.players[i];
             p.rakeincents = shares[i];
+            // Lent to the row and given back: its statistics are not copied.
+            const int64_t id = p.id;
+            const int64_t idhand = p.idhand;
             kroDB::kroHandPlayers::data row(m_env.db);
-            static_cast<CHandPlayerRecord&>(row) = p;
+            static_cast<CHandPlayerRecord&>(row) = std::move(p);
             row.idhand = h.hand.id;
             row.id = 0;
             row.SetKnownNew(true);
-            if (row.Insert()) {
-                p.id = row.id;
-                p.idhand = row.idhand;
+            const bool inserted = row.Insert();
+            p = std::move(static_cast<CHandPlayerRecord&>(row));
+            if (!inserted) {
+                p.id = id;
+                p.idhand = idhand;
             }
         }
         kroDB::kroHands::data hand(m_env.db);

@@ -210,6 +210,34 @@ TEST(PreparedUnitsTest, RowsOfATableShareOneStatementWhateverColumnsTheyCarry)
     EXPECT_EQ(steps[0].sql, "insert into t (id,nope) values($1,$2)");
 }
 
+TEST(PreparedUnitsTest, ARunOfRowsCarriesEveryColumnOnceInTheOrderFirstSeen)
+{
+    // Players of one hand: the same leading columns, then statistics that
+    // differ from row to row, one named in another case.
+    std::vector<CHeldStatement> held = {
+        Statement(L"BEGIN"),
+        Row(L"t", {{L"id", L"1"}, {L"a", L"1"}, {L"c", L"1"}}),
+        Row(L"t", {{L"id", L"2"}, {L"b", L"1"}, {L"c", L"1"}, {L"d", L"1"}}),
+        Row(L"t", {{L"id", L"3"}, {L"A", L"1"}, {L"e", L"1"}, {L"b", L"1"}}),
+        Row(L"u", {{L"id", L"4"}}),
+    };
+    const std::vector<CHeldPiece> pieces = CutHeld(held);
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_FALSE(pieces[0].IsRows());
+    const CHeldRowRun& run = pieces[1].rows;
+    EXPECT_EQ(run.begin, 1u);
+    EXPECT_EQ(run.end, 4u);
+    EXPECT_EQ(run.columns, (std::vector<std::wstring>{L"id", L"a", L"c", L"b", L"d", L"e"}));
+    EXPECT_FALSE(run.aligned);
+
+    // Rows that name their values alike, one stopping early.
+    held = {Row(L"t", {{L"id", L"1"}, {L"a", L"1"}}), Row(L"t", {{L"id", L"2"}})};
+    const std::vector<CHeldPiece> alike = CutHeld(held);
+    ASSERT_EQ(alike.size(), 1u);
+    EXPECT_TRUE(alike[0].rows.aligned);
+    EXPECT_EQ(alike[0].rows.columns, (std::vector<std::wstring>{L"id", L"a"}));
+}
+
 class PreparedSessionTest : public DbTestFixture
 {
 protected:
