@@ -14,7 +14,7 @@ VX_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth openbox xdotool
     fonts-dejavu-core fonts-noto-cjk fonts-noto-color-emoji
-    clang-format-14 unzip
+    clang-format-14 unzip time
 )
 
 vx_data_dir() {
