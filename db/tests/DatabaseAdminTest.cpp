@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <set>
 #include <thread>
 
 using namespace kroDB;
@@ -77,6 +78,24 @@ TEST_F(DatabaseAdminTest, StatisticColumnsFollowTheDefinitions)
               L"integer");
     EXPECT_TRUE(TableExists(*m_context, L"handsplayers"));
     EXPECT_FALSE(TableExists(*m_context, L"handsplayer"));
+}
+
+TEST_F(DatabaseAdminTest, CatalogueNamesAreExactTextAndDroppedColumnsAreGone)
+{
+    ASSERT_TRUE(CreateDatabase(*m_context, m_connect));
+    // No pattern: "_" is a letter like any other, and a quote is text.
+    EXPECT_FALSE(TableExists(*m_context, L"hand_"));
+    EXPECT_FALSE(TableExists(*m_context, L"hands' OR ''='"));
+    EXPECT_TRUE(ColumnNames(*m_context, L"hand_").empty());
+    {
+        CConnectionLease connection(m_context->AcquireConnection(true));
+        ASSERT_TRUE(connection->Execute(L"CREATE VIEW recent AS SELECT id FROM hands"));
+        ASSERT_TRUE(connection->Execute(L"ALTER TABLE pots ADD COLUMN gone integer"));
+        ASSERT_TRUE(connection->Execute(L"ALTER TABLE pots DROP COLUMN gone"));
+    }
+    EXPECT_TRUE(TableExists(*m_context, L"recent"));
+    EXPECT_EQ(ColumnNames(*m_context, L"pots"),
+              (std::set<std::wstring>{L"idhand", L"potnum", L"amt"}));
 }
 
 TEST_F(DatabaseAdminTest, DefaultRowsOfActionsAndSites)
