@@ -15,6 +15,7 @@
 #include "foundation/IUserNotifier.h"
 #include "foundation/LocalTime.h"
 #include "foundation/StageTimes.h"
+#include "hud/CHudStatsCache.h"
 #include "parser/CHandHistoryImporter.h"
 #include "parser/CParseContext.h"
 #include "parser/CParserEnvironment.h"
@@ -121,6 +122,15 @@ bool FreshDatabase(kroDB::CDbContext& db, const std::wstring& connect, benchmark
         state.SkipWithError("cannot create the benchmark database");
         return false;
     }
+    // As the program creates a database: the HUD's summary is installed,
+    // and each hand sums itself into it.
+    db.SetConnectStrings(connect);
+    CHudStatsCache summary(db);
+    if (!summary.Install().IsOk()) {
+        state.SkipWithError("cannot install the HUD summary");
+        return false;
+    }
+    (void)summary.SumHandsByUnit();
     return true;
 }
 
@@ -237,12 +247,14 @@ BENCHMARK(BM_ImportPokerStarsCashFile)
 
 // A folder import of several PokerStars cash files (the 3,061 hands of the
 // largest file in four parts, and three more files) into a fresh database,
-// with one worker or two: hands per second and the processor time of the
-// whole process per hand. Registered as 1, 2, 1, 2, 1, 2 so that the runs of
-// both interleave under the machine's changing load.
+// with one worker, two with a session each, or two sharing one session:
+// hands per second, the processor time of the whole process per hand and the
+// server's per hand. Registered in turns so that the runs interleave under
+// the machine's changing load.
 void BM_FolderImportWorkers(benchmark::State& state)
 {
     const int workers = static_cast<int>(state.range(0));
+    const bool sharedWriter = state.range(1) != 0;
     const std::string big = vxbench::CorpusFile("pokerstars/PokerStudier_allHands.txt");
     if (!vxbench::RequireCorpusFile(state, big)) {
         return;
@@ -300,8 +312,12 @@ void BM_FolderImportWorkers(benchmark::State& state)
         options.paths = files;
         options.room = L"PokerStars";
         options.workers = workers;
+        options.sharedWriter = sharedWriter;
         options.parse.localOffset = MeasureLocalUtcOffset();
+        // As the program's imports run.
         options.parse.asyncCommit = true;
+        options.parse.sendAhead = true;
+        options.parse.loadRoomPlayers = true;
         CManualImport import(db, definitions, log, notifier);
         const double cpuBefore = OwnSeconds();
         state.ResumeTiming();
@@ -325,13 +341,16 @@ void BM_FolderImportWorkers(benchmark::State& state)
     state.counters["hands"] = static_cast<double>(hands);
 }
 BENCHMARK(BM_FolderImportWorkers)
-    ->ArgName("workers")
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(1)
-    ->Arg(2)
+    ->ArgNames({"workers", "shared_writer"})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({2, 1})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({2, 1})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({2, 1})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

@@ -97,16 +97,37 @@ void CConnectionBase::NoteOutcome(const CStatus& status,
     }
 }
 
+size_t CConnectionBase::UnsettledAhead()
+{
+    if (m_writer) {
+        return m_writer->Unsettled(m_lane);
+    }
+    return m_pipeline ? m_pipeline->Unsettled(m_lane) : 0;
+}
+
+std::optional<pq::CPqPipeline::COutcome> CConnectionBase::TakeAhead(bool wait)
+{
+    const vxstage::CScope timing(vxstage::Stage::Wait);
+    if (m_writer) {
+        return m_writer->Take(wait, m_lane);
+    }
+    return m_pipeline ? m_pipeline->Take(wait, m_lane) : std::nullopt;
+}
+
+void CConnectionBase::FollowWriter()
+{
+    std::shared_ptr<pq::CSharedWriter> writer = m_context.SharedWriter();
+    if (writer == m_writer) {
+        return;
+    }
+    // The outcomes of units sent the old way come from there.
+    TakeFinished(true, true);
+    m_writer = std::move(writer);
+}
+
 bool CConnectionBase::TakeOneFinished(bool wait, bool failOpenUnit)
 {
-    if (!m_pipeline) {
-        return false;
-    }
-    std::optional<pq::CPqPipeline::COutcome> outcome;
-    {
-        const vxstage::CScope timing(vxstage::Stage::Wait);
-        outcome = m_pipeline->Take(wait);
-    }
+    const std::optional<pq::CPqPipeline::COutcome> outcome = TakeAhead(wait);
     if (!outcome) {
         return false;
     }
@@ -518,7 +539,16 @@ bool CConnectionBase::CanPipeline()
         // one is refused as it would be behind it.
         SettleAhead();
     }
-    if (m_pipeline && m_pipeline->Unsettled() > 0) {
+    FollowWriter();
+    if (m_writer) {
+        std::wstring why;
+        if (m_writer->Ready(m_db->ConnectString(), m_context.LoginTimeoutSeconds(), why)) {
+            return true;
+        }
+        m_context.Log().Log(L"hands go on their own: the shared session did not open: " + why);
+        return false;
+    }
+    if (m_pipeline && m_pipeline->Unsettled(m_lane) > 0) {
         // The session belongs to the pipeline until it is settled.
         return true;
     }
@@ -536,7 +566,7 @@ CStatus CConnectionBase::Pipeline()
     // What is known already. A failure does not refuse this unit: no row of
     // a pipelined unit is one another unit rests on.
     TakeFinished(false, false);
-    while (m_pipeline->Unsettled() >= kMaxUnsettled && TakeOneFinished(true, false)) {
+    while (UnsettledAhead() >= kMaxUnsettled && TakeOneFinished(true, false)) {
     }
     if (!m_unitStatus.IsOk()) {
         const CStatus status = m_unitStatus;
@@ -557,7 +587,19 @@ CStatus CConnectionBase::Pipeline()
             m_held.push_back(std::move(statement));
         }
     }
-    m_pipeline->Send(std::move(m_held));
+    if (m_writer) {
+        std::wstring why;
+        if (!m_writer->Send(m_held, m_lane, m_db->ConnectString(), m_context.LoginTimeoutSeconds(),
+                            why)) {
+            // The session broke after Ready: as a unit whose server went away.
+            const CStatus status = CStatus::Error(CStatus::Code::Unavailable, why);
+            RollbackUnit();
+            m_last = status;
+            return status;
+        }
+    } else {
+        m_pipeline->Send(std::move(m_held), m_lane);
+    }
     m_held.clear();
     m_heldChars = 0;
     m_inUnit = false;

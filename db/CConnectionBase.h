@@ -8,6 +8,7 @@
 #include "db/IConnection.h"
 #include "db/pq/CPqPipeline.h"
 #include "db/pq/CPqSession.h"
+#include "db/pq/CSharedWriter.h"
 
 #include <cstdint>
 #include <deque>
@@ -53,6 +54,10 @@ public:
     // Closes the database (an open unit is dropped); the object and its uses
     // stay, so that the next acquisition opens it anew.
     void CloseDatabase();
+    // Sends the next units through the context's shared writer (or its own
+    // pipeline again), once every unit sent the old way is settled. Requires
+    // the connection lock.
+    void FollowWriter();
 
 protected:
     // Requires: `context` outlives this object.
@@ -139,6 +144,14 @@ private:
     bool m_pqRefused = false;
     // Made with the first unit pipelined; stopped before the session goes.
     std::unique_ptr<pq::CPqPipeline> m_pipeline;
+    // The context's shared writer this connection's units go through instead
+    // of its own pipeline, on a lane of its own.
+    std::shared_ptr<pq::CSharedWriter> m_writer;
+    const uint64_t m_lane = pq::CPqPipeline::NewLane();
+    // Units pipelined (through the writer or the own pipeline) whose outcome
+    // was not taken, and the oldest such outcome.
+    size_t UnsettledAhead();
+    std::optional<pq::CPqPipeline::COutcome> TakeAhead(bool wait);
 };
 
 }  // namespace kroDB

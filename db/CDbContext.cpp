@@ -187,6 +187,16 @@ std::optional<CStatus> CDbContext::TakeAheadOutcome(bool wait)
     return connection->TakeAheadOutcome(wait);
 }
 
+void CDbContext::ShareWriter(std::shared_ptr<pq::CSharedWriter> writer)
+{
+    std::scoped_lock lock(m_lock);
+    m_writer = std::move(writer);
+    if (m_main) {
+        // Lets go of the old writer now rather than at the next hand.
+        m_main->FollowWriter();
+    }
+}
+
 void CDbContext::ForgetIds()
 {
     std::scoped_lock lock(m_lock);

@@ -27,6 +27,9 @@ namespace kroDB {
 class IConnection;
 class kroConnection;
 class pgConnection;
+namespace pq {
+class CSharedWriter;
+}
 
 // What the shared connection has spent: round trips to the server and the
 // time waited for them.
@@ -147,6 +150,17 @@ public:
         m_handSummary = std::move(summary);
     }
 
+    // Units of new hands go to the server through `writer` (null: each
+    // connection's own session), which other contexts may share: the
+    // server then stores the hands of several importing threads in one
+    // process. Units sent the old way are waited for first.
+    void ShareWriter(std::shared_ptr<pq::CSharedWriter> writer);
+    std::shared_ptr<pq::CSharedWriter> SharedWriter() const
+    {
+        std::scoped_lock lock(m_lock);
+        return m_writer;
+    }
+
     CDbTraffic Traffic() const
     {
         std::scoped_lock lock(m_lock);
@@ -189,6 +203,7 @@ private:
     bool m_completeRows = true;
     bool m_preparedWrites = true;
     std::shared_ptr<const CHandSummary> m_handSummary;
+    std::shared_ptr<pq::CSharedWriter> m_writer;
 };
 
 // Owns one use of a shared connection: releases it when it goes.

@@ -88,7 +88,7 @@ int RunImportCommand(const CCommandLine& line, CCliContext& context)
         context.Err() << ImportCommandHelp();
         return 2;
     }
-    int waitSeconds = CManualImportOptions{}.waitSeconds;
+    int waitSeconds = kDefaultImportWaitSeconds;
     if (line.HasOption("wait") && !ReadSeconds(line.Option("wait"), waitSeconds)) {
         context.Err() << L"--wait takes a whole number of seconds\n" << ImportCommandHelp();
         return 2;

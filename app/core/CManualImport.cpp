@@ -4,6 +4,7 @@
 #include "db/CDbContext.h"
 #include "db/DatabaseAdmin.h"
 #include "db/IConnection.h"
+#include "db/pq/CSharedWriter.h"
 #include "db/tables/CActionList.h"
 #include "db/tables/kroAliases.h"
 #include "db/tables/kroFiles.h"
@@ -99,6 +100,11 @@ std::wstring DetectRoom(const std::string& path, const CStatDefinitions& definit
 }
 
 }  // namespace
+
+int DefaultImportWorkers()
+{
+    return std::thread::hardware_concurrency() > 2 ? 2 : 1;
+}
 
 int CManualImportResult::ExitCode() const
 {
@@ -205,6 +211,41 @@ public:
 private:
     IUserNotifier& m_target;
     std::mutex m_mutex;
+};
+
+// Gives the contexts of an import's workers one shared writer while it
+// lives, when it is wanted; the context of the program goes back to its own
+// session after.
+class CSharedWriterScope
+{
+public:
+    CSharedWriterScope(bool wanted,
+                       kroDB::CDbContext& main,
+                       const std::vector<std::unique_ptr<kroDB::CDbContext>>& others)
+        : m_main(main)
+    {
+        if (!wanted || !main.PreparedWrites() || others.empty() || main.SharedWriter()) {
+            return;
+        }
+        auto writer = std::make_shared<kroDB::pq::CSharedWriter>();
+        main.ShareWriter(writer);
+        for (const auto& db : others) {
+            db->ShareWriter(writer);
+        }
+        m_shared = true;
+    }
+    ~CSharedWriterScope()
+    {
+        if (m_shared) {
+            m_main.ShareWriter(nullptr);
+        }
+    }
+    CSharedWriterScope(const CSharedWriterScope&) = delete;
+    CSharedWriterScope& operator=(const CSharedWriterScope&) = delete;
+
+private:
+    kroDB::CDbContext& m_main;
+    bool m_shared = false;
 };
 
 // What imports files one after the other: a connection, a parse context and
@@ -605,6 +646,7 @@ void CManualImport::CRun::ImportAtOnce(const std::vector<std::string>& files, in
             std::make_unique<CWorker>(m_owner, *db, *sinks[w], notifier, m_options, m_stop));
         contexts.push_back(std::move(db));
     }
+    CSharedWriterScope writer(m_options.sharedWriter, m_owner.m_db, contexts);
     // The first worker goes through its own sink too, so that its lines wait
     // their turn; its messages reach the user one at a time.
     CWorker first(m_owner, m_owner.m_db, *sinks[0], notifier, m_options, m_stop);

@@ -31,6 +31,12 @@ namespace kroDB {
 class CDbContext;
 }
 
+// Seconds an import waits for a database that went away, unless told.
+inline constexpr int kDefaultImportWaitSeconds = 120;
+
+// Two on a machine with more than two cores, else one.
+int DefaultImportWorkers();
+
 struct CManualImportOptions
 {
     // The database, as "Driver={PostgreSQL Unicode};Server=...;Port=...;
@@ -55,7 +61,7 @@ struct CManualImportOptions
     int32_t aliasId = 0;
     // How long to wait for a database that cannot be reached before giving
     // up, in seconds, each time it goes away.
-    int waitSeconds = 120;
+    int waitSeconds = kDefaultImportWaitSeconds;
     // How hand texts are kept, the time offset, all-in EV dumps. With
     // parse.asyncCommit (what the program's imports use) hands are committed
     // without waiting for the server's disk, and Run makes each file durable
@@ -64,8 +70,15 @@ struct CManualImportOptions
     // Files imported at once when there are several: each worker has its own
     // connection (the first shares the context's) and parse context, so one
     // parses while another waits for the server. The lines of each file stay
-    // together and in file order. 1: one file after the other.
-    int workers = 2;
+    // together and in file order. 1: one file after the other, the default
+    // on two cores or fewer, where the server's process and one reader
+    // already fill the cores and a second reader only slows the server.
+    int workers = DefaultImportWorkers();
+    // With several workers, their hands go to the server through one shared
+    // session (one server process stores them all, in each file's order)
+    // instead of a session each. Each still reads and adds players and files
+    // through its own connection.
+    bool sharedWriter = false;
 };
 
 struct CManualImportProgress

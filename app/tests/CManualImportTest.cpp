@@ -300,8 +300,11 @@ TEST_F(CManualImportTest, AFinishedFileIsReadAgainOnlyWhenItHoldsSomethingElse)
 TEST_F(CManualImportTest, AStopKeepsEveryStoredHandWholeAndNamesWhatWasLeft)
 {
     std::stop_source stop;
+    CManualImportOptions options =
+        Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")});
+    options.workers = 2;
     const CManualImportResult result = Import(
-        Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")}),
+        options,
         [&stop](const CManualImportProgress& p) {
             if (p.handsSoFar >= 40) {
                 stop.request_stop();
@@ -653,9 +656,10 @@ TEST_F(CManualImportTest, AHandSentAheadThatFailsIsDoneAgainAndTheNextHandWithIt
         vxtest::CompareDumps(waitedRows, vxtest::DumpDatabase(m_db->Environment(), m_connect)), "");
 }
 
-// Several files imported at once by two workers store what one worker stores,
-// table by table, with the same counts and the same lines in the same order;
-// a hand in two files is stored once and found stored once.
+// Several files imported at once by two workers, with a session each or
+// sharing one, store what one worker stores, table by table, with the same
+// counts and the same lines in the same order; a hand in two files is stored
+// once and found stored once.
 TEST_F(CManualImportTest, TwoWorkersStoreWhatOneStoresWithTheSameLinesAndTotals)
 {
     std::vector<std::string> files = FilesOfEveryRoom(150000, 3);
@@ -667,13 +671,14 @@ TEST_F(CManualImportTest, TwoWorkersStoreWhatOneStoresWithTheSameLinesAndTotals)
         m_dir.Write("copy/table again.txt", vxtest::ReadText(Storage("overlap_table.txt"))));
     files.push_back(m_dir.File("copy/missing.txt"));
 
-    const auto importAll = [&](int workers) {
+    const auto importAll = [&](int workers, bool sharedWriter) {
         m_db->SetConnectStrings(m_connect);
         EXPECT_TRUE(CHudStatsCache(*m_db).Install().IsOk());
         m_seen.outputs.clear();
         CManualImportOptions options = Options(files);
         options.room.clear();
         options.workers = workers;
+        options.sharedWriter = sharedWriter;
         const CManualImportResult result = Import(options);
         std::vector<std::wstring> lines;
         for (const auto& line : m_seen.outputs) {
@@ -683,28 +688,31 @@ TEST_F(CManualImportTest, TwoWorkersStoreWhatOneStoresWithTheSameLinesAndTotals)
         }
         return std::make_tuple(result, lines, vxtest::DumpDatabase(m_db->Environment(), m_connect));
     };
-    const auto [one, oneLines, oneDump] = importAll(1);
+    const auto [one, oneLines, oneDump] = importAll(1, false);
     ASSERT_EQ(oneDump.error, "");
     ASSERT_GT(one.counts.stored, 600);
     // At least the whole copy.
     EXPECT_GE(one.counts.alreadyStored, 200);
     EXPECT_EQ(one.filesNotImported, std::vector<std::string>{m_dir.File("copy/missing.txt")});
 
-    m_db.reset();
-    UseServer(m_server);
-    const auto [two, twoLines, twoDump] = importAll(2);
-    ASSERT_EQ(twoDump.error, "");
-    EXPECT_EQ(vxtest::CompareDumps(oneDump, twoDump), "");
-    EXPECT_EQ(Flaws(), "");
-    EXPECT_EQ(twoLines, oneLines);
-    EXPECT_EQ(two.counts.stored, one.counts.stored);
-    EXPECT_EQ(two.counts.alreadyStored, one.counts.alreadyStored);
-    EXPECT_EQ(two.counts.skipped, one.counts.skipped);
-    EXPECT_EQ(two.counts.rejected, one.counts.rejected);
-    EXPECT_EQ(two.totalHands, one.totalHands);
-    EXPECT_EQ(two.filesNotImported, one.filesNotImported);
-    EXPECT_EQ(two.ExitCode(), one.ExitCode());
-    EXPECT_EQ(two.counts.stored, Hands());
+    for (const bool sharedWriter : {false, true}) {
+        SCOPED_TRACE(sharedWriter ? "two workers sharing one session" : "two workers");
+        m_db.reset();
+        UseServer(m_server);
+        const auto [two, twoLines, twoDump] = importAll(2, sharedWriter);
+        ASSERT_EQ(twoDump.error, "");
+        EXPECT_EQ(vxtest::CompareDumps(oneDump, twoDump), "");
+        EXPECT_EQ(Flaws(), "");
+        EXPECT_EQ(twoLines, oneLines);
+        EXPECT_EQ(two.counts.stored, one.counts.stored);
+        EXPECT_EQ(two.counts.alreadyStored, one.counts.alreadyStored);
+        EXPECT_EQ(two.counts.skipped, one.counts.skipped);
+        EXPECT_EQ(two.counts.rejected, one.counts.rejected);
+        EXPECT_EQ(two.totalHands, one.totalHands);
+        EXPECT_EQ(two.filesNotImported, one.filesNotImported);
+        EXPECT_EQ(two.ExitCode(), one.ExitCode());
+        EXPECT_EQ(two.counts.stored, Hands());
+    }
 }
 
 // A room's players are read once per import: those stored before are used

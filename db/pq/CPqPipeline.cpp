@@ -2,7 +2,9 @@
 
 #include "foundation/WideText.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <new>
 
@@ -129,36 +131,66 @@ CPqPipeline::~CPqPipeline()
     m_thread.join();
 }
 
-void CPqPipeline::Send(std::vector<CHeldStatement> held)
+uint64_t CPqPipeline::NewLane()
+{
+    static std::atomic<uint64_t> next{1};
+    return next++;
+}
+
+void CPqPipeline::Send(std::vector<CHeldStatement> held, uint64_t lane)
 {
     std::vector<std::vector<CHeldStatement>> spent;
     {
         std::scoped_lock lock(m_mutex);
-        m_queue.push_back(std::move(held));
+        m_queue.push_back({lane, std::move(held)});
         spent.swap(m_spent);
     }
     m_changed.notify_all();
 }
 
+size_t CPqPipeline::Unsettled(uint64_t lane) const
+{
+    std::scoped_lock lock(m_mutex);
+    return OnTheWay(lane) + (m_done.count(lane) != 0 ? m_done.at(lane).size() : 0);
+}
+
 size_t CPqPipeline::Unsettled() const
 {
     std::scoped_lock lock(m_mutex);
-    return m_queue.size() + m_building + m_sent.size() + m_done.size();
+    size_t done = 0;
+    for (const auto& [lane, outcomes] : m_done) {
+        done += outcomes.size();
+    }
+    return m_queue.size() + (m_building ? 1 : 0) + m_sent.size() + done;
 }
 
-std::optional<CPqPipeline::COutcome> CPqPipeline::Take(bool wait)
+size_t CPqPipeline::OnTheWay(uint64_t lane) const
+{
+    const auto ofLane = [lane](const auto& unit) { return unit.lane == lane; };
+    return static_cast<size_t>(std::count_if(m_queue.begin(), m_queue.end(), ofLane) +
+                               std::count_if(m_sent.begin(), m_sent.end(), ofLane)) +
+           (m_building == lane ? 1 : 0);
+}
+
+std::optional<CPqPipeline::COutcome> CPqPipeline::Take(bool wait, uint64_t lane)
 {
     std::unique_lock lock(m_mutex);
+    const auto known = [this, lane] {
+        const auto at = m_done.find(lane);
+        return at != m_done.end() && !at->second.empty();
+    };
     if (wait) {
-        m_changed.wait(lock, [this] {
-            return !m_done.empty() || (m_queue.empty() && m_building == 0 && m_sent.empty());
-        });
+        m_changed.wait(lock, [&] { return known() || OnTheWay(lane) == 0; });
     }
-    if (m_done.empty()) {
+    if (!known()) {
         return std::nullopt;
     }
-    COutcome outcome = std::move(m_done.front());
-    m_done.pop_front();
+    auto& outcomes = m_done[lane];
+    COutcome outcome = std::move(outcomes.front());
+    outcomes.pop_front();
+    if (outcomes.empty()) {
+        m_done.erase(lane);
+    }
     return outcome;
 }
 
@@ -174,10 +206,10 @@ void CPqPipeline::TakeAnswer(std::unique_lock<std::mutex>& lock)
                                   .count());
     lock.lock();
     if (!outcome.status.IsOk()) {
-        outcome.text = DescribeSteps(m_sent.front());
+        outcome.text = DescribeSteps(m_sent.front().unit);
     }
+    m_done[m_sent.front().lane].push_back(std::move(outcome));
     m_sent.pop_front();
-    m_done.push_back(std::move(outcome));
 }
 
 void CPqPipeline::Loop()
@@ -186,14 +218,14 @@ void CPqPipeline::Loop()
     while (true) {
         m_changed.wait(lock, [this] { return m_quit || !m_queue.empty() || !m_sent.empty(); });
         if (!m_queue.empty() && m_sent.size() < kDepth) {
-            std::vector<CHeldStatement> held = std::move(m_queue.front());
+            CLaneUnit<std::vector<CHeldStatement>> held = std::move(m_queue.front());
             m_queue.pop_front();
-            ++m_building;
+            m_building = held.lane;
             lock.unlock();
             std::vector<CPqStep> steps;
             bool built = false;
             try {
-                built = BuildSteps(held, &m_session.Shapes(), steps);
+                built = BuildSteps(held.unit, &m_session.Shapes(), steps);
             } catch (const std::bad_alloc&) {
                 built = false;
             }
@@ -203,19 +235,20 @@ void CPqPipeline::Loop()
                 (void)m_session.Send(steps, true);
             }
             lock.lock();
-            --m_building;
+            m_building.reset();
             if (built) {
-                m_sent.push_back(std::move(steps));
-                m_spent.push_back(std::move(held));
+                m_sent.push_back({held.lane, std::move(steps)});
+                m_spent.push_back(std::move(held.unit));
             } else {
                 // Never expected for rows of a hand; refused, not lost, so
                 // that the caller stores the hand again its other way.
                 while (!m_sent.empty()) {
                     TakeAnswer(lock);
                 }
-                m_done.push_back({CStatus::Error(CStatus::Code::Conflict,
-                                                 L"the hand's statements could not be prepared"),
-                                  HeldText(held), 0});
+                m_done[held.lane].push_back(
+                    {CStatus::Error(CStatus::Code::Conflict,
+                                    L"the hand's statements could not be prepared"),
+                     HeldText(held.unit), 0});
                 m_changed.notify_all();
             }
             continue;

@@ -2,6 +2,7 @@
 // whatever uses the connection next learns how it went first.
 #include "db/CHandTransaction.h"
 #include "db/IConnection.h"
+#include "db/pq/CSharedWriter.h"
 #include "db/tables/kroHands.h"
 #include "db/tests/DbTestFixture.h"
 #include "foundation/WideText.h"
@@ -35,9 +36,10 @@ protected:
 
     // Inserts hand `number` in the open unit; the same number twice is the
     // same hand (the unique key refuses the second).
-    void InsertHand(int64_t number)
+    void InsertHand(int64_t number) { InsertHandOf(*m_context, number); }
+    void InsertHandOf(CDbContext& context, int64_t number)
     {
-        kroHands::data hand(*m_context);
+        kroHands::data hand(context);
         hand.idfile = 1;
         hand.sitehandnumber = static_cast<uint64_t>(number);
         hand.idgametype = 1;
@@ -170,4 +172,61 @@ TEST_F(UnitsSentAheadTest, ClosingTheConnectionWaitsForTheUnitInFlight)
     }
     m_context->ResetConnection();
     EXPECT_EQ(Hands(), L"1");
+}
+
+// Two contexts, as two importing threads have, send their hands through one
+// shared writer: each gets its own outcomes in its own order, a hand refused
+// in one takes nothing of the other with it, and a context that lets the
+// writer go sends through its own session again.
+TEST_F(UnitsSentAheadTest, ContextsSharingAWriterGetTheirOwnOutcomes)
+{
+    CDbContext other(m_definitions, m_notifier, m_log);
+    ASSERT_TRUE(other.AllocateEnvironment().IsOk());
+    other.SetConnectStrings(m_connect);
+    CConnectionLease otherLease(other.AcquireConnection(true));
+    ASSERT_TRUE(otherLease);
+    auto writer = std::make_shared<pq::CSharedWriter>();
+    m_context->ShareWriter(writer);
+    other.ShareWriter(writer);
+
+    const auto send = [this](CDbContext& context, std::vector<int64_t> hands) {
+        CHandTransaction unit(context);
+        for (const int64_t number : hands) {
+            InsertHandOf(context, number);
+        }
+        const CStatus status = unit.CommitAhead();
+        ASSERT_TRUE(status.IsOk()) << ToUtf8(status.Message());
+    };
+    send(*m_context, {1});
+    send(other, {10});
+    send(*m_context, {2, 1});
+    send(other, {11});
+    send(other, {1});
+    send(*m_context, {3});
+    const auto outcomes = [](IConnection& connection) {
+        std::vector<CStatus::Code> codes;
+        while (const auto outcome = connection.TakeAheadOutcome(true)) {
+            codes.push_back(outcome->GetCode());
+        }
+        return codes;
+    };
+    EXPECT_EQ(outcomes(Connection()),
+              (std::vector<CStatus::Code>{CStatus::Code::Ok, CStatus::Code::Conflict,
+                                          CStatus::Code::Ok}));
+    EXPECT_EQ(outcomes(*otherLease.get()),
+              (std::vector<CStatus::Code>{CStatus::Code::Ok, CStatus::Code::Ok,
+                                          CStatus::Code::Conflict}));
+    EXPECT_EQ(Hands(), L"1 3 10 11");
+    // Every hand went through the writer's one session.
+    EXPECT_EQ(Scalar(L"SELECT count(DISTINCT pid) FROM pg_stat_activity WHERE datname = "
+                     L"current_database() AND query ~* '^insert into hands '"),
+              L"1");
+
+    m_context->ShareWriter(nullptr);
+    writer.reset();
+    send(*m_context, {4});
+    EXPECT_EQ(outcomes(Connection()), (std::vector<CStatus::Code>{CStatus::Code::Ok}));
+    EXPECT_EQ(Hands(), L"1 3 4 10 11");
+    EXPECT_TRUE(m_notifier.messages.empty())
+        << (m_notifier.messages.empty() ? std::string() : ToUtf8(m_notifier.messages.front()));
 }
