@@ -383,13 +383,51 @@ protected:
     CManualImportResult ImportWith(int waitSeconds,
                                    const std::function<void()>& outage,
                                    const std::function<void()>& afterwards,
-                                   int workers = 2)
+                                   int workers = 2,
+                                   bool sharedWriter = false)
     {
         CManualImportOptions options =
             Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")});
         options.waitSeconds = waitSeconds;
         options.workers = workers;
+        options.sharedWriter = sharedWriter;
         return ImportAround(options, outage, afterwards);
+    }
+
+    // The server crashes during the import and comes back a second after
+    // the import says it waits: the import goes on, and stores what one
+    // import without an outage stores.
+    void CrashAndComeBack(bool sharedWriter)
+    {
+        const CManualImportResult result = ImportWith(
+            120, [this] { ASSERT_TRUE(m_cluster.Crash()); },
+            [this] {
+                const auto end = std::chrono::steady_clock::now() + 30s;
+                while (!m_seen.SawOutput(L"The database cannot be reached: waiting") &&
+                       std::chrono::steady_clock::now() < end) {
+                    std::this_thread::sleep_for(50ms);
+                }
+                EXPECT_TRUE(m_seen.SawOutput(L"The database cannot be reached: waiting up to 120"));
+                std::this_thread::sleep_for(1s);
+                ASSERT_TRUE(m_cluster.Start());
+            },
+            2, sharedWriter);
+        EXPECT_EQ(result.ExitCode(), 0);
+        EXPECT_FALSE(result.databaseLost);
+        EXPECT_TRUE(m_seen.SawOutput(L"The database is back"));
+        // What the import reports is what the database holds, and that is
+        // what one import without an outage stores.
+        EXPECT_EQ(result.counts.stored, Hands());
+        EXPECT_EQ(result.counts.stored + result.counts.alreadyStored, 800);
+        EXPECT_EQ(Flaws(), "");
+        const std::wstring broken = m_connect;
+        m_connect = NewDatabase(m_cluster.Server());
+        ASSERT_EQ(Import(Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")}))
+                      .ExitCode(),
+                  0);
+        EXPECT_EQ(vxtest::CompareDumps(vxtest::DumpDatabase(m_db->Environment(), m_connect),
+                                       vxtest::DumpDatabase(m_db->Environment(), broken)),
+                  "");
     }
 
     vxtest::CPrivatePgCluster m_cluster;
@@ -397,34 +435,14 @@ protected:
 
 TEST_F(CManualImportOutageTest, AServerThatCrashesIsWaitedForAndTheImportGoesOnWhereItWas)
 {
-    const CManualImportResult result = ImportWith(
-        120, [this] { ASSERT_TRUE(m_cluster.Crash()); },
-        [this] {
-            const auto end = std::chrono::steady_clock::now() + 30s;
-            while (!m_seen.SawOutput(L"The database cannot be reached: waiting") &&
-                   std::chrono::steady_clock::now() < end) {
-                std::this_thread::sleep_for(50ms);
-            }
-            EXPECT_TRUE(m_seen.SawOutput(L"The database cannot be reached: waiting up to 120"));
-            std::this_thread::sleep_for(1s);
-            ASSERT_TRUE(m_cluster.Start());
-        });
-    EXPECT_EQ(result.ExitCode(), 0);
-    EXPECT_FALSE(result.databaseLost);
-    EXPECT_TRUE(m_seen.SawOutput(L"The database is back"));
-    // What the import reports is what the database holds, and that is what
-    // one import without an outage stores.
-    EXPECT_EQ(result.counts.stored, Hands());
-    EXPECT_EQ(result.counts.stored + result.counts.alreadyStored, 800);
-    EXPECT_EQ(Flaws(), "");
-    const std::wstring broken = m_connect;
-    m_connect = NewDatabase(m_cluster.Server());
-    ASSERT_EQ(
-        Import(Options({Storage("overlap_export.txt"), Storage("overlap_table.txt")})).ExitCode(),
-        0);
-    EXPECT_EQ(vxtest::CompareDumps(vxtest::DumpDatabase(m_db->Environment(), m_connect),
-                                   vxtest::DumpDatabase(m_db->Environment(), broken)),
-              "");
+    CrashAndComeBack(false);
+}
+
+// The workers' shared session breaks with the crash; it is opened anew once
+// both workers have the outcomes of what they sent through it.
+TEST_F(CManualImportOutageTest, WorkersSharingASessionGoOnAfterACrashToo)
+{
+    CrashAndComeBack(true);
 }
 
 TEST_F(CManualImportOutageTest, WhatAnImportReportsStoredOutlivesACrashRightAfterIt)
