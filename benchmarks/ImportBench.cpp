@@ -178,6 +178,8 @@ void BM_ImportPokerStarsCashFile(benchmark::State& state)
         kroHandParser::CParseSettings settings;
         settings.localOffset = MeasureLocalUtcOffset();
         settings.sendAhead = sendAhead;
+        settings.asyncCommit = true;
+        settings.loadRoomPlayers = true;
         kroHandParser::CParserEnvironment env(db, actions, context, log, notifier, settings);
         kroHandParser::CHandHistoryImporter importer(env);
         const kroDB::CDbTraffic before = db.Traffic();
