@@ -213,6 +213,8 @@ private:
     std::mutex m_mutex;
 };
 
+namespace {
+
 // Gives the contexts of an import's workers one shared writer while it
 // lives, when it is wanted; the context of the program goes back to its own
 // session after.
@@ -247,6 +249,8 @@ private:
     kroDB::CDbContext& m_main;
     bool m_shared = false;
 };
+
+}  // namespace
 
 // What imports files one after the other: a connection, a parse context and
 // the counts of what it did.

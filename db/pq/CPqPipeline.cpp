@@ -185,12 +185,11 @@ std::optional<CPqPipeline::COutcome> CPqPipeline::Take(bool wait, uint64_t lane)
     if (!known()) {
         return std::nullopt;
     }
+    // A lane's list stays while the pipeline lives (lanes are few), so that
+    // a hand's outcome does not allocate one anew.
     auto& outcomes = m_done[lane];
     COutcome outcome = std::move(outcomes.front());
     outcomes.pop_front();
-    if (outcomes.empty()) {
-        m_done.erase(lane);
-    }
     return outcome;
 }
 
