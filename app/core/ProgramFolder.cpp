@@ -2,9 +2,11 @@
 
 #include "foundation/Folders.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <pwd.h>
+#include <string>
 #include <unistd.h>
 
 std::string HomeFolder()
@@ -48,6 +50,19 @@ bool SeedDataFile(const std::string& programFolder,
     if (!fs::exists(source, ec)) {
         return false;
     }
-    fs::copy_file(source, target, ec);
-    return !ec;
+    // Another program starting at the same moment must never read the file
+    // half-copied (it would know no rooms and no statistics): it appears
+    // whole, by a rename, or not at all.
+    static std::atomic<unsigned> copies{0};
+    const fs::path partial =
+        target.string() + ".part" + std::to_string(::getpid()) + "-" + std::to_string(copies++);
+    fs::copy_file(source, partial, fs::copy_options::overwrite_existing, ec);
+    if (!ec) {
+        fs::rename(partial, target, ec);
+    }
+    if (ec) {
+        fs::remove(partial, ec);
+        return fs::exists(target, ec);
+    }
+    return true;
 }
